@@ -1,0 +1,56 @@
+// A bitmap in memory: rows of pixels in one colour space. The program's bitmaps are
+// B_RGB32, one 32-bit word per pixel, bytes B, G, R, A in memory with the alpha unused
+// on screen. Rows may carry padding: always address them by BytesPerRow().
+#pragma once
+
+#include "GraphicsDefs.h"
+#include "Rect.h"
+
+enum {
+	B_BITMAP_ACCEPTS_VIEWS = 0x01,
+	B_BITMAP_IS_CONTIGUOUS = 0x08,
+};
+
+class BBitmap {
+public:
+	// bounds must be valid and start at (0, 0) or any integer point; a size that cannot be
+	// allocated leaves the bitmap without data and InitCheck() reports why.
+	BBitmap(BRect bounds, color_space space, bool acceptsViews = false,
+		bool needsContiguous = false);
+	BBitmap(BRect bounds, uint32 flags, color_space space, int32 bytesPerRow = -1);
+	BBitmap(const BBitmap& other);
+	BBitmap& operator=(const BBitmap&) = delete;
+	virtual ~BBitmap();
+
+	status_t InitCheck() const { return fInitStatus; }
+	bool IsValid() const { return fInitStatus == B_OK; }
+
+	BRect Bounds() const { return fBounds; }
+	void* Bits() { return fBits; }
+	const void* Bits() const { return fBits; }
+	int32 BitsLength() const;
+	int32 BytesPerRow() const { return fBytesPerRow; }
+	color_space ColorSpace() const { return fColorSpace; }
+
+	// Width and height in pixels (Bounds().Width() + 1 and so on).
+	int32 PixelWidth() const;
+	int32 PixelHeight() const;
+
+	// Copies length bytes of data in the given colour space into the bitmap, converting to
+	// the bitmap's colour space; offset is in bytes from the start of the bitmap's data.
+	void SetBits(const void* data, int32 length, int32 offset, color_space space);
+
+	// Bytes per pixel row for a width in pixels in a colour space; 0 if unknown.
+	static int32 RowBytesFor(color_space space, int32 width);
+	// Bits per pixel in a colour space; 0 if unknown.
+	static int32 BitsPerPixel(color_space space);
+
+private:
+	void _Allocate(BRect bounds, color_space space, int32 bytesPerRow);
+
+	BRect fBounds;
+	color_space fColorSpace;
+	int32 fBytesPerRow;
+	uint8* fBits;
+	status_t fInitStatus;
+};

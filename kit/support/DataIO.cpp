@@ -1,0 +1,191 @@
+#include "DataIO.h"
+
+#include <cstdio>
+#include <cstring>
+#include <algorithm>
+#include <limits>
+#include <new>
+
+BDataIO::~BDataIO() = default;
+
+ssize_t BDataIO::Read(void*, size_t)
+{
+	return B_NOT_ALLOWED;
+}
+
+ssize_t BDataIO::Write(const void*, size_t)
+{
+	return B_NOT_ALLOWED;
+}
+
+ssize_t BPositionIO::Read(void* buffer, size_t size)
+{
+	off_t position = Position();
+	ssize_t result = ReadAt(position, buffer, size);
+	if (result > 0)
+		Seek(position + result, SEEK_SET);
+	return result;
+}
+
+ssize_t BPositionIO::Write(const void* buffer, size_t size)
+{
+	off_t position = Position();
+	ssize_t result = WriteAt(position, buffer, size);
+	if (result > 0)
+		Seek(position + result, SEEK_SET);
+	return result;
+}
+
+status_t BPositionIO::SetSize(off_t)
+{
+	return B_ERROR;
+}
+
+status_t BPositionIO::GetSize(off_t* size) const
+{
+	// The generic answer: the end is wherever seeking to it lands.
+	BPositionIO* self = const_cast<BPositionIO*>(this);
+	off_t current = Position();
+	off_t end = self->Seek(0, SEEK_END);
+	self->Seek(current, SEEK_SET);
+	if (end < 0)
+		return status_t(end);
+	*size = end;
+	return B_OK;
+}
+
+// Clamps a seek request to the non-negative offsets; returns -1 for an unknown mode.
+static off_t resolve_seek(off_t position, uint32 mode, off_t current, off_t end)
+{
+	switch (mode) {
+		case SEEK_SET:
+			return position;
+		case SEEK_CUR:
+			return current + position;
+		case SEEK_END:
+			return end + position;
+		default:
+			return -1;
+	}
+}
+
+BMemoryIO::BMemoryIO(void* data, size_t size)
+	: fData(static_cast<char*>(data)), fLength(size), fBufferSize(size), fPosition(0),
+	  fReadOnly(false)
+{
+}
+
+BMemoryIO::BMemoryIO(const void* data, size_t size)
+	: fData(const_cast<char*>(static_cast<const char*>(data))), fLength(size),
+	  fBufferSize(size), fPosition(0), fReadOnly(true)
+{
+}
+
+ssize_t BMemoryIO::ReadAt(off_t position, void* buffer, size_t size)
+{
+	if (buffer == nullptr || position < 0)
+		return B_BAD_VALUE;
+	if (size_t(position) >= fLength)
+		return 0;
+	size_t count = std::min(size, fLength - size_t(position));
+	std::memcpy(buffer, fData + position, count);
+	return ssize_t(count);
+}
+
+ssize_t BMemoryIO::WriteAt(off_t position, const void* buffer, size_t size)
+{
+	if (fReadOnly)
+		return B_NOT_ALLOWED;
+	if (buffer == nullptr || position < 0)
+		return B_BAD_VALUE;
+	if (size_t(position) >= fBufferSize)
+		return 0;
+	size_t count = std::min(size, fBufferSize - size_t(position));
+	std::memcpy(fData + position, buffer, count);
+	fLength = std::max(fLength, size_t(position) + count);
+	return ssize_t(count);
+}
+
+off_t BMemoryIO::Seek(off_t position, uint32 seekMode)
+{
+	off_t target = resolve_seek(position, seekMode, fPosition, off_t(fLength));
+	if (target < 0)
+		return B_BAD_VALUE;
+	fPosition = target;
+	return fPosition;
+}
+
+status_t BMemoryIO::SetSize(off_t size)
+{
+	if (fReadOnly)
+		return B_NOT_ALLOWED;
+	if (size < 0 || size_t(size) > fBufferSize)
+		return B_ERROR;
+	fLength = size_t(size);
+	return B_OK;
+}
+
+status_t BMemoryIO::GetSize(off_t* size) const
+{
+	*size = off_t(fLength);
+	return B_OK;
+}
+
+BMallocIO::BMallocIO() : fPosition(0)
+{
+}
+
+ssize_t BMallocIO::ReadAt(off_t position, void* buffer, size_t size)
+{
+	if (buffer == nullptr || position < 0)
+		return B_BAD_VALUE;
+	if (size_t(position) >= fData.size())
+		return 0;
+	size_t count = std::min(size, fData.size() - size_t(position));
+	std::memcpy(buffer, fData.data() + position, count);
+	return ssize_t(count);
+}
+
+ssize_t BMallocIO::WriteAt(off_t position, const void* buffer, size_t size)
+{
+	if (buffer == nullptr || position < 0)
+		return B_BAD_VALUE;
+	if (size > std::numeric_limits<size_t>::max() - size_t(position))
+		return B_NO_MEMORY;
+	size_t end = size_t(position) + size;
+	try {
+		if (end > fData.size())
+			fData.resize(end);
+	} catch (const std::bad_alloc&) {
+		return B_NO_MEMORY;
+	}
+	std::memcpy(fData.data() + position, buffer, size);
+	return ssize_t(size);
+}
+
+off_t BMallocIO::Seek(off_t position, uint32 seekMode)
+{
+	off_t target = resolve_seek(position, seekMode, fPosition, off_t(fData.size()));
+	if (target < 0)
+		return B_BAD_VALUE;
+	fPosition = target;
+	return fPosition;
+}
+
+status_t BMallocIO::SetSize(off_t size)
+{
+	if (size < 0)
+		return B_BAD_VALUE;
+	try {
+		fData.resize(size_t(size));
+	} catch (const std::bad_alloc&) {
+		return B_NO_MEMORY;
+	}
+	return B_OK;
+}
+
+status_t BMallocIO::GetSize(off_t* size) const
+{
+	*size = off_t(fData.size());
+	return B_OK;
+}
