@@ -4,6 +4,8 @@
 
 namespace kit {
 
+void InitSystemFonts();
+
 QApplication* EnsureQtApplication()
 {
 	if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance()))
@@ -17,6 +19,7 @@ QApplication* EnsureQtApplication()
 	QApplication::setApplicationName(QStringLiteral("dorva"));
 	QApplication::setDesktopFileName(QStringLiteral("x-vnd.Vesk.dorva"));
 	static QApplication* application = new QApplication(argc, argv);
+	InitSystemFonts();
 	return application;
 }
 

@@ -1,0 +1,166 @@
+#include "Application.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "QtApplication.h"
+#include "Window.h"
+#include "WindowRegistry.h"
+
+BApplication* be_app = nullptr;
+
+BMessenger be_app_messenger()
+{
+	return BMessenger(nullptr, be_app);
+}
+
+struct BApplication::Private {
+	QEventLoop* loop = nullptr;
+	bool quitBeforeRun = false;
+};
+
+BApplication::BApplication(const char* signature)
+	: BLooper("application"), fSignature(signature ? signature : ""), fRunning(false),
+	  fQuitSequenceRunning(false), fPrivate(new Private)
+{
+	kit::EnsureQtApplication();
+	be_app = this;
+}
+
+BApplication::~BApplication()
+{
+	// Windows still open at this point (the loop never ran, or a test ended early) go with
+	// the application, as they would with the platform's process.
+	std::vector<BWindow*> windows = kit::Windows();
+	for (BWindow* window : windows)
+		window->Quit();
+	delete fPrivate;
+	if (be_app == this)
+		be_app = nullptr;
+}
+
+thread_id_t BApplication::Run()
+{
+	if (fPrivate->quitBeforeRun)
+		return 0;
+	fRunning = true;
+	PostMessage(B_READY_TO_RUN);
+	QEventLoop loop;
+	fPrivate->loop = &loop;
+	loop.exec();
+	fPrivate->loop = nullptr;
+	fRunning = false;
+	return 0;
+}
+
+void BApplication::Quit()
+{
+	// The application object belongs to main, which destroys it once Run() returns.
+	if (fPrivate->loop != nullptr)
+		fPrivate->loop->exit(0);
+	else
+		fPrivate->quitBeforeRun = true;
+}
+
+bool BApplication::QuitRequested()
+{
+	// Ask every window in turn; the first that refuses stops the sequence. Each window that
+	// agrees is closed at once, so a window's QuitRequested sees the others as they are.
+	std::vector<BWindow*> windows = kit::Windows();
+	for (BWindow* window : windows) {
+		auto& live = kit::Windows();
+		if (std::find(live.begin(), live.end(), window) == live.end())
+			continue;
+		if (!window->QuitRequested())
+			return false;
+		window->Quit();
+	}
+	return true;
+}
+
+void BApplication::DispatchMessage(BMessage* message, BHandler* handler)
+{
+	if (handler != this) {
+		BLooper::DispatchMessage(message, handler);
+		return;
+	}
+	switch (message->what) {
+		case B_READY_TO_RUN:
+			ReadyToRun();
+			break;
+		case B_REFS_RECEIVED:
+			RefsReceived(message);
+			break;
+		case B_ABOUT_REQUESTED:
+			AboutRequested();
+			break;
+		case B_QUIT_REQUESTED:
+			if (fQuitSequenceRunning)
+				break;
+			fQuitSequenceRunning = true;
+			if (QuitRequested())
+				Quit();
+			fQuitSequenceRunning = false;
+			break;
+		default:
+			MessageReceived(message);
+			break;
+	}
+}
+
+void BApplication::MessageReceived(BMessage* message)
+{
+	BLooper::MessageReceived(message);
+}
+
+void BApplication::ReadyToRun()
+{
+}
+
+void BApplication::RefsReceived(BMessage*)
+{
+}
+
+void BApplication::AboutRequested()
+{
+}
+
+void BApplication::ArgvReceived(int32, char**)
+{
+}
+
+status_t BApplication::GetAppInfo(app_info* info) const
+{
+	if (info == nullptr)
+		return B_BAD_VALUE;
+	*info = app_info();
+	info->team = getpid();
+	std::strncpy(info->signature, fSignature.c_str(), sizeof(info->signature) - 1);
+	char path[4096];
+	ssize_t length = readlink("/proc/self/exe", path, sizeof(path) - 1);
+	if (length <= 0)
+		return B_ERROR;
+	path[length] = '\0';
+	std::string full(path);
+	size_t slash = full.rfind('/');
+	info->ref = entry_ref(slash == 0 ? "/" : full.substr(0, slash), full.substr(slash + 1));
+	return B_OK;
+}
+
+int32 BApplication::CountWindows() const
+{
+	return int32(kit::Windows().size());
+}
+
+BWindow* BApplication::WindowAt(int32 index) const
+{
+	auto& windows = kit::Windows();
+	if (index < 0 || size_t(index) >= windows.size())
+		return nullptr;
+	return windows[index];
+}

@@ -1,0 +1,14 @@
+// What the platform knows about a running application.
+#pragma once
+
+#include "EntryRef.h"
+#include "SupportDefs.h"
+
+#define B_MIME_TYPE_LENGTH 256
+
+struct app_info {
+	pid_t team = -1;
+	uint32 flags = 0;
+	entry_ref ref; // the application's executable file
+	char signature[B_MIME_TYPE_LENGTH] = {};
+};

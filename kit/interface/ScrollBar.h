@@ -1,0 +1,44 @@
+// A scroll bar scrolls its target view. Any proportion is accepted (an image smaller than
+// its view gives more than 1, an empty one a negative value or a division by zero); the bar
+// shows what it can and never fails on such values.
+#pragma once
+
+#include "View.h"
+
+class BScrollBar : public BView {
+public:
+	BScrollBar(BRect frame, const char* name, BView* target, float min, float max,
+		orientation direction);
+	~BScrollBar() override;
+
+	void SetTarget(BView* target);
+	BView* Target() const { return fTarget; }
+	orientation Orientation() const { return fOrientation; }
+
+	void SetValue(float value);
+	float Value() const { return fValue; }
+	void SetRange(float min, float max);
+	void GetRange(float* min, float* max) const;
+	void SetProportion(float proportion);
+	float Proportion() const { return fProportion; }
+	void SetSteps(float smallStep, float largeStep);
+	void GetSteps(float* smallStep, float* largeStep) const;
+
+	// Called by the bar's widget when the user moves it.
+	virtual void ValueChanged(float newValue);
+
+protected:
+	kit::ViewBridge* _CreateBridge() override;
+
+private:
+	friend class BView;
+	friend class ScrollBarBridge;
+
+	void _TargetScrolled(float position);
+	void _Sync();
+
+	BView* fTarget;
+	orientation fOrientation;
+	float fMin, fMax, fValue, fProportion, fSmallStep, fLargeStep;
+	bool fSyncing;
+};

@@ -1,0 +1,93 @@
+#include "KitTesting.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QImage>
+#include <QWidget>
+
+#include <cstring>
+
+#include "Bitmap.h"
+#include "Looper.h"
+#include "ViewAccess.h"
+#include "ViewBridge.h"
+#include "Window.h"
+#include "WindowBridge.h"
+
+namespace kit::testing {
+
+void RunUntilIdle()
+{
+	// Quiet means: two rounds in a row in which no looper had a message waiting. A bound
+	// keeps a test that keeps itself busy from hanging.
+	int quietRounds = 0;
+	for (int round = 0; round < 10000 && quietRounds < 2; round++) {
+		QCoreApplication::sendPostedEvents();
+		QCoreApplication::processEvents(QEventLoop::AllEvents);
+		quietRounds = kit::AnyLooperPending() ? 0 : quietRounds + 1;
+	}
+}
+
+void UpdateView(BView* view)
+{
+	if (ViewBridge* bridge = ViewAccess::Bridge(view))
+		bridge->Update();
+}
+
+static QImage* buffer_of(BView* view)
+{
+	ViewBridge* bridge = ViewAccess::Bridge(view);
+	if (bridge == nullptr)
+		return nullptr;
+	if (bridge->Widget() != nullptr && bridge->Buffer() != nullptr
+		&& bridge->Buffer()->size() != bridge->Widget()->size())
+		static_cast<DrawingBridge*>(bridge)->Resized(bridge->Widget()->size());
+	bridge->Update();
+	return bridge->Buffer();
+}
+
+rgb_color ViewPixel(BView* view, int32 x, int32 y)
+{
+	QImage* buffer = buffer_of(view);
+	if (buffer == nullptr || !buffer->rect().contains(x, y))
+		return rgb_color{0, 0, 0, 0};
+	QRgb pixel = buffer->pixel(x, y);
+	return rgb_color{uint8(qRed(pixel)), uint8(qGreen(pixel)), uint8(qBlue(pixel)), 255};
+}
+
+BBitmap* SnapshotView(BView* view)
+{
+	QImage* buffer = buffer_of(view);
+	if (buffer == nullptr || buffer->isNull())
+		return nullptr;
+	QImage rgb = buffer->convertToFormat(QImage::Format_RGB32);
+	auto* bitmap = new BBitmap(BRect(0, 0, rgb.width() - 1, rgb.height() - 1), B_RGB32);
+	for (int y = 0; y < rgb.height(); y++) {
+		std::memcpy(static_cast<uint8*>(bitmap->Bits()) + y * bitmap->BytesPerRow(),
+			rgb.constScanLine(y), size_t(rgb.width()) * 4);
+	}
+	return bitmap;
+}
+
+bool SaveViewImage(BView* view, const std::string& path)
+{
+	QImage* buffer = buffer_of(view);
+	return buffer != nullptr && buffer->save(QString::fromStdString(path), "PNG");
+}
+
+void CloseWindow(BWindow* window)
+{
+	if (QWidget* widget = WindowContentWidget(window))
+		widget->close();
+}
+
+void PlatformWindowSize(BWindow* window, int32* width, int32* height)
+{
+	QWidget* widget = WindowContentWidget(window);
+	if (width)
+		*width = widget ? widget->width() : 0;
+	if (height)
+		*height = widget ? widget->height() : 0;
+}
+
+} // namespace kit::testing

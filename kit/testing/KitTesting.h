@@ -1,0 +1,42 @@
+// What tests use to drive the kit without a person: running the loops until nothing is
+// left to do, answering dialogs, and reading what is on screen. The program never uses it.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "GraphicsDefs.h"
+#include "InterfaceDefs.h"
+
+class BAlert;
+class BView;
+class BWindow;
+class BBitmap;
+
+namespace kit::testing {
+
+// Runs the event loop (every looper, every Qt event) until nothing more happens.
+void RunUntilIdle();
+
+// Answers each BAlert::Go() instead of showing the dialog: the function gets the alert and
+// returns the index of the button to press. It may run the loops itself while "the alert
+// is up". An empty function restores real dialogs.
+using AlertResponder = std::function<int32(BAlert* alert)>;
+void SetAlertResponder(AlertResponder responder);
+
+// Runs the view's pending updates (view colour fill and Draw) now.
+void UpdateView(BView* view);
+// A pixel of the view's buffer, at (x, y) in the view's visible area (0, 0 is its top-left).
+rgb_color ViewPixel(BView* view, int32 x, int32 y);
+// A copy of the view's buffer as a B_RGB32 bitmap, or null when the view has none.
+BBitmap* SnapshotView(BView* view);
+// Saves the view's buffer as a PNG file, to look at when a test fails.
+bool SaveViewImage(BView* view, const std::string& path);
+
+// Closes the window as the user would with its close button.
+void CloseWindow(BWindow* window);
+// The window's size as the platform has it (content width and height in pixels).
+void PlatformWindowSize(BWindow* window, int32* width, int32* height);
+
+} // namespace kit::testing
