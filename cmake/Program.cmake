@@ -14,3 +14,8 @@ if(DORVA_PROGRAM_SOURCES)
 		${PROJECT_SOURCE_DIR}/imageio ${PROJECT_SOURCE_DIR}/config)
 	target_link_libraries(dorva_program PUBLIC dorvakit)
 endif()
+
+if(TARGET dorva_program)
+	add_executable(dorva ${PROJECT_SOURCE_DIR}/app/main.cpp ${PROJECT_SOURCE_DIR}/app/localization_plain.cpp)
+	target_link_libraries(dorva PRIVATE dorva_program)
+endif()

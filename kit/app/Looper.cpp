@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "HandlerRegistry.h"
+#include "KitTesting.h"
 #include "LooperPump.h"
 #include "QtApplication.h"
 #include "ReplyEndpoint.h"
@@ -27,6 +28,17 @@ static std::vector<BLooper*>& loopers()
 {
 	static std::vector<BLooper*> all;
 	return all;
+}
+
+static testing::DispatchObserver& dispatch_observer()
+{
+	static testing::DispatchObserver observer;
+	return observer;
+}
+
+void testing::SetDispatchObserver(DispatchObserver observer)
+{
+	dispatch_observer() = std::move(observer);
 }
 
 bool AnyLooperPending()
@@ -115,6 +127,8 @@ void BLooper::_DispatchNext()
 		BMessage* previous = fCurrentMessage;
 		fCurrentMessage = envelope.message.get();
 		fDispatchDepth++;
+		if (kit::dispatch_observer())
+			kit::dispatch_observer()(handler, *envelope.message);
 		DispatchMessage(envelope.message.get(), handler);
 		fDispatchDepth--;
 		fCurrentMessage = previous;

@@ -10,6 +10,8 @@
 #include "InterfaceDefs.h"
 
 class BAlert;
+class BHandler;
+class BMessage;
 class BView;
 class BWindow;
 class BBitmap;
@@ -18,6 +20,11 @@ namespace kit::testing {
 
 // Runs the event loop (every looper, every Qt event) until nothing more happens.
 void RunUntilIdle();
+
+// Sees every message just before a looper dispatches it to a handler. An empty function
+// removes the observer.
+using DispatchObserver = std::function<void(BHandler* handler, const BMessage& message)>;
+void SetDispatchObserver(DispatchObserver observer);
 
 // Answers each BAlert::Go() instead of showing the dialog: the function gets the alert and
 // returns the index of the button to press. It may run the loops itself while "the alert

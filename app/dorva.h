@@ -1,0 +1,28 @@
+// The application object: creates the main window, hands the command line's files to the
+// canvas, and relays what the file panels and the system send it to the canvas.
+#pragma once
+
+#include "Application.h"
+
+class dorvawindow;
+
+extern const char kAppSignature[];
+
+class dorva : public BApplication {
+public:
+	dorva(int argc, char** argv);
+	~dorva() override;
+
+	void MessageReceived(BMessage* message) override;
+	void RefsReceived(BMessage* message) override;
+	void AboutRequested() override;
+
+	dorvawindow* main_window;
+
+private:
+	void _send_to_canvas(BMessage* message);
+};
+
+// The program's entry: 1 when the system offers no translator roster, else 0 once the
+// application has quit.
+int dorva_main(int argc, char** argv);

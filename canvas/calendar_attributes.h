@@ -1,0 +1,32 @@
+// The calendar's attributes, shared by the canvas (which reads them at every drawing) and
+// the configuration window (which edits them), and the rectangle of the current picture.
+#pragma once
+
+#include "Font.h"
+#include "Rect.h"
+
+enum band_position : uint8 {
+	BAND_AT_TOP = 1,
+	BAND_AT_BOTTOM = 2,
+};
+
+struct calendar_attributes {
+	uint8 band_pos;   // BAND_AT_TOP or BAND_AT_BOTTOM; any other value draws no calendar
+	uint32 bg_col;    // 0xAARRGGBB: the band's fill, with its alpha
+	uint32 month_col; // the others are 0xRRGGBB
+	uint32 week_col;
+	uint32 sun_col;
+	uint32 sat_col;
+	uint32 holy_col;
+	font_family month_family;
+	font_family day_family;
+	font_style month_style;
+	font_style day_style;
+};
+
+// All zero at start; the canvas gives it its defaults when it is made.
+extern calendar_attributes atr;
+
+// The bounds of the current picture in canvas coordinates; (-1, -1, -1, -1) once the
+// canvas has been emptied, the default (0, 0, -1, -1) before any picture.
+extern BRect pic;

@@ -1,0 +1,3 @@
+#include "config_state.h"
+
+bool cwin = false;

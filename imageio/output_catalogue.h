@@ -1,0 +1,34 @@
+// The catalogue of formats a picture can be exported to, built once from the translator
+// roster while the main window is made, and the roster itself.
+#pragma once
+
+#include "List.h"
+#include "TranslationDefs.h"
+#include "TranslatorRoster.h"
+
+// One output format: its type code, its descriptive name (the save panel's title) and the
+// MIME type stamped on an exported file.
+struct s_xlt {
+	uint32 type;
+	char name[B_MIME_STRING_LENGTH];
+	char mime[B_MIME_STRING_LENGTH];
+
+	s_xlt() : type(0), name{}, mime{} { live++; }
+	~s_xlt() { live--; }
+	s_xlt(const s_xlt&) = delete;
+	s_xlt& operator=(const s_xlt&) = delete;
+
+	// How many records exist: the catalogue's, until the main window frees them.
+	static int32 live;
+};
+
+// The system's translator roster, set once at start-up; it belongs to the platform.
+extern BTranslatorRoster* tr;
+// The records, owned by the list until the main window quits, and their number.
+extern BList xlt;
+extern int32 trc;
+
+// The type codes the catalogue leaves out (the platform's own bitmap stream, and one it
+// never offers for export) and the one it puts first.
+const uint32 kSkippedFormatMhi = kit_code("mhi!");
+const uint32 kPreferredFormatTga = kit_code("TGA ");

@@ -1,0 +1,49 @@
+#include "ProgramHarness.h"
+
+#include <cstring>
+
+#include "calendar_attributes.h"
+#include "output_catalogue.h"
+
+#include "config_state.h"
+
+void reset_program_globals()
+{
+	for (int32 i = 0; xlt.ItemAt(i) != nullptr; i++)
+		delete static_cast<s_xlt*>(xlt.ItemAt(i));
+	xlt.MakeEmpty();
+	trc = 0;
+	pic = BRect();
+	std::memset(&atr, 0, sizeof(atr));
+	cwin = false;
+}
+
+ProgramHarness::ProgramHarness(const std::vector<std::string>& arguments)
+	: fArguments(arguments), fCanvasMessages(std::make_shared<std::vector<BMessage>>())
+{
+	reset_program_globals();
+	if (tr == nullptr)
+		tr = BTranslatorRoster::Default();
+	fArguments.insert(fArguments.begin(), "dorva");
+	for (std::string& argument : fArguments)
+		fArgv.push_back(argument.data());
+	fArgv.push_back(nullptr);
+
+	// Record before the application exists, so the command line's message is seen too.
+	auto messages = fCanvasMessages;
+	kit::testing::SetDispatchObserver([messages](BHandler* handler, const BMessage& message) {
+		if (dynamic_cast<dorvaview*>(handler) != nullptr)
+			messages->push_back(message);
+	});
+	fApp = std::make_unique<dorva>(int(fArgv.size()) - 1, fArgv.data());
+	kit::testing::RunUntilIdle();
+}
+
+ProgramHarness::~ProgramHarness()
+{
+	kit::testing::SetDispatchObserver(nullptr);
+	kit::testing::SetAlertResponder(nullptr);
+	fApp.reset();
+	kit::testing::RunUntilIdle();
+	reset_program_globals();
+}
