@@ -19,11 +19,12 @@ packages=(
 	qt6-l10n-tools
 	qt6-tools-dev
 	qt6-tools-dev-tools
-	# OpenGL development files that Qt's CMake package looks for
+	# Development files that Qt's CMake package looks for (OpenGL, Vulkan, keyboard maps)
 	libgl-dev
 	libglx-dev
 	libopengl-dev
 	libvulkan-dev
+	libxkbcommon-dev
 	# Tests
 	googletest
 	libgtest-dev
