@@ -50,20 +50,12 @@ packages=(
 	file
 )
 
-if [[ $(id -u) -eq 0 ]]; then
-	as_root=()
-elif command -v sudo >/dev/null 2>&1; then
-	as_root=(sudo)
-else
-	echo "install-deps.sh: needs root or sudo to install packages" >&2
-	exit 1
-fi
-
 export DEBIAN_FRONTEND=noninteractive
 
 missing=()
 for package in "${packages[@]}"; do
-	if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q '^install ok installed$'; then
+	status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+	if [[ $status != "install ok installed" ]]; then
 		missing+=("$package")
 	fi
 done
@@ -85,6 +77,15 @@ apt_get() {
 	done
 	return 1
 }
+
+if [[ $(id -u) -eq 0 ]]; then
+	as_root=()
+elif command -v sudo >/dev/null 2>&1; then
+	as_root=(sudo)
+else
+	echo "install-deps.sh: needs root or sudo to install packages" >&2
+	exit 1
+fi
 
 echo "install-deps.sh: installing ${missing[*]}"
 apt_get update
