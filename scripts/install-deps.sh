@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# Installs every Debian 12 package that dorva needs to build, test and run.
+# Safe to run again: apt-get skips what is already there.
+# Runs as root directly, or through sudo otherwise.
+set -euo pipefail
+
+packages=(
+	# Toolchain and build
+	build-essential
+	cmake
+	ninja-build
+	pkg-config
+	# Qt 6 (widgets, printing, D-Bus, translations) and its image and platform plugins
+	qt6-base-dev
+	qt6-base-dev-tools
+	qt6-qpa-plugins
+	libqt6svg6
+	qt6-image-formats-plugins
+	qt6-l10n-tools
+	qt6-tools-dev
+	qt6-tools-dev-tools
+	# Development files that Qt's CMake package looks for (OpenGL, Vulkan, keyboard maps)
+	libgl-dev
+	libglx-dev
+	libopengl-dev
+	libvulkan-dev
+	libxkbcommon-dev
+	# Tests
+	googletest
+	libgtest-dev
+	libgmock-dev
+	# Fonts, file types, D-Bus at run time
+	fonts-dejavu-core
+	fontconfig
+	shared-mime-info
+	dbus
+	dbus-x11
+	# A display for tests and screenshots of the real window
+	xvfb
+	xauth
+	xdotool
+	x11-utils
+	imagemagick
+	# Checking printed pages and written images
+	poppler-utils
+	libjpeg-turbo-progs
+	# Scripts
+	python3
+	shellcheck
+	file
+)
+
+export DEBIAN_FRONTEND=noninteractive
+
+missing=()
+for package in "${packages[@]}"; do
+	status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+	if [[ $status != "install ok installed" ]]; then
+		missing+=("$package")
+	fi
+done
+
+if [[ ${#missing[@]} -eq 0 ]]; then
+	echo "install-deps.sh: all ${#packages[@]} packages are installed"
+	exit 0
+fi
+
+# Runs an apt-get command as root, trying again after a pause if the mirror hiccups.
+apt_get() {
+	local attempt
+	for attempt in 1 2 3; do
+		if "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get "$@" </dev/null; then
+			return 0
+		fi
+		echo "install-deps.sh: apt-get $1 failed (attempt $attempt)" >&2
+		sleep $((attempt * 5))
+	done
+	return 1
+}
+
+if [[ $(id -u) -eq 0 ]]; then
+	as_root=()
+elif command -v sudo >/dev/null 2>&1; then
+	as_root=(sudo)
+else
+	echo "install-deps.sh: needs root or sudo to install packages" >&2
+	exit 1
+fi
+
+echo "install-deps.sh: installing ${missing[*]}"
+apt_get update
+apt_get install -y --no-install-recommends "${missing[@]}"
+echo "install-deps.sh: done"

@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Builds dorva and runs its tests twice: once in the ordinary build ("build"), then once
+# in a build with AddressSanitizer and UndefinedBehaviorSanitizer ("build-asan").
+#   scripts/test.sh            both runs
+#   DORVA_SKIP_ASAN=1 scripts/test.sh    the ordinary run only
+# Exits non-zero when a build or a test fails.
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+
+jobs=${DORVA_TEST_JOBS:-2}
+
+# Tests draw off screen and keep their settings and runtime files out of the user's home.
+export QT_QPA_PLATFORM=offscreen
+scratch=$(mktemp -d "${TMPDIR:-/tmp}/dorva-test.XXXXXX")
+trap 'rm -rf "$scratch"' EXIT
+mkdir -m 700 "$scratch/runtime" "$scratch/config"
+export XDG_RUNTIME_DIR="$scratch/runtime"
+export XDG_CONFIG_HOME="$scratch/config"
+
+# A private session bus for the tests, when D-Bus is there to give one.
+bus=()
+if command -v dbus-run-session >/dev/null 2>&1; then
+	bus=(dbus-run-session --)
+fi
+
+run_ctest() {
+	local dir=$1
+	echo "== ctest in $dir"
+	"${bus[@]}" ctest --test-dir "$dir" --output-on-failure --no-tests=error \
+		-j "$jobs" --timeout "${DORVA_TEST_TIMEOUT:-300}"
+}
+
+echo "== build"
+scripts/build.sh build
+run_ctest build
+
+if [[ ${DORVA_SKIP_ASAN:-0} == 1 ]]; then
+	exit 0
+fi
+
+# The sanitizer options are set before building too: test discovery runs the
+# instrumented test executables at build time.
+export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1:print_stacktrace=1:detect_stack_use_after_return=1:check_initialization_order=1"
+export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
+export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
+
+echo "== sanitizer build"
+scripts/build.sh build-asan -DDORVA_SANITIZE=ON
+run_ctest build-asan
