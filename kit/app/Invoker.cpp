@@ -45,7 +45,10 @@ status_t BInvoker::Invoke(BMessage* message)
 	BMessage copy(*source);
 	auto now = std::chrono::steady_clock::now().time_since_epoch();
 	copy.AddInt64("when", std::chrono::duration_cast<std::chrono::microseconds>(now).count());
-	copy.AddPointer("source", this);
+	// Receivers cast "source" to the class they know the sender to be (a BMenuItem, a
+	// BControl), so it must be the address of the whole object, not of its BInvoker part,
+	// which in a control sits behind the BView.
+	copy.AddPointer("source", dynamic_cast<const void*>(this));
 	AddInvocationFields(&copy);
 	return fMessenger.SendMessage(&copy);
 }

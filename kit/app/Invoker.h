@@ -22,7 +22,8 @@ public:
 	BMessenger Messenger() const { return fMessenger; }
 
 	// Sends the given message, or the invoker's own, with the fields "when" and "source"
-	// that the platform adds to every invocation.
+	// that the platform adds to every invocation. "source" points to the whole invoking
+	// object (the menu item, the control).
 	virtual status_t Invoke(BMessage* message = nullptr);
 
 protected:
