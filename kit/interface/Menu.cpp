@@ -24,6 +24,11 @@ MenuItemBridge::~MenuItemBridge()
 	delete fAction.data();
 }
 
+QAction* MenuItemBridge::ActionOf(const BMenuItem* item)
+{
+	return item != nullptr && item->fBridge != nullptr ? item->fBridge->Action() : nullptr;
+}
+
 } // namespace kit
 
 BMenu::BMenu(const char* name, menu_layout layout)

@@ -25,6 +25,8 @@ public:
 	MenuItemBridge(BMenuItem* item, QAction* action) : fItem(item), fAction(action) {}
 	~MenuItemBridge();
 	QAction* Action() const { return fAction; }
+	// The item's action while it is in a menu, else null.
+	static QAction* ActionOf(const BMenuItem* item);
 
 private:
 	BMenuItem* fItem;
