@@ -154,21 +154,79 @@ void BFont::GetHeight(font_height* height) const
 	height->leading = float(metrics.leading());
 }
 
-int32 count_font_families()
+// The font list. Qt's font database answers families() and styles() by walking every
+// installed family, so asking it once per index makes listing all fonts quadratic. The
+// list is therefore taken once per listing: count_font_families() takes a fresh copy of the
+// families, which get_font_family() then reads; count_font_styles() takes the styles of one
+// family, which get_font_style() reads while it asks about that family.
+namespace {
+
+struct FontListing {
+	QStringList families;
+	bool haveFamilies = false;
+	QString stylesOf;
+	QStringList styles;
+	bool haveStyles = false;
+};
+
+FontListing& font_listing()
+{
+	static FontListing listing;
+	return listing;
+}
+
+void refresh_families(FontListing& listing)
 {
 	kit::EnsureQtApplication();
-	return int32(sorted_families().size());
+	listing.families = sorted_families();
+	listing.haveFamilies = true;
+	listing.haveStyles = false;
+}
+
+const QStringList& styles_of(const QString& family, bool fresh)
+{
+	FontListing& listing = font_listing();
+	if (fresh || !listing.haveStyles || listing.stylesOf != family) {
+		kit::EnsureQtApplication();
+		listing.styles = QFontDatabase::styles(family);
+		listing.stylesOf = family;
+		listing.haveStyles = true;
+	}
+	return listing.styles;
+}
+
+// Copies a name into a fixed field of capacity bytes plus the terminator; a longer name is
+// cut at a character boundary, never inside a UTF-8 sequence.
+void copy_name(char* field, size_t capacity, const QString& name)
+{
+	QByteArray utf8 = name.toUtf8();
+	size_t length = size_t(utf8.size());
+	if (length > capacity) {
+		length = capacity;
+		while (length > 0 && (static_cast<unsigned char>(utf8[qsizetype(length)]) & 0xc0) == 0x80)
+			length--;
+	}
+	std::memcpy(field, utf8.constData(), length);
+	field[length] = '\0';
+}
+
+} // namespace
+
+int32 count_font_families()
+{
+	FontListing& listing = font_listing();
+	refresh_families(listing);
+	return int32(listing.families.size());
 }
 
 status_t get_font_family(int32 index, font_family* name, uint32* flags)
 {
-	kit::EnsureQtApplication();
-	QStringList families = sorted_families();
-	if (name == nullptr || index < 0 || index >= families.size())
+	FontListing& listing = font_listing();
+	if (!listing.haveFamilies)
+		refresh_families(listing);
+	if (name == nullptr || index < 0 || index >= listing.families.size())
 		return B_BAD_VALUE;
-	QByteArray utf8 = families.at(index).toUtf8();
-	std::strncpy(*name, utf8.constData(), B_FONT_FAMILY_LENGTH);
-	(*name)[B_FONT_FAMILY_LENGTH] = '\0';
+	copy_name(*name, B_FONT_FAMILY_LENGTH, listing.families.at(index));
 	if (flags)
 		*flags = 0;
 	return B_OK;
@@ -176,20 +234,16 @@ status_t get_font_family(int32 index, font_family* name, uint32* flags)
 
 int32 count_font_styles(const font_family name)
 {
-	kit::EnsureQtApplication();
-	return int32(QFontDatabase::styles(QString::fromUtf8(name)).size());
+	return int32(styles_of(QString::fromUtf8(name), true).size());
 }
 
 status_t get_font_style(const font_family family, int32 index, font_style* name,
 	uint32* flags)
 {
-	kit::EnsureQtApplication();
-	QStringList styles = QFontDatabase::styles(QString::fromUtf8(family));
+	const QStringList& styles = styles_of(QString::fromUtf8(family), false);
 	if (name == nullptr || index < 0 || index >= styles.size())
 		return B_BAD_VALUE;
-	QByteArray utf8 = styles.at(index).toUtf8();
-	std::strncpy(*name, utf8.constData(), B_FONT_STYLE_LENGTH);
-	(*name)[B_FONT_STYLE_LENGTH] = '\0';
+	copy_name(*name, B_FONT_STYLE_LENGTH, styles.at(index));
 	if (flags)
 		*flags = 0;
 	return B_OK;
