@@ -1,0 +1,41 @@
+#include "font_label.h"
+
+#include <cstring>
+#include <string_view>
+
+static bool is_continuation_byte(char c)
+{
+	return (static_cast<unsigned char>(c) & 0xc0) == 0x80;
+}
+
+// Copies name into a field of capacity characters and a terminator.
+static void copy_name(char* field, size_t capacity, std::string_view name)
+{
+	size_t length = name.size();
+	if (length > capacity) {
+		length = capacity;
+		while (length > 0 && is_continuation_byte(name[length]))
+			length--;
+	}
+	std::memcpy(field, name.data(), length);
+	field[length] = '\0';
+}
+
+void split_font_label(const char* label, font_family* family, font_style* style)
+{
+	std::string_view text(label != nullptr ? label : "");
+	// Drop the last character, the closing ")", whole even if it is not a plain byte.
+	size_t end = text.size();
+	if (end > 0) {
+		end--;
+		while (end > 0 && is_continuation_byte(text[end]))
+			end--;
+	}
+	std::string_view body = text.substr(0, end);
+	size_t open = body.rfind('(');
+	std::string_view familyPart = open == std::string_view::npos ? body : body.substr(0, open);
+	std::string_view stylePart
+		= open == std::string_view::npos ? std::string_view() : body.substr(open + 1);
+	copy_name(*family, B_FONT_FAMILY_LENGTH, familyPart);
+	copy_name(*style, B_FONT_STYLE_LENGTH, stylePart);
+}
