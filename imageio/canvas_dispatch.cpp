@@ -1,6 +1,7 @@
 #include "FilePanel.h"
 #include "Message.h"
 #include "command_codes.h"
+#include "configwindow.h"
 #include "dorvaview.h"
 #include "drop_position.h"
 
@@ -85,6 +86,17 @@ void dorvaview::MessageReceived(BMessage* message)
 		case CMD_FILE_PRINT:
 			if (image != nullptr)
 				_print();
+			break;
+		case CMD_CONFIG:
+			// One configuration window at a time; it clears cwin when it closes.
+			if (cwin)
+				break;
+			cwin = true;
+			new configwindow();
+			break;
+		case CMD_SET_PRESSED:
+			// The configuration window's "set": draw everything now with the new attributes.
+			Draw(Bounds());
 			break;
 		default:
 			BView::MessageReceived(message);
