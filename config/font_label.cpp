@@ -33,9 +33,12 @@ void split_font_label(const char* label, font_family* family, font_style* style)
 	}
 	std::string_view body = text.substr(0, end);
 	size_t open = body.rfind('(');
-	std::string_view familyPart = open == std::string_view::npos ? body : body.substr(0, open);
-	std::string_view stylePart
-		= open == std::string_view::npos ? std::string_view() : body.substr(open + 1);
-	copy_name(*family, B_FONT_FAMILY_LENGTH, familyPart);
-	copy_name(*style, B_FONT_STYLE_LENGTH, stylePart);
+	if (open == std::string_view::npos) {
+		// Not a label of the font menus; take it for a family name with no style.
+		copy_name(*family, B_FONT_FAMILY_LENGTH, text);
+		copy_name(*style, B_FONT_STYLE_LENGTH, std::string_view());
+		return;
+	}
+	copy_name(*family, B_FONT_FAMILY_LENGTH, body.substr(0, open));
+	copy_name(*style, B_FONT_STYLE_LENGTH, body.substr(open + 1));
 }
