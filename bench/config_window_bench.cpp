@@ -4,9 +4,10 @@
 //
 //   config_window_bench [openings]     default 20
 //
-// Prints the number of families and styles, the time of the first opening (which includes
-// the font database's first scan), and the fastest, median and slowest of the openings after
-// it. Each opening is timed from the constructor until the window has settled.
+// Prints the number of families and styles, the time of one listing of them and of building
+// one font menu, the time of the first opening (which includes the font database's first
+// scan), and the fastest, median and slowest of the openings after it. Each opening is timed
+// from the constructor until the window has settled.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "KitTesting.h"
+#include "Menu.h"
 #include "Window.h"
 #include "configview.h"
 #include "configwindow.h"
@@ -58,6 +60,23 @@ static double time_font_listing()
 	return milliseconds_since(start);
 }
 
+// Builds one font menu on an open window's view, as each opening does twice.
+static double time_font_menu()
+{
+	cwin = true;
+	auto* window = new configwindow();
+	kit::testing::RunUntilIdle();
+	auto start = bench_clock::now();
+	BPopUpMenu* menu = window->view->setupfontmenu(1);
+	double elapsed = milliseconds_since(start);
+	delete menu;
+	window->Lock();
+	window->Quit();
+	cwin = false;
+	kit::testing::RunUntilIdle();
+	return elapsed;
+}
+
 int main(int argc, char** argv)
 {
 	int openings = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
@@ -84,6 +103,7 @@ int main(int argc, char** argv)
 		pairs += count_font_styles(family);
 	}
 	double listing = time_font_listing();
+	double menu = time_font_menu();
 
 	std::vector<double> times;
 	for (int i = 0; i < openings; i++)
@@ -93,6 +113,7 @@ int main(int argc, char** argv)
 	std::printf("font families: %d, family/style pairs (items per menu): %d\n", int(families),
 		int(pairs));
 	std::printf("one listing of all families and styles: %.2f ms\n", listing);
+	std::printf("one font menu (setupfontmenu): %.2f ms\n", menu);
 	std::printf("first opening: %.1f ms\n", first);
 	std::printf("next %d openings: fastest %.1f ms, median %.1f ms, slowest %.1f ms\n",
 		openings, times.front(), times[times.size() / 2], times.back());
