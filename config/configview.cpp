@@ -78,10 +78,10 @@ void configview::AttachedToWindow()
 	SetFont(be_bold_font, B_FONT_ALL);
 
 	auto add_color_text = [this](int i) {
-		const color_control& spec = kColorControls[i];
+		const color_control& row = kColorControls[i];
 		char text[16];
-		std::snprintf(text, sizeof(text), spec.format, atr.*spec.field);
-		color_text[i] = new BTextControl(control_frame(spec.top), spec.name, spec.label, text,
+		std::snprintf(text, sizeof(text), row.format, atr.*row.field);
+		color_text[i] = new BTextControl(control_frame(row.top), row.name, row.label, text,
 			new BMessage(CMD_VALUE_CHANGED), kControlResizing, kControlFlags);
 		color_text[i]->SetTarget(this);
 		AddChild(color_text[i]);
