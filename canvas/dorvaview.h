@@ -27,7 +27,8 @@ public:
 	// Whether a date exists in the calendar's year and where it stands; see what_day.cpp.
 	int what_day(int year, int month, int day, int* row, int* weekday, int* holiday);
 	void load(entry_ref& ref);
-	void save(entry_ref& directory, const char* name);
+	// Exports the picture into the folder under the name; B_OK once the file is in place.
+	status_t save(entry_ref& directory, const char* name);
 
 	BBitmap* image;     // the picture, owned; null while the canvas is empty
 	BFilePanel* panel;  // the open or save panel while one is shown
@@ -35,6 +36,8 @@ public:
 	char title[kTitleSize]; // the picture's name
 
 private:
+	void show_export_panel(BMessage* message);
+	void save_requested(BMessage* message);
 	void _paste_dropped(BMessage* message);
 	void _negotiate_drop(BMessage* message);
 	void _print();

@@ -14,7 +14,10 @@ enum {
 class BBitmap {
 public:
 	// bounds must be valid and start at (0, 0) or any integer point; a size that cannot be
-	// allocated leaves the bitmap without data and InitCheck() reports why.
+	// allocated leaves the bitmap without data and InitCheck() reports why. The colour
+	// spaces held are B_RGB32, B_RGBA32, B_RGB24 and B_GRAY8; rows are 4-byte aligned unless
+	// bytesPerRow asks for a width of its own (at least the bytes of the pixels). New
+	// bitmaps are all zero bytes.
 	BBitmap(BRect bounds, color_space space, bool acceptsViews = false,
 		bool needsContiguous = false);
 	BBitmap(BRect bounds, uint32 flags, color_space space, int32 bytesPerRow = -1);
@@ -31,6 +34,7 @@ public:
 	int32 BitsLength() const;
 	int32 BytesPerRow() const { return fBytesPerRow; }
 	color_space ColorSpace() const { return fColorSpace; }
+	uint32 Flags() const { return fFlags; }
 
 	// Width and height in pixels (Bounds().Width() + 1 and so on).
 	int32 PixelWidth() const;
@@ -38,9 +42,13 @@ public:
 
 	// Copies length bytes of data in the given colour space into the bitmap, converting to
 	// the bitmap's colour space; offset is in bytes from the start of the bitmap's data.
+	// The data is laid out as a bitmap of this width in that space would be (rows of
+	// RowBytesFor(space, width) bytes), starting at the pixel that offset addresses. Data
+	// past the end of the bitmap is ignored.
 	void SetBits(const void* data, int32 length, int32 offset, color_space space);
 
-	// Bytes per pixel row for a width in pixels in a colour space; 0 if unknown.
+	// Bytes per pixel row, 4-byte aligned, for a width in pixels in a colour space; 0 if
+	// unknown.
 	static int32 RowBytesFor(color_space space, int32 width);
 	// Bits per pixel in a colour space; 0 if unknown.
 	static int32 BitsPerPixel(color_space space);
@@ -49,6 +57,7 @@ private:
 	void _Allocate(BRect bounds, color_space space, int32 bytesPerRow);
 
 	BRect fBounds;
+	uint32 fFlags;
 	color_space fColorSpace;
 	int32 fBytesPerRow;
 	uint8* fBits;

@@ -1,5 +1,7 @@
 #include "View.h"
 
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QPainter>
 #include <QPaintEvent>
 #include <QResizeEvent>
@@ -9,6 +11,7 @@
 
 #include "Bitmap.h"
 #include "DrawingTarget.h"
+#include "DropDelivery.h"
 #include "Message.h"
 #include "ScrollBar.h"
 #include "ViewBridge.h"
@@ -26,9 +29,27 @@ public:
 	{
 		setAttribute(Qt::WA_OpaquePaintEvent);
 		setAttribute(Qt::WA_NoSystemBackground);
+		setAcceptDrops(true);
 	}
 
 protected:
+	void dragEnterEvent(QDragEnterEvent* event) override
+	{
+		if (CanAcceptDrop(event->mimeData()))
+			event->acceptProposedAction();
+	}
+	void dragMoveEvent(QDragMoveEvent* event) override
+	{
+		if (CanAcceptDrop(event->mimeData()))
+			event->acceptProposedAction();
+	}
+	void dropEvent(QDropEvent* event) override
+	{
+		DeliverDrop(fBridge->View(), event->mimeData(),
+			mapToGlobal(event->position()));
+		event->acceptProposedAction();
+	}
+
 	void paintEvent(QPaintEvent* event) override { fBridge->Paint(this, event->rect()); }
 	void resizeEvent(QResizeEvent* event) override { fBridge->Resized(event->size()); }
 

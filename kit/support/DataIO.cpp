@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <limits>
 #include <new>
+#include <stdexcept>
 
 BDataIO::~BDataIO() = default;
 
@@ -150,13 +151,17 @@ ssize_t BMallocIO::WriteAt(off_t position, const void* buffer, size_t size)
 {
 	if (buffer == nullptr || position < 0)
 		return B_BAD_VALUE;
+	if (size == 0)
+		return 0;
 	if (size > std::numeric_limits<size_t>::max() - size_t(position))
 		return B_NO_MEMORY;
 	size_t end = size_t(position) + size;
+	// A position far past the end asks for a buffer that cannot exist; vector reports that
+	// as length_error rather than bad_alloc, and neither may escape the stream.
 	try {
 		if (end > fData.size())
 			fData.resize(end);
-	} catch (const std::bad_alloc&) {
+	} catch (const std::exception&) {
 		return B_NO_MEMORY;
 	}
 	std::memcpy(fData.data() + position, buffer, size);
@@ -178,7 +183,7 @@ status_t BMallocIO::SetSize(off_t size)
 		return B_BAD_VALUE;
 	try {
 		fData.resize(size_t(size));
-	} catch (const std::bad_alloc&) {
+	} catch (const std::exception&) {
 		return B_NO_MEMORY;
 	}
 	return B_OK;

@@ -2,6 +2,7 @@
 // a fixed block of memory (BMemoryIO) and one over a growing buffer (BMallocIO).
 #pragma once
 
+#include <cstdio> // SEEK_SET, SEEK_CUR, SEEK_END for Seek()
 #include <vector>
 
 #include "SupportDefs.h"

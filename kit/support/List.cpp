@@ -32,7 +32,12 @@ void* BList::RemoveItem(int32 index)
 
 bool BList::RemoveItem(void* item)
 {
-	return RemoveItem(IndexOf(item)) != nullptr;
+	// The index decides, not the removed value: a null item can be listed and removed too.
+	int32 index = IndexOf(item);
+	if (index < 0)
+		return false;
+	RemoveItem(index);
+	return true;
 }
 
 void BList::MakeEmpty()

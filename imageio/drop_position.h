@@ -1,0 +1,13 @@
+// Where the next dropped image goes: the point at which the user let go, less the offset
+// at which the dragged thing was held. One position for the program, in canvas coordinates.
+#pragma once
+
+#include "Point.h"
+
+class BMessage;
+class BView;
+
+extern BPoint drop_pos;
+
+// Takes the drop point and offset from any message that carries both.
+void update_drop_position(BView* canvas, const BMessage* message);

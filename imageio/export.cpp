@@ -1,0 +1,72 @@
+#include "AppFileInfo.h"
+#include "BitmapStream.h"
+#include "Directory.h"
+#include "File.h"
+#include "FilePanel.h"
+#include "dorvaview.h"
+#include "output_catalogue.h"
+
+static s_xlt* catalogue_entry(int32 index)
+{
+	if (index < 0 || index >= trc)
+		return nullptr;
+	return static_cast<s_xlt*>(xlt.ItemAt(index));
+}
+
+void dorvaview::show_export_panel(BMessage* message)
+{
+	int16 requested;
+	if (image == nullptr || panel != nullptr)
+		return;
+	// A format the catalogue does not hold would leave nothing to write with.
+	if (message->FindInt16("format_no", &requested) != B_OK
+		|| catalogue_entry(requested) == nullptr)
+		return;
+	format_no = requested;
+	panel = new BFilePanel(B_SAVE_PANEL, nullptr, nullptr, B_FILE_NODE, false, nullptr,
+		nullptr, false, true);
+	panel->Window()->SetTitle(catalogue_entry(format_no)->name);
+	panel->Show();
+}
+
+void dorvaview::save_requested(BMessage* message)
+{
+	entry_ref directory;
+	const char* name = nullptr;
+	// An answer without a place to write, or with no format to write in, changes nothing.
+	if (message->FindRef("directory", &directory) != B_OK
+		|| message->FindString("name", &name) != B_OK
+		|| catalogue_entry(format_no) == nullptr)
+		return;
+	save(directory, name);
+	delete panel;
+	panel = nullptr;
+}
+
+// Writes the picture, without the calendar, in the chosen format. The file is written
+// beside its final name and put in place only once the translation has succeeded, so a
+// failed export leaves an existing file as it was.
+status_t dorvaview::save(entry_ref& directory, const char* name)
+{
+	s_xlt* format = catalogue_entry(format_no);
+	if (image == nullptr || format == nullptr || tr == nullptr || name == nullptr)
+		return B_BAD_VALUE;
+
+	BFile file;
+	BDirectory folder(&directory);
+	status_t status = folder.CreateFile(name, &file, false);
+	if (status != B_OK)
+		return status;
+
+	BBitmapStream stream(image);
+	status = tr->Translate(&stream, nullptr, nullptr, &file, format->type, 0, nullptr);
+	BBitmap* back = nullptr;
+	stream.DetachBitmap(&back);
+	image = back;
+	if (status != B_OK)
+		return status;
+
+	BAppFileInfo info(&file);
+	info.SetType(format->mime);
+	return file.Commit();
+}

@@ -1,0 +1,108 @@
+#include <cmath>
+#include <cstring>
+
+#include "BitmapStream.h"
+#include "calendar_attributes.h"
+#include "dorvaview.h"
+#include "drop_position.h"
+#include "output_catalogue.h"
+
+// Data already in the platform's bitmap stream format travels under this MIME type.
+static const char kRawBitmapType[] = "image/x-be-bitmap";
+static const size_t kCopyChunk = 1024;
+
+// Decodes the first MIME-typed field of a data message into a B_RGB32 bitmap; null when the
+// field is missing, is not an image, or holds nothing that decodes.
+static BBitmap* decode_dropped(BMessage* message)
+{
+	const char* type = nullptr;
+	if (message->GetInfo(B_MIME_TYPE, 0, &type, nullptr) != B_OK)
+		return nullptr;
+	if (std::strncmp(type, "image", 5) != 0)
+		return nullptr;
+	const void* data = nullptr;
+	ssize_t size = 0;
+	if (message->FindData(type, B_MIME_TYPE, &data, &size) != B_OK || size <= 0)
+		return nullptr;
+
+	BMemoryIO source(data, size_t(size));
+	BBitmapStream stream;
+	if (std::strcmp(type, kRawBitmapType) == 0) {
+		char chunk[kCopyChunk];
+		ssize_t read;
+		while ((read = source.Read(chunk, sizeof(chunk))) > 0) {
+			// A header the stream refuses ends the copy: there is no picture in it.
+			if (stream.Write(chunk, size_t(read)) != read)
+				return nullptr;
+		}
+	} else if (tr == nullptr
+		|| tr->Translate(&source, nullptr, nullptr, &stream, B_TRANSLATOR_BITMAP, 0, type)
+			!= B_OK) {
+		return nullptr;
+	}
+
+	BBitmap* bitmap = nullptr;
+	if (stream.DetachBitmap(&bitmap) != B_OK || bitmap == nullptr)
+		return nullptr;
+	if (bitmap->ColorSpace() != B_RGB32 || bitmap->Bits() == nullptr) {
+		delete bitmap;
+		return nullptr;
+	}
+	return bitmap;
+}
+
+// Copies every pixel of source into the canvas picture at (ox, oy), leaving out what falls
+// outside pic. Plain 32-bit copies: no blending, the alpha byte goes along.
+static void composite(BBitmap* canvas, const BBitmap* source, int ox, int oy)
+{
+	const int w = source->PixelWidth();
+	const int h = source->PixelHeight();
+	const int canvasWidth = canvas->PixelWidth();
+	const int canvasHeight = canvas->PixelHeight();
+	auto* to = static_cast<uint8*>(canvas->Bits());
+	auto* from = static_cast<const uint8*>(source->Bits());
+	for (int v = 0; v < h; v++) {
+		const int y = oy + v;
+		for (int c = 0; c < w; c++) {
+			const int x = ox + c;
+			if (!pic.Contains(BPoint(x, y)))
+				continue;
+			// pic and the canvas bitmap agree, but never write outside the bitmap itself.
+			if (x < 0 || y < 0 || x >= canvasWidth || y >= canvasHeight)
+				continue;
+			std::memcpy(to + size_t(y) * canvas->BytesPerRow() + size_t(x) * 4,
+				from + size_t(v) * source->BytesPerRow() + size_t(c) * 4, 4);
+		}
+	}
+}
+
+void dorvaview::_paste_dropped(BMessage* message)
+{
+	BBitmap* dropped = decode_dropped(message);
+	if (dropped == nullptr)
+		return;
+	BRect bounds = dropped->Bounds();
+	const int w = int(std::ceil(bounds.right - bounds.left)) + 1;
+	const int h = int(std::ceil(bounds.bottom - bounds.top)) + 1;
+
+	bool resize = false;
+	if (image == nullptr) {
+		drop_pos = BPoint(0, 0);
+		pic = BRect(0, 0, w - 1, h - 1);
+		image = new BBitmap(pic, B_RGB32);
+		if (image->Bits() == nullptr) {
+			delete image;
+			image = nullptr;
+			pic = BRect(-1, -1, -1, -1);
+			delete dropped;
+			return;
+		}
+		std::memset(image->Bits(), 0, size_t(image->BitsLength()));
+		set_title(title, "no title");
+		resize = true;
+	}
+
+	composite(image, dropped, int(drop_pos.x), int(drop_pos.y));
+	delete dropped;
+	redraw(resize);
+}

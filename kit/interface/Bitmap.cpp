@@ -1,0 +1,166 @@
+#include "Bitmap.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <new>
+#include <vector>
+
+#include "BitmapLimits.h"
+#include "PixelConversion.h"
+
+BBitmap::BBitmap(BRect bounds, color_space space, bool acceptsViews, bool needsContiguous)
+	: fBounds(), fFlags((acceptsViews ? B_BITMAP_ACCEPTS_VIEWS : 0)
+		  | (needsContiguous ? B_BITMAP_IS_CONTIGUOUS : 0)),
+	  fColorSpace(space), fBytesPerRow(0), fBits(nullptr), fInitStatus(B_NO_INIT)
+{
+	_Allocate(bounds, space, -1);
+}
+
+BBitmap::BBitmap(BRect bounds, uint32 flags, color_space space, int32 bytesPerRow)
+	: fBounds(), fFlags(flags), fColorSpace(space), fBytesPerRow(0), fBits(nullptr),
+	  fInitStatus(B_NO_INIT)
+{
+	_Allocate(bounds, space, bytesPerRow);
+}
+
+BBitmap::BBitmap(const BBitmap& other)
+	: fBounds(), fFlags(other.fFlags), fColorSpace(other.fColorSpace), fBytesPerRow(0),
+	  fBits(nullptr), fInitStatus(B_NO_INIT)
+{
+	if (!other.IsValid()) {
+		fInitStatus = other.fInitStatus;
+		return;
+	}
+	_Allocate(other.fBounds, other.fColorSpace, other.fBytesPerRow);
+	if (IsValid())
+		std::memcpy(fBits, other.fBits, size_t(BitsLength()));
+}
+
+BBitmap::~BBitmap()
+{
+	delete[] fBits;
+}
+
+void BBitmap::_Allocate(BRect bounds, color_space space, int32 bytesPerRow)
+{
+	fBounds = bounds;
+	fColorSpace = space;
+	if (!std::isfinite(bounds.left) || !std::isfinite(bounds.top)
+		|| !std::isfinite(bounds.right) || !std::isfinite(bounds.bottom) || !bounds.IsValid()
+		|| !kit::IsConvertibleSpace(space)) {
+		fInitStatus = B_BAD_VALUE;
+		return;
+	}
+	// Measured in double first: float bounds far apart must not overflow an int.
+	double width = std::ceil(double(bounds.right) - double(bounds.left)) + 1;
+	double height = std::ceil(double(bounds.bottom) - double(bounds.top)) + 1;
+	if (width > kit::kMaxBitmapSide || height > kit::kMaxBitmapSide) {
+		fInitStatus = B_NO_MEMORY;
+		return;
+	}
+	int32 minimumRow = int32(width) * kit::BytesPerPixel(space);
+	if (bytesPerRow < 0)
+		bytesPerRow = RowBytesFor(space, int32(width));
+	else if (bytesPerRow < minimumRow) {
+		fInitStatus = B_BAD_VALUE;
+		return;
+	}
+	int64 length = int64(bytesPerRow) * int64(height);
+	if (length > kit::kMaxBitmapBytes) {
+		fInitStatus = B_NO_MEMORY;
+		return;
+	}
+	fBits = new (std::nothrow) uint8[size_t(length)]();
+	if (fBits == nullptr) {
+		fInitStatus = B_NO_MEMORY;
+		return;
+	}
+	fBytesPerRow = bytesPerRow;
+	fInitStatus = B_OK;
+}
+
+int32 BBitmap::BitsLength() const
+{
+	return IsValid() ? fBytesPerRow * PixelHeight() : 0;
+}
+
+int32 BBitmap::PixelWidth() const
+{
+	return IsValid() ? fBounds.IntegerWidth() + 1 : 0;
+}
+
+int32 BBitmap::PixelHeight() const
+{
+	return IsValid() ? fBounds.IntegerHeight() + 1 : 0;
+}
+
+void BBitmap::SetBits(const void* data, int32 length, int32 offset, color_space space)
+{
+	if (!IsValid() || data == nullptr || length <= 0 || offset < 0 || offset >= BitsLength()
+		|| !kit::IsConvertibleSpace(space))
+		return;
+	const uint8* source = static_cast<const uint8*>(data);
+	int32 width = PixelWidth();
+	int32 height = PixelHeight();
+	int32 sourceRow = RowBytesFor(space, width);
+
+	bool sameLayout = kit::BytesPerPixel(space) == kit::BytesPerPixel(fColorSpace)
+		&& (space == fColorSpace || kit::BytesPerPixel(space) == 4)
+		&& sourceRow == fBytesPerRow;
+	if (sameLayout) {
+		std::memcpy(fBits + offset, source, size_t(std::min(length, BitsLength() - offset)));
+		return;
+	}
+
+	// Pixel by pixel, through one row of B, G, R, A bytes.
+	int32 sourcePixel = kit::BytesPerPixel(space);
+	int32 destinationPixel = kit::BytesPerPixel(fColorSpace);
+	int32 row = offset / fBytesPerRow;
+	int32 column = (offset % fBytesPerRow) / destinationPixel;
+	if (column >= width) {
+		row++;
+		column = 0;
+	}
+	std::vector<uint8> bgra(size_t(width) * 4);
+	int64 consumed = 0;
+	for (; row < height; row++, column = 0) {
+		int32 wanted = width - column;
+		int32 available = int32(std::min<int64>((length - consumed) / sourcePixel, wanted));
+		if (available <= 0)
+			break;
+		kit::ToBGRA(source + consumed, space, bgra.data(), available);
+		kit::FromBGRA(bgra.data(), fBits + int64(row) * fBytesPerRow
+			+ int64(column) * destinationPixel, fColorSpace, available);
+		if (available < wanted)
+			break;
+		// The rest of the source row is padding.
+		consumed += sourceRow - int64(column) * sourcePixel;
+	}
+}
+
+int32 BBitmap::RowBytesFor(color_space space, int32 width)
+{
+	int32 bits = BitsPerPixel(space);
+	if (bits == 0 || width <= 0)
+		return 0;
+	int64 bytes = (int64(width) * bits + 7) / 8;
+	bytes = (bytes + 3) & ~int64(3);
+	return bytes > INT32_MAX ? 0 : int32(bytes);
+}
+
+int32 BBitmap::BitsPerPixel(color_space space)
+{
+	switch (space) {
+		case B_RGB32:
+		case B_RGBA32:
+			return 32;
+		case B_RGB24:
+			return 24;
+		case B_GRAY8:
+		case B_CMAP8:
+			return 8;
+		default:
+			return 0;
+	}
+}

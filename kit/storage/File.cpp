@@ -1,0 +1,316 @@
+#include "File.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFileInfo>
+#include <QSaveFile>
+
+// A plain file is a descriptor used with pread/pwrite, which gives exact POSIX open
+// semantics and errors. A safe-write file is a QSaveFile, which owns the temporary file and
+// the final rename, and remembers any failed write so that a damaged file is never committed.
+struct BFile::Private {
+	int fd = -1;
+	QSaveFile* saveFile = nullptr;
+	uint32 accessMode = B_READ_ONLY;
+	bool append = false;
+	off_t position = 0;
+
+	~Private()
+	{
+		if (fd >= 0)
+			::close(fd);
+		// Deleting an uncommitted QSaveFile discards its temporary file.
+		delete saveFile;
+	}
+};
+
+namespace {
+
+status_t StatusFromErrno(int error)
+{
+	switch (error) {
+		case ENOENT:
+			return B_ENTRY_NOT_FOUND;
+		case EEXIST:
+			return B_FILE_EXISTS;
+		case EISDIR:
+			return B_IS_A_DIRECTORY;
+		case ENOTDIR:
+			return B_NOT_A_DIRECTORY;
+		case EACCES:
+		case EPERM:
+		case EROFS:
+			return B_PERMISSION_DENIED;
+		case ENOMEM:
+			return B_NO_MEMORY;
+		case EINVAL:
+			return B_BAD_VALUE;
+		default:
+			return B_IO_ERROR;
+	}
+}
+
+} // namespace
+
+BFile::BFile() : fPrivate(nullptr)
+{
+}
+
+BFile::BFile(const entry_ref* ref, uint32 openMode) : fPrivate(nullptr)
+{
+	SetTo(ref, openMode);
+}
+
+BFile::BFile(const char* path, uint32 openMode) : fPrivate(nullptr)
+{
+	SetTo(path, openMode);
+}
+
+BFile::~BFile()
+{
+	delete fPrivate;
+}
+
+status_t BFile::SetTo(const entry_ref* ref, uint32 openMode)
+{
+	if (ref == nullptr || !ref->IsSet()) {
+		Unset();
+		return fInitStatus = B_BAD_VALUE;
+	}
+	return SetTo(ref->Path().c_str(), openMode);
+}
+
+status_t BFile::SetTo(const char* path, uint32 openMode)
+{
+	Unset();
+	if (path == nullptr || path[0] == '\0')
+		return fInitStatus = B_BAD_VALUE;
+
+	uint32 access = openMode & B_ACCESS_MODE_MASK;
+	int flags = O_CLOEXEC;
+	switch (access) {
+		case B_READ_ONLY:
+			flags |= O_RDONLY;
+			break;
+		case B_WRITE_ONLY:
+			flags |= O_WRONLY;
+			break;
+		case B_READ_WRITE:
+			flags |= O_RDWR;
+			break;
+		default:
+			return fInitStatus = B_BAD_VALUE;
+	}
+	if (openMode & B_CREATE_FILE) {
+		flags |= O_CREAT;
+		if (openMode & B_FAIL_IF_EXISTS)
+			flags |= O_EXCL;
+	}
+	// Erasing needs write access; a read-only open never changes the file.
+	if ((openMode & B_ERASE_FILE) && access != B_READ_ONLY)
+		flags |= O_TRUNC;
+
+	// Non-blocking only for the open itself: a FIFO in the file's place must not hang us
+	// waiting for a writer. It is refused below like every node that is not a regular file.
+	int fd = ::open(path, flags | O_NONBLOCK, 0666);
+	if (fd < 0)
+		return fInitStatus = StatusFromErrno(errno);
+	struct stat info;
+	bool known = ::fstat(fd, &info) == 0;
+	if (!known || !S_ISREG(info.st_mode)) {
+		::close(fd);
+		if (!known)
+			return fInitStatus = B_IO_ERROR;
+		return fInitStatus = S_ISDIR(info.st_mode) ? B_IS_A_DIRECTORY : B_BAD_TYPE;
+	}
+	::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+
+	fPrivate = new Private;
+	fPrivate->fd = fd;
+	fPrivate->accessMode = access;
+	fPrivate->append = (openMode & B_OPEN_AT_END) != 0;
+	return fInitStatus = B_OK;
+}
+
+status_t BFile::_SetToSafeWrite(const char* path)
+{
+	Unset();
+	auto* saveFile = new QSaveFile(QFile::decodeName(path));
+	if (!saveFile->open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+		delete saveFile;
+		QFileInfo directory(QFileInfo(QFile::decodeName(path)).absolutePath());
+		if (!directory.isDir())
+			return fInitStatus = B_ENTRY_NOT_FOUND;
+		return fInitStatus = directory.isWritable() ? B_IO_ERROR : B_PERMISSION_DENIED;
+	}
+	fPrivate = new Private;
+	fPrivate->saveFile = saveFile;
+	fPrivate->accessMode = B_WRITE_ONLY;
+	return fInitStatus = B_OK;
+}
+
+void BFile::Unset()
+{
+	delete fPrivate;
+	fPrivate = nullptr;
+	BNode::Unset();
+}
+
+bool BFile::IsReadable() const
+{
+	return fPrivate != nullptr && fPrivate->saveFile == nullptr
+		&& fPrivate->accessMode != B_WRITE_ONLY;
+}
+
+bool BFile::IsWritable() const
+{
+	return fPrivate != nullptr && fPrivate->accessMode != B_READ_ONLY;
+}
+
+bool BFile::IsSafeWrite() const
+{
+	return fPrivate != nullptr && fPrivate->saveFile != nullptr;
+}
+
+ssize_t BFile::ReadAt(off_t position, void* buffer, size_t size)
+{
+	if (fPrivate == nullptr)
+		return B_NO_INIT;
+	if (buffer == nullptr || position < 0)
+		return B_BAD_VALUE;
+	if (!IsReadable())
+		return B_NOT_ALLOWED;
+	ssize_t result;
+	do {
+		result = ::pread(fPrivate->fd, buffer, size, position);
+	} while (result < 0 && errno == EINTR);
+	return result < 0 ? StatusFromErrno(errno) : result;
+}
+
+ssize_t BFile::WriteAt(off_t position, const void* buffer, size_t size)
+{
+	if (fPrivate == nullptr)
+		return B_NO_INIT;
+	if (buffer == nullptr || position < 0)
+		return B_BAD_VALUE;
+	if (!IsWritable())
+		return B_NOT_ALLOWED;
+
+	if (QSaveFile* saveFile = fPrivate->saveFile) {
+		// A failed seek or write is remembered by the QSaveFile, which then refuses to
+		// commit: a half-written file never replaces the old one.
+		if (!saveFile->seek(position))
+			return B_IO_ERROR;
+		qint64 written = saveFile->write(static_cast<const char*>(buffer), qint64(size));
+		return written < 0 ? ssize_t(B_IO_ERROR) : ssize_t(written);
+	}
+
+	ssize_t result;
+	do {
+		if (fPrivate->append)
+			result = ::write(fPrivate->fd, buffer, size);
+		else
+			result = ::pwrite(fPrivate->fd, buffer, size, position);
+	} while (result < 0 && errno == EINTR);
+	return result < 0 ? StatusFromErrno(errno) : result;
+}
+
+off_t BFile::Seek(off_t position, uint32 seekMode)
+{
+	if (fPrivate == nullptr)
+		return B_NO_INIT;
+	off_t target;
+	switch (seekMode) {
+		case SEEK_SET:
+			target = position;
+			break;
+		case SEEK_CUR:
+			target = fPrivate->position + position;
+			break;
+		case SEEK_END: {
+			off_t size = 0;
+			status_t status = GetSize(&size);
+			if (status != B_OK)
+				return status;
+			target = size + position;
+			break;
+		}
+		default:
+			return B_BAD_VALUE;
+	}
+	if (target < 0)
+		return B_BAD_VALUE;
+	fPrivate->position = target;
+	return target;
+}
+
+off_t BFile::Position() const
+{
+	return fPrivate == nullptr ? off_t(B_NO_INIT) : fPrivate->position;
+}
+
+status_t BFile::SetSize(off_t size)
+{
+	if (fPrivate == nullptr)
+		return B_NO_INIT;
+	if (size < 0)
+		return B_BAD_VALUE;
+	if (!IsWritable())
+		return B_NOT_ALLOWED;
+	if (QSaveFile* saveFile = fPrivate->saveFile)
+		return saveFile->resize(size) ? B_OK : B_IO_ERROR;
+	return ::ftruncate(fPrivate->fd, size) == 0 ? B_OK : StatusFromErrno(errno);
+}
+
+status_t BFile::GetSize(off_t* size) const
+{
+	if (fPrivate == nullptr)
+		return B_NO_INIT;
+	if (size == nullptr)
+		return B_BAD_VALUE;
+	if (QSaveFile* saveFile = fPrivate->saveFile) {
+		*size = saveFile->size();
+		return B_OK;
+	}
+	struct stat info;
+	if (::fstat(fPrivate->fd, &info) != 0)
+		return StatusFromErrno(errno);
+	*size = info.st_size;
+	return B_OK;
+}
+
+status_t BFile::Commit()
+{
+	if (fPrivate == nullptr)
+		return B_NO_INIT;
+	QSaveFile* saveFile = fPrivate->saveFile;
+	if (saveFile == nullptr)
+		return B_OK;
+
+	status_t status = B_OK;
+	if (!saveFile->commit()) {
+		switch (saveFile->error()) {
+			case QFileDevice::PermissionsError:
+			case QFileDevice::RenameError:
+				status = B_PERMISSION_DENIED;
+				break;
+			default:
+				status = B_IO_ERROR;
+				break;
+		}
+	}
+	Unset();
+	return status;
+}
+
+int BFile::_Descriptor() const
+{
+	if (fPrivate == nullptr)
+		return -1;
+	if (fPrivate->saveFile != nullptr)
+		return fPrivate->saveFile->handle();
+	return fPrivate->fd;
+}
