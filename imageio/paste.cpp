@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "BitmapStream.h"
+#include "Message.h"
 #include "calendar_attributes.h"
 #include "dorvaview.h"
 #include "drop_position.h"

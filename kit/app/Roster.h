@@ -2,9 +2,8 @@
 #pragma once
 
 #include "EntryRef.h"
-#include "SupportDefs.h"
+#include "StorageDefs.h"
 
-#define B_MIME_TYPE_LENGTH 256
 
 struct app_info {
 	pid_t team = -1;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "Rect.h"
+#include "SupportDefs.h"
 
 class BView;
 

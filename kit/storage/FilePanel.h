@@ -11,17 +11,13 @@
 
 #include "EntryRef.h"
 #include "Messenger.h"
+#include "StorageDefs.h"
 
 enum file_panel_mode {
 	B_OPEN_PANEL,
 	B_SAVE_PANEL,
 };
 
-enum : uint32 {
-	B_FILE_NODE = 0x01,
-	B_SYMLINK_NODE = 0x02,
-	B_DIRECTORY_NODE = 0x04,
-};
 
 class BRefFilter;
 class BFilePanel;

@@ -1,0 +1,132 @@
+#include "BitmapStreamFormat.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "BitmapLimits.h"
+#include "PixelConversion.h"
+
+namespace kit {
+
+namespace {
+
+// Bounds beyond this are not integers a float can tell apart, nor any real picture's.
+const float kMaxCoordinate = 16777216.0f;
+
+void PutBig(uint8* bytes, uint32 value)
+{
+	bytes[0] = uint8(value >> 24);
+	bytes[1] = uint8(value >> 16);
+	bytes[2] = uint8(value >> 8);
+	bytes[3] = uint8(value);
+}
+
+uint32 GetBig(const uint8* bytes)
+{
+	return (uint32(bytes[0]) << 24) | (uint32(bytes[1]) << 16) | (uint32(bytes[2]) << 8)
+		| uint32(bytes[3]);
+}
+
+void PutFloat(uint8* bytes, float value)
+{
+	uint32 word;
+	std::memcpy(&word, &value, sizeof(word));
+	PutBig(bytes, word);
+}
+
+float GetFloat(const uint8* bytes)
+{
+	uint32 word = GetBig(bytes);
+	float value;
+	std::memcpy(&value, &word, sizeof(value));
+	return value;
+}
+
+bool IsIntegralCoordinate(float value)
+{
+	return std::isfinite(value) && std::fabs(value) <= kMaxCoordinate
+		&& std::floor(value) == value;
+}
+
+} // namespace
+
+void EncodeBitmapHeader(const TranslatorBitmap& header, uint8 bytes[B_TRANSLATOR_BITMAP_HEADER_SIZE])
+{
+	PutBig(bytes, header.magic);
+	PutFloat(bytes + 4, header.left);
+	PutFloat(bytes + 8, header.top);
+	PutFloat(bytes + 12, header.right);
+	PutFloat(bytes + 16, header.bottom);
+	PutBig(bytes + 20, header.rowBytes);
+	PutBig(bytes + 24, header.colors);
+	PutBig(bytes + 28, header.dataSize);
+}
+
+void DecodeBitmapHeader(const uint8 bytes[B_TRANSLATOR_BITMAP_HEADER_SIZE], TranslatorBitmap* header)
+{
+	header->magic = GetBig(bytes);
+	header->left = GetFloat(bytes + 4);
+	header->top = GetFloat(bytes + 8);
+	header->right = GetFloat(bytes + 12);
+	header->bottom = GetFloat(bytes + 16);
+	header->rowBytes = GetBig(bytes + 20);
+	header->colors = GetBig(bytes + 24);
+	header->dataSize = GetBig(bytes + 28);
+}
+
+TranslatorBitmap HeaderForBitmap(const BBitmap& bitmap)
+{
+	BRect bounds = bitmap.Bounds();
+	TranslatorBitmap header;
+	header.magic = B_TRANSLATOR_BITMAP;
+	header.left = bounds.left;
+	header.top = bounds.top;
+	header.right = bounds.right;
+	header.bottom = bounds.bottom;
+	header.rowBytes = uint32(bitmap.BytesPerRow());
+	header.colors = uint32(bitmap.ColorSpace());
+	header.dataSize = uint32(bitmap.BitsLength());
+	return header;
+}
+
+status_t CheckBitmapHeader(const TranslatorBitmap& header)
+{
+	if (header.magic != B_TRANSLATOR_BITMAP)
+		return B_BAD_VALUE;
+	if (!IsIntegralCoordinate(header.left) || !IsIntegralCoordinate(header.top)
+		|| !IsIntegralCoordinate(header.right) || !IsIntegralCoordinate(header.bottom)
+		|| header.right < header.left || header.bottom < header.top)
+		return B_BAD_VALUE;
+	double width = double(header.right) - double(header.left) + 1;
+	double height = double(header.bottom) - double(header.top) + 1;
+	if (width > kMaxBitmapSide || height > kMaxBitmapSide)
+		return B_NO_MEMORY;
+	color_space space = color_space(header.colors);
+	if (!IsConvertibleSpace(space))
+		return B_BAD_TYPE;
+	if (int64(header.rowBytes) < int64(width) * BytesPerPixel(space))
+		return B_BAD_VALUE;
+	int64 expected = int64(header.rowBytes) * int64(height);
+	if (expected > kMaxBitmapBytes)
+		return B_NO_MEMORY;
+	if (int64(header.dataSize) != expected)
+		return B_BAD_VALUE;
+	return B_OK;
+}
+
+int32 HeaderWidth(const TranslatorBitmap& header)
+{
+	return int32(header.right - header.left) + 1;
+}
+
+int32 HeaderHeight(const TranslatorBitmap& header)
+{
+	return int32(header.bottom - header.top) + 1;
+}
+
+bool HasBitmapMagic(const uint8* bytes, size_t length)
+{
+	return length >= 4 && GetBig(bytes) == B_TRANSLATOR_BITMAP;
+}
+
+} // namespace kit

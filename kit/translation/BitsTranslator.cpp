@@ -1,0 +1,113 @@
+#include "BitsTranslator.h"
+
+#include <cstring>
+#include <exception>
+#include <new>
+#include <vector>
+
+#include "BitmapStreamFormat.h"
+#include "BitmapStreamIO.h"
+#include "PixelConversion.h"
+
+namespace kit {
+
+translation_format BitmapStreamFormat(float quality, float capability)
+{
+	translation_format format = {};
+	format.type = B_TRANSLATOR_BITMAP;
+	format.group = B_TRANSLATOR_BITMAP;
+	format.quality = quality;
+	format.capability = capability;
+	std::strncpy(format.MIME, B_BITMAP_MIME_TYPE, sizeof(format.MIME) - 1);
+	std::strncpy(format.name, "Bitmap stream", sizeof(format.name) - 1);
+	return format;
+}
+
+BitsTranslator::BitsTranslator() : fFormat(BitmapStreamFormat(0.3f, 0.5f))
+{
+}
+
+const char* BitsTranslator::TranslatorName() const
+{
+	return "Bitmap stream translator";
+}
+
+const char* BitsTranslator::TranslatorInfo() const
+{
+	return "Checks bitmap stream data and passes it on as 32-bit RGB";
+}
+
+const translation_format* BitsTranslator::InputFormats(int32* count) const
+{
+	if (count != nullptr)
+		*count = 1;
+	return &fFormat;
+}
+
+const translation_format* BitsTranslator::OutputFormats(int32* count) const
+{
+	if (count != nullptr)
+		*count = 1;
+	return &fFormat;
+}
+
+status_t BitsTranslator::Identify(BPositionIO* source, const translation_format*, BMessage*,
+	translator_info* outInfo, uint32 outType)
+{
+	if (source == nullptr || outInfo == nullptr)
+		return B_BAD_VALUE;
+	if (outType != 0 && outType != B_TRANSLATOR_BITMAP)
+		return B_NO_TRANSLATOR;
+	TranslatorBitmap header;
+	if (PeekBitmapHeader(source, &header) != B_OK)
+		return B_NO_TRANSLATOR;
+	*outInfo = translator_info{};
+	outInfo->type = fFormat.type;
+	outInfo->group = fFormat.group;
+	outInfo->quality = fFormat.quality;
+	outInfo->capability = fFormat.capability;
+	std::memcpy(outInfo->name, fFormat.name, sizeof(outInfo->name));
+	std::memcpy(outInfo->MIME, fFormat.MIME, sizeof(outInfo->MIME));
+	return B_OK;
+}
+
+status_t BitsTranslator::Translate(BPositionIO* source, const translator_info*, BMessage*,
+	uint32 outType, BPositionIO* destination)
+{
+	if (source == nullptr || destination == nullptr)
+		return B_BAD_VALUE;
+	if (outType != 0 && outType != B_TRANSLATOR_BITMAP)
+		return B_NO_TRANSLATOR;
+	TranslatorBitmap header;
+	status_t status = PeekBitmapHeader(source, &header);
+	if (status == B_NO_TRANSLATOR)
+		return B_NO_TRANSLATOR;
+	if (status != B_OK)
+		return status == B_NO_MEMORY ? B_NO_MEMORY : B_ILLEGAL_DATA;
+
+	int32 width = HeaderWidth(header);
+	int32 height = HeaderHeight(header);
+	color_space space = color_space(header.colors);
+	std::vector<uint8> row;
+	std::vector<uint8> bgra;
+	try {
+		row.resize(header.rowBytes);
+		bgra.resize(size_t(width) * 4);
+	} catch (const std::exception&) {
+		return B_NO_MEMORY;
+	}
+	status = WriteRGB32Header(destination, width, height);
+	off_t position = source->Position() + off_t(B_TRANSLATOR_BITMAP_HEADER_SIZE);
+	for (int32 y = 0; y < height && status == B_OK; y++, position += header.rowBytes) {
+		status = ReadExactly(source, position, row.data(), row.size());
+		if (status == B_OK) {
+			ToBGRA(row.data(), space, bgra.data(), width);
+			status = WriteAll(destination, bgra.data(), bgra.size());
+		}
+	}
+	if (status == B_OK)
+		source->Seek(position, SEEK_SET);
+	return status;
+}
+
+} // namespace kit

@@ -1,0 +1,217 @@
+#include "QtImageTranslator.h"
+
+#include <cstring>
+#include <exception>
+#include <vector>
+
+#include "BitmapStreamFormat.h"
+#include "BitmapStreamIO.h"
+#include "BitsTranslator.h"
+#include "ImageCodec.h"
+#include "PixelConversion.h"
+
+namespace kit {
+
+namespace {
+
+// Enough of the start of a file for any plug-in to recognise its format.
+const size_t kIdentifyBytes = 64 * 1024;
+
+void CopyText(char* target, const std::string& text)
+{
+	std::strncpy(target, text.c_str(), B_MIME_STRING_LENGTH - 1);
+	target[B_MIME_STRING_LENGTH - 1] = '\0';
+}
+
+} // namespace
+
+QtImageTranslator::QtImageTranslator(const ImageFormatDescription& description)
+	: fFormat(description.format), fType(description.type), fWritable(description.writable),
+	  fName(description.name + " translator"), fInputs{}, fInputCount(0), fOutputs{},
+	  fOutputCount(0)
+{
+	fInfo = (fWritable ? "Reads and writes " : "Reads ") + description.name + " files";
+
+	translation_format own = {};
+	own.type = fType;
+	own.group = B_TRANSLATOR_BITMAP;
+	own.quality = 0.6f;
+	own.capability = 0.6f;
+	CopyText(own.MIME, description.mime);
+	CopyText(own.name, description.name);
+
+	fInputs[fInputCount++] = own;
+	if (fWritable) {
+		fInputs[fInputCount++] = BitmapStreamFormat(0.6f, 0.6f);
+		fOutputs[fOutputCount++] = own;
+	}
+	fOutputs[fOutputCount++] = BitmapStreamFormat(0.6f, 0.6f);
+}
+
+const char* QtImageTranslator::TranslatorName() const
+{
+	return fName.c_str();
+}
+
+const char* QtImageTranslator::TranslatorInfo() const
+{
+	return fInfo.c_str();
+}
+
+const translation_format* QtImageTranslator::InputFormats(int32* count) const
+{
+	if (count != nullptr)
+		*count = fInputCount;
+	return fInputs;
+}
+
+const translation_format* QtImageTranslator::OutputFormats(int32* count) const
+{
+	if (count != nullptr)
+		*count = fOutputCount;
+	return fOutputs;
+}
+
+void QtImageTranslator::_FillInfo(const translation_format& format, translator_info* info)
+{
+	*info = translator_info{};
+	info->type = format.type;
+	info->group = format.group;
+	info->quality = format.quality;
+	info->capability = format.capability;
+	std::memcpy(info->name, format.name, sizeof(info->name));
+	std::memcpy(info->MIME, format.MIME, sizeof(info->MIME));
+}
+
+status_t QtImageTranslator::Identify(BPositionIO* source, const translation_format*,
+	BMessage*, translator_info* outInfo, uint32 outType)
+{
+	if (source == nullptr || outInfo == nullptr)
+		return B_BAD_VALUE;
+	TranslatorBitmap header;
+	status_t bitmapStatus = PeekBitmapHeader(source, &header);
+	if (bitmapStatus != B_NO_TRANSLATOR) {
+		// Bitmap stream data (even a broken one is nothing this format's plug-in reads):
+		// this translator can only encode it into its own format.
+		if (bitmapStatus != B_OK || !fWritable || (outType != 0 && outType != fType))
+			return B_NO_TRANSLATOR;
+		_FillInfo(fInputs[1], outInfo);
+		return B_OK;
+	}
+
+	if (outType != 0 && outType != B_TRANSLATOR_BITMAP)
+		return B_NO_TRANSLATOR;
+	off_t position = source->Position();
+	if (position < 0)
+		return B_NO_TRANSLATOR;
+	QByteArray head(qsizetype(kIdentifyBytes), Qt::Uninitialized);
+	ssize_t count = source->ReadAt(position, head.data(), kIdentifyBytes);
+	if (count <= 0)
+		return B_NO_TRANSLATOR;
+	head.truncate(qsizetype(count));
+	if (!CanDecode(head, fFormat))
+		return B_NO_TRANSLATOR;
+	_FillInfo(fInputs[0], outInfo);
+	return B_OK;
+}
+
+status_t QtImageTranslator::Translate(BPositionIO* source, const translator_info*, BMessage*,
+	uint32 outType, BPositionIO* destination)
+{
+	if (source == nullptr || destination == nullptr)
+		return B_BAD_VALUE;
+	TranslatorBitmap header;
+	status_t bitmapStatus = PeekBitmapHeader(source, &header);
+	if (bitmapStatus != B_NO_TRANSLATOR) {
+		if (!fWritable || (outType != 0 && outType != fType))
+			return B_NO_TRANSLATOR;
+		if (bitmapStatus != B_OK)
+			return bitmapStatus == B_NO_MEMORY ? B_NO_MEMORY : B_ILLEGAL_DATA;
+		return _Encode(source, destination);
+	}
+	if (outType != 0 && outType != B_TRANSLATOR_BITMAP)
+		return B_NO_TRANSLATOR;
+	return _Decode(source, destination);
+}
+
+status_t QtImageTranslator::_Decode(BPositionIO* source, BPositionIO* destination)
+{
+	QByteArray data;
+	status_t status = ReadToEnd(source, &data);
+	if (status != B_OK)
+		return status;
+	QImage image;
+	status = DecodeImage(data, fFormat, &image);
+	data.clear();
+	if (status != B_OK)
+		return status;
+
+	int32 width = image.width();
+	int32 height = image.height();
+	status = WriteRGB32Header(destination, width, height);
+	std::vector<uint8> row;
+	try {
+		row.resize(size_t(width) * 4);
+	} catch (const std::exception&) {
+		return B_NO_MEMORY;
+	}
+	// Byte by byte rather than a copy of the scan line, so that the rows come out as
+	// B, G, R, A on any byte order.
+	for (int32 y = 0; y < height && status == B_OK; y++) {
+		const QRgb* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+		uint8* out = row.data();
+		for (int32 x = 0; x < width; x++, out += 4) {
+			out[0] = uint8(qBlue(line[x]));
+			out[1] = uint8(qGreen(line[x]));
+			out[2] = uint8(qRed(line[x]));
+			out[3] = uint8(qAlpha(line[x]));
+		}
+		status = WriteAll(destination, row.data(), row.size());
+	}
+	return status;
+}
+
+status_t QtImageTranslator::_Encode(BPositionIO* source, BPositionIO* destination)
+{
+	TranslatorBitmap header;
+	status_t status = PeekBitmapHeader(source, &header);
+	if (status != B_OK)
+		return B_ILLEGAL_DATA;
+	int32 width = HeaderWidth(header);
+	int32 height = HeaderHeight(header);
+	color_space space = color_space(header.colors);
+	// Only B_RGBA32 carries alpha; in B_RGB32 the fourth byte means nothing.
+	bool hasAlpha = space == B_RGBA32;
+	QImage image(width, height, hasAlpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+	if (image.isNull())
+		return B_NO_MEMORY;
+
+	std::vector<uint8> row;
+	std::vector<uint8> bgra;
+	try {
+		row.resize(header.rowBytes);
+		bgra.resize(size_t(width) * 4);
+	} catch (const std::exception&) {
+		return B_NO_MEMORY;
+	}
+	off_t position = source->Position() + off_t(B_TRANSLATOR_BITMAP_HEADER_SIZE);
+	for (int32 y = 0; y < height; y++, position += header.rowBytes) {
+		status = ReadExactly(source, position, row.data(), row.size());
+		if (status != B_OK)
+			return status;
+		ToBGRA(row.data(), space, bgra.data(), width);
+		QRgb* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+		const uint8* in = bgra.data();
+		for (int32 x = 0; x < width; x++, in += 4)
+			line[x] = qRgba(in[2], in[1], in[0], hasAlpha ? in[3] : 255);
+	}
+	source->Seek(position, SEEK_SET);
+
+	QByteArray encoded;
+	status = EncodeImage(image, fFormat, &encoded);
+	if (status != B_OK)
+		return status;
+	return WriteAll(destination, encoded.constData(), size_t(encoded.size()));
+}
+
+} // namespace kit

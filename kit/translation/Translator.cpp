@@ -1,0 +1,3 @@
+#include "Translator.h"
+
+BTranslator::~BTranslator() = default;

@@ -1,0 +1,310 @@
+// The system's roster on real image formats: what it offers, round trips through the
+// formats the program exports, and refusal of broken or hostile files.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "AppFileInfo.h"
+#include "BitmapStream.h"
+#include "Directory.h"
+#include "File.h"
+#include "ImageFixtures.h"
+#include "TempDirectory.h"
+#include "TranslatorRoster.h"
+
+namespace {
+
+class ImageTranslation : public testing::Test {
+protected:
+	void SetUp() override
+	{
+		fRoster = BTranslatorRoster::Default();
+		ASSERT_NE(fRoster, nullptr);
+	}
+
+	// The output formats of every translator that can take a bitmap, as the program's
+	// export catalogue collects them.
+	std::vector<translation_format> OutputsForBitmaps()
+	{
+		BBitmapStream probe(new BBitmap(BRect(0, 0, 7, 7), B_RGB32));
+		translator_info* info = nullptr;
+		int32 count = 0;
+		fRoster->GetTranslators(&probe, nullptr, &info, &count);
+		std::vector<translation_format> result;
+		for (int32 i = 0; i < count; i++) {
+			const translation_format* formats = nullptr;
+			int32 formatCount = 0;
+			fRoster->GetOutputFormats(info[i].translator, &formats, &formatCount);
+			result.insert(result.end(), formats, formats + formatCount);
+		}
+		delete[] info;
+		return result;
+	}
+
+	const translation_format* FindOutput(uint32 type)
+	{
+		fOutputs = OutputsForBitmaps();
+		for (const translation_format& format : fOutputs) {
+			if (format.type == type)
+				return &format;
+		}
+		return nullptr;
+	}
+
+	std::unique_ptr<BBitmap> RoundTrip(const BBitmap& bitmap, uint32 type)
+	{
+		BMallocIO encoded;
+		EXPECT_EQ(EncodeBitmap(fRoster, bitmap, type, &encoded), B_OK);
+		EXPECT_GT(encoded.BufferLength(), 0u);
+		status_t status;
+		auto decoded = DecodeBytes(fRoster, encoded.Buffer(), encoded.BufferLength(), &status);
+		EXPECT_EQ(status, B_OK);
+		return decoded;
+	}
+
+	void ExpectRefused(const void* data, size_t size, const char* hintMIME = nullptr)
+	{
+		status_t status;
+		auto decoded = DecodeBytes(fRoster, data, size, &status, hintMIME);
+		EXPECT_NE(status, B_OK);
+		EXPECT_EQ(decoded, nullptr);
+	}
+
+	BTranslatorRoster* fRoster = nullptr;
+	std::vector<translation_format> fOutputs;
+};
+
+uint32 TypeCode(const char* text)
+{
+	return (uint32(uint8(text[0])) << 24) | (uint32(uint8(text[1])) << 16)
+		| (uint32(uint8(text[2])) << 8) | uint32(uint8(text[3]));
+}
+
+// Mean and largest difference of the colour bytes of two B_RGB32 bitmaps of one size.
+void Compare(const BBitmap& a, const BBitmap& b, double* mean, int* largest)
+{
+	long total = 0;
+	*largest = 0;
+	for (int32 y = 0; y < a.PixelHeight(); y++) {
+		for (int32 x = 0; x < a.PixelWidth(); x++) {
+			for (int c = 0; c < 3; c++) {
+				int difference = std::abs(PixelAt(a, x, y)[c] - PixelAt(b, x, y)[c]);
+				total += difference;
+				*largest = std::max(*largest, difference);
+			}
+		}
+	}
+	*mean = double(total) / (a.PixelWidth() * a.PixelHeight() * 3);
+}
+
+} // namespace
+
+TEST_F(ImageTranslation, OffersOneTranslatorPerFormatWithItsNames)
+{
+	struct Expected {
+		uint32 type;
+		const char* mime;
+		const char* name;
+	};
+	const Expected formats[] = {
+		{kit_code("PNG "), "image/png", "PNG image"},
+		{kit_code("JPEG"), "image/jpeg", nullptr},
+		{kit_code("BMP "), "image/bmp", nullptr},
+		{kit_code("TIFF"), "image/tiff", nullptr},
+		{kit_code("WEBP"), "image/webp", nullptr},
+	};
+	std::vector<translation_format> outputs = OutputsForBitmaps();
+	for (const Expected& expected : formats) {
+		int found = 0;
+		for (const translation_format& format : outputs) {
+			if (format.type != expected.type)
+				continue;
+			found++;
+			EXPECT_STREQ(format.MIME, expected.mime);
+			if (expected.name != nullptr) {
+				EXPECT_STREQ(format.name, expected.name);
+			}
+			EXPECT_GT(std::strlen(format.name), 0u);
+		}
+		EXPECT_EQ(found, 1) << expected.mime; // aliases (jpg, tif) are one translator
+	}
+	for (const translation_format& format : outputs) {
+		EXPECT_NE(format.type, kit_code("JPG "));
+		EXPECT_NE(format.type, kit_code("TIF "));
+	}
+
+	// Formats that can only be read take part in loading but not in exporting.
+	translator_id* ids = nullptr;
+	int32 count = 0;
+	ASSERT_EQ(fRoster->GetAllTranslators(&ids, &count), B_OK);
+	bool readsTarga = false;
+	for (int32 i = 0; i < count; i++) {
+		const translation_format* inputs = nullptr;
+		int32 inputCount = 0;
+		fRoster->GetInputFormats(ids[i], &inputs, &inputCount);
+		for (int32 j = 0; j < inputCount; j++)
+			readsTarga |= inputs[j].type == kit_code("TGA ");
+	}
+	delete[] ids;
+	EXPECT_TRUE(readsTarga);
+}
+
+TEST_F(ImageTranslation, LosslessFormatsKeepEveryPixel)
+{
+	auto original = MakePatternBitmap(41, 23);
+	for (const char* code : {"PNG ", "BMP ", "TIFF"}) {
+		uint32 type = TypeCode(code);
+		auto decoded = RoundTrip(*original, type);
+		ASSERT_NE(decoded, nullptr) << code;
+		EXPECT_EQ(decoded->ColorSpace(), B_RGB32);
+		ASSERT_EQ(decoded->Bounds(), original->Bounds()) << code;
+		for (int32 y = 0; y < 23; y++) {
+			ASSERT_EQ(std::memcmp(PixelAt(*decoded, 0, y), PixelAt(*original, 0, y), 41 * 4), 0)
+				<< code << " row " << y;
+		}
+	}
+}
+
+TEST_F(ImageTranslation, LossyFormatsStayClose)
+{
+	auto original = MakeSmoothBitmap(64, 48);
+	for (const char* code : {"JPEG", "WEBP"}) {
+		uint32 type = TypeCode(code);
+		auto decoded = RoundTrip(*original, type);
+		ASSERT_NE(decoded, nullptr) << code;
+		EXPECT_EQ(decoded->ColorSpace(), B_RGB32);
+		ASSERT_EQ(decoded->Bounds(), original->Bounds());
+		double mean;
+		int largest;
+		Compare(*original, *decoded, &mean, &largest);
+		EXPECT_LT(mean, 4.0) << code;
+		EXPECT_LT(largest, 40) << code;
+	}
+}
+
+TEST_F(ImageTranslation, EveryDecodedBitmapIsRGB32)
+{
+	// A grey picture written as PNG decodes as grey B_RGB32 pixels.
+	auto gray = MakePatternBitmap(9, 5, B_GRAY8);
+	BMallocIO encoded;
+	ASSERT_EQ(EncodeBitmap(fRoster, *gray, kit_code("PNG "), &encoded), B_OK);
+	status_t status;
+	auto decoded = DecodeBytes(fRoster, encoded.Buffer(), encoded.BufferLength(), &status,
+		"image/png");
+	ASSERT_NE(decoded, nullptr);
+	EXPECT_EQ(decoded->ColorSpace(), B_RGB32);
+	const uint8 level = static_cast<const uint8*>(gray->Bits())[gray->BytesPerRow() * 2 + 3];
+	const uint8* pixel = PixelAt(*decoded, 3, 2);
+	EXPECT_EQ(pixel[0], level);
+	EXPECT_EQ(pixel[1], level);
+	EXPECT_EQ(pixel[2], level);
+
+	// Bitmap stream data itself goes through as well.
+	auto rgb24 = MakePatternBitmap(3, 3, B_RGB24);
+	BBitmapStream raw(new BBitmap(*rgb24));
+	BBitmapStream out;
+	ASSERT_EQ(fRoster->Translate(&raw, nullptr, nullptr, &out, B_TRANSLATOR_BITMAP, 0,
+				  B_BITMAP_MIME_TYPE), B_OK);
+	BBitmap* bitmap = nullptr;
+	ASSERT_EQ(out.DetachBitmap(&bitmap), B_OK);
+	std::unique_ptr<BBitmap> owner(bitmap);
+	EXPECT_EQ(bitmap->ColorSpace(), B_RGB32);
+	EXPECT_EQ(std::memcmp(PixelAt(*bitmap, 2, 1),
+				  static_cast<const uint8*>(rgb24->Bits()) + rgb24->BytesPerRow() + 6, 3), 0);
+}
+
+TEST_F(ImageTranslation, BrokenInputIsRefused)
+{
+	ExpectRefused("", 0);
+	const char text[] = "This is a letter, not a picture.\n";
+	ExpectRefused(text, sizeof(text) - 1);
+	ExpectRefused(text, sizeof(text) - 1, "image/png");
+
+	auto original = MakePatternBitmap(64, 64);
+	BMallocIO png;
+	ASSERT_EQ(EncodeBitmap(fRoster, *original, kit_code("PNG "), &png), B_OK);
+	for (size_t keep : {size_t(8), size_t(40), png.BufferLength() / 2})
+		ExpectRefused(png.Buffer(), keep);
+
+	// Bitmap stream bytes whose header lies about the data.
+	TranslatorBitmap header = MakeHeader(0, 0, 9, 9);
+	std::vector<uint8> shortData = BitmapStreamBytes(header, std::vector<uint8>(100, 1));
+	ExpectRefused(shortData.data(), shortData.size());
+}
+
+TEST_F(ImageTranslation, AnimationsGiveTheirFirstFrame)
+{
+	// A 1 x 1 GIF of two frames: a red pixel, then a blue one.
+	const uint8 gif[] = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0,
+		0xff, 0, 0, 0, 0, 0xff,                            // palette: red, blue
+		0x2c, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x44, 0x01, 0, // frame of colour 0
+		0x2c, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x4c, 0x01, 0, // frame of colour 1
+		0x3b};
+	status_t status;
+	auto decoded = DecodeBytes(fRoster, gif, sizeof(gif), &status);
+	ASSERT_EQ(status, B_OK);
+	ASSERT_EQ(decoded->Bounds(), BRect(0, 0, 0, 0));
+	EXPECT_EQ(std::memcmp(PixelAt(*decoded, 0, 0), "\x00\x00\xff", 3), 0);
+}
+
+TEST_F(ImageTranslation, MissingFileIsAnError)
+{
+	TempDirectory dir;
+	BFile missing(dir.Child("absent.png").c_str(), B_READ_ONLY);
+	EXPECT_NE(missing.InitCheck(), B_OK);
+	BBitmapStream stream;
+	EXPECT_NE(fRoster->Translate(&missing, nullptr, nullptr, &stream, B_TRANSLATOR_BITMAP), B_OK);
+	BBitmap* bitmap = nullptr;
+	EXPECT_EQ(stream.DetachBitmap(&bitmap), B_ERROR);
+}
+
+TEST_F(ImageTranslation, HugeClaimedSizesAreRefusedFromTheHeader)
+{
+	std::vector<uint8> png = PngClaimingSize(100000, 100000);
+	ExpectRefused(png.data(), png.size());
+	std::vector<uint8> wide = PngClaimingSize(40000, 1);
+	ExpectRefused(wide.data(), wide.size());
+	std::vector<uint8> bmp = BmpClaimingSize(100000, 100000);
+	ExpectRefused(bmp.data(), bmp.size());
+	std::vector<uint8> upsideDown = BmpClaimingSize(100000, -100000);
+	ExpectRefused(upsideDown.data(), upsideDown.size());
+	std::vector<uint8> stream = BitmapStreamBytes(MakeHeader(0, 0, 99999, 99999), {});
+	ExpectRefused(stream.data(), stream.size());
+}
+
+TEST_F(ImageTranslation, ExportIntoASafeWriteFile)
+{
+	TempDirectory dir;
+	dir.WriteFile("export.png", "old picture");
+	const translation_format* png = FindOutput(kit_code("PNG "));
+	ASSERT_NE(png, nullptr);
+
+	auto original = MakePatternBitmap(16, 16);
+	entry_ref ref(dir.Path().parent_path().string(), dir.Path().filename().string());
+	BDirectory directory(&ref);
+	BFile file;
+	ASSERT_EQ(directory.CreateFile("export.png", &file), B_OK);
+	BBitmap* picture = new BBitmap(*original);
+	BBitmapStream stream(picture);
+	ASSERT_EQ(fRoster->Translate(&stream, nullptr, nullptr, &file, png->type), B_OK);
+	BBitmap* back = nullptr;
+	ASSERT_EQ(stream.DetachBitmap(&back), B_OK);
+	std::unique_ptr<BBitmap> owner(back);
+	EXPECT_EQ(back, picture);
+	BAppFileInfo info(&file);
+	status_t typed = info.SetType(png->MIME);
+	EXPECT_TRUE(typed == B_OK || typed == B_UNSUPPORTED);
+	EXPECT_EQ(ReadWholeFile(dir.Child("export.png")), "old picture");
+	ASSERT_EQ(file.Commit(), B_OK);
+
+	BFile written(dir.Child("export.png").c_str(), B_READ_ONLY);
+	ASSERT_EQ(written.InitCheck(), B_OK);
+	BBitmapStream decoded;
+	ASSERT_EQ(fRoster->Translate(&written, nullptr, nullptr, &decoded, B_TRANSLATOR_BITMAP), B_OK);
+	BBitmap* loaded = nullptr;
+	ASSERT_EQ(decoded.DetachBitmap(&loaded), B_OK);
+	owner.reset(loaded);
+	EXPECT_EQ(std::memcmp(loaded->Bits(), original->Bits(), size_t(original->BitsLength())), 0);
+}

@@ -1,0 +1,41 @@
+#include "CanvasProbe.h"
+
+#include <cstring>
+
+BBitmap* make_picture(int width, int height, uint8 r, uint8 g, uint8 b)
+{
+	auto* picture = new BBitmap(BRect(0, 0, width - 1, height - 1), B_RGB32);
+	const uint8 pixel[4] = {b, g, r, 255};
+	auto* bits = static_cast<uint8*>(picture->Bits());
+	for (int y = 0; y < height; y++) {
+		for (int x = 0; x < width; x++)
+			std::memcpy(bits + size_t(y) * picture->BytesPerRow() + size_t(x) * 4, pixel, 4);
+	}
+	return picture;
+}
+
+void show_picture(dorvaview* canvas, BBitmap* picture)
+{
+	delete canvas->image;
+	canvas->image = picture;
+	canvas->redraw(true);
+	kit::testing::RunUntilIdle();
+	kit::testing::UpdateView(canvas);
+}
+
+InkCount count_ink(BView* view, int left, int top, int right, int bottom,
+	const std::function<bool(rgb_color)>& predicate)
+{
+	InkCount ink;
+	double sumX = 0;
+	for (int y = top; y <= bottom; y++) {
+		for (int x = left; x <= right; x++) {
+			if (predicate(kit::testing::ViewPixel(view, x, y))) {
+				ink.count++;
+				sumX += x;
+			}
+		}
+	}
+	ink.meanX = ink.count ? sumX / ink.count : -1;
+	return ink;
+}

@@ -1,0 +1,23 @@
+// Helpers that put a picture into the canvas and look at what it drew.
+#pragma once
+
+#include <functional>
+
+#include "Bitmap.h"
+#include "KitTesting.h"
+#include "dorvaview.h"
+
+// A B_RGB32 picture of the given size, every pixel (r, g, b).
+BBitmap* make_picture(int width, int height, uint8 r, uint8 g, uint8 b);
+
+// Gives the canvas the picture (it takes ownership) and redraws as a load would.
+void show_picture(dorvaview* canvas, BBitmap* picture);
+
+// Counts the canvas pixels in the inclusive box for which the predicate holds, and their
+// mean x.
+struct InkCount {
+	int count = 0;
+	double meanX = 0;
+};
+InkCount count_ink(BView* view, int left, int top, int right, int bottom,
+	const std::function<bool(rgb_color)>& predicate);
