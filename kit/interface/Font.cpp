@@ -14,10 +14,6 @@
 
 namespace {
 
-struct SystemFonts {
-	BFont plain;
-	BFont bold;
-};
 
 // The platform's plain size for body text, in pixels.
 const float kPlainSize = 12.0f;
@@ -31,6 +27,8 @@ QStringList sorted_families()
 
 class BFontAccess {
 public:
+	static BFont Unset() { return BFont(BFont::Unset()); }
+
 	static void Set(BFont& font, const std::string& family, const std::string& style,
 		float size, uint16 face)
 	{
@@ -41,10 +39,16 @@ public:
 	}
 };
 
+struct SystemFonts {
+	BFont plain = BFontAccess::Unset();
+	BFont bold = BFontAccess::Unset();
+};
+
 static SystemFonts& system_fonts()
 {
+	// The application first: making it sets up the fonts, which come back here.
+	kit::EnsureQtApplication();
 	static SystemFonts* fonts = [] {
-		kit::EnsureQtApplication();
 		auto* result = new SystemFonts;
 		QFont general = QGuiApplication::font();
 		QFontInfo info(general);

@@ -65,6 +65,9 @@ public:
 
 private:
 	friend class BFontAccess;
+	struct Unset {};
+	// A font with no names yet, for the kit's own system fonts.
+	explicit BFont(Unset) : fSize(12), fFace(B_REGULAR_FACE) {}
 
 	std::string fFamily;
 	std::string fStyle;
