@@ -158,28 +158,6 @@ TEST_F(LocalizedProgram, ALanguageWithoutADictionaryShowsThePlainLabels)
 	EXPECT_STREQ(program.Window()->Title(), "dorva ver.0.00");
 }
 
-TEST_F(LocalizedProgram, GermanAndFrenchMenus)
-{
-	kit::testing::SetLanguage("de_DE");
-	{
-		ProgramHarness program;
-		auto menus = menus_of(program.Window());
-		ASSERT_EQ(menus.size(), 2u);
-		EXPECT_EQ(menus[0].title, "Datei");
-		EXPECT_EQ(menus[0].items[0].label, "Öffnen");
-		EXPECT_EQ(menus[0].items[3].label, "Beenden");
-		EXPECT_EQ(menus[1].title, "Einstellungen");
-	}
-	kit::testing::SetLanguage("fr_FR");
-	ProgramHarness program;
-	auto menus = menus_of(program.Window());
-	ASSERT_EQ(menus.size(), 2u);
-	EXPECT_EQ(menus[0].title, "Fichier");
-	EXPECT_EQ(menus[0].items[1].label, "Imprimer");
-	EXPECT_EQ(menus[1].title, "Configuration");
-	EXPECT_EQ(menus[1].items[0].label, "color");
-}
-
 TEST_F(LocalizedProgram, TheTranslatedQuitItemEndsTheProgram)
 {
 	kit::testing::SetLanguage("ja_JP");
