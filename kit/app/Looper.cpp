@@ -81,9 +81,11 @@ status_t BLooper::PostMessage(BMessage* message, BHandler* handler, BHandler* re
 	if (handler != nullptr && handler->Looper() != this)
 		return B_MISMATCHED_VALUES;
 	auto copy = std::make_unique<BMessage>(*message);
-	// A message carries the reply address its sender gives now, never an older one.
-	kit::ReplyEndpoint::Attach(*copy, replyTo == nullptr ? nullptr
-		: std::make_shared<kit::MessengerEndpoint>(BMessenger(replyTo)));
+	// A reply handler given now wins; otherwise the message keeps the way back it has
+	// (a drop's, whose source answers for itself).
+	if (replyTo != nullptr)
+		kit::ReplyEndpoint::Attach(*copy,
+			std::make_shared<kit::MessengerEndpoint>(BMessenger(replyTo)));
 	_Enqueue(std::move(copy), handler == nullptr || handler == this ? 0 : handler->Token());
 	return B_OK;
 }

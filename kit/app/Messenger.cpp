@@ -61,9 +61,11 @@ status_t BMessenger::SendMessage(BMessage* message, BHandler* replyTo, bigtime_t
 	if (handler == nullptr)
 		return B_BAD_HANDLER;
 	auto copy = std::make_unique<BMessage>(*message);
-	// A message carries the reply address its sender gives now, never an older one.
-	kit::ReplyEndpoint::Attach(*copy, replyTo == nullptr ? nullptr
-		: std::make_shared<kit::MessengerEndpoint>(BMessenger(replyTo)));
+	// A reply handler given now wins; otherwise the message keeps the way back it has
+	// (a drop's, whose source answers for itself).
+	if (replyTo != nullptr)
+		kit::ReplyEndpoint::Attach(*copy,
+			std::make_shared<kit::MessengerEndpoint>(BMessenger(replyTo)));
 	looper->_Enqueue(std::move(copy), handler == looper ? 0 : handler->Token());
 	return B_OK;
 }

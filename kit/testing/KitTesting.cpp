@@ -9,6 +9,7 @@
 
 #include "Bitmap.h"
 #include "Looper.h"
+#include "ReplyEndpoint.h"
 #include "ViewAccess.h"
 #include "ViewBridge.h"
 #include "Window.h"
@@ -26,6 +27,15 @@ void RunUntilIdle()
 		QCoreApplication::processEvents(QEventLoop::AllEvents);
 		quietRounds = kit::AnyLooperPending() ? 0 : quietRounds + 1;
 	}
+}
+
+void RecordReplies(BMessage& message, ReplyRecorder recorder)
+{
+	ReplyEndpoint::Attach(message, std::make_shared<FunctionEndpoint>(
+		[recorder](const BMessage& reply, BHandler* replyTo) {
+			recorder(reply, replyTo);
+			return status_t(B_OK);
+		}));
 }
 
 void UpdateView(BView* view)

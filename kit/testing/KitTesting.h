@@ -32,6 +32,11 @@ void SetDispatchObserver(DispatchObserver observer);
 using AlertResponder = std::function<int32(BAlert* alert)>;
 void SetAlertResponder(AlertResponder responder);
 
+// Makes replies to message go to the function instead of a handler, as the sender of a
+// drag or a test double would see them.
+using ReplyRecorder = std::function<void(const BMessage& reply, BHandler* replyTo)>;
+void RecordReplies(BMessage& message, ReplyRecorder recorder);
+
 // Runs the view's pending updates (view colour fill and Draw) now.
 void UpdateView(BView* view);
 // A pixel of the view's buffer, at (x, y) in the view's visible area (0, 0 is its top-left).

@@ -1,0 +1,368 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+
+#include "CanvasProbe.h"
+#include "ImageFixtures.h"
+#include "PanelTesting.h"
+#include "ProgramHarness.h"
+#include "TempDirectory.h"
+#include "calendar_attributes.h"
+#include "command_codes.h"
+#include "drop_position.h"
+#include "output_catalogue.h"
+
+namespace {
+
+entry_ref ref_for(const std::string& path)
+{
+	size_t slash = path.rfind('/');
+	return entry_ref(path.substr(0, slash), path.substr(slash + 1));
+}
+
+std::string encode(const BBitmap& bitmap, uint32 type)
+{
+	BMallocIO out;
+	if (EncodeBitmap(tr, bitmap, type, &out) != B_OK)
+		return "";
+	return std::string(static_cast<const char*>(out.Buffer()), out.BufferLength());
+}
+
+class PicturesIn : public ::testing::Test {
+protected:
+	void Open(const std::vector<std::string>& paths)
+	{
+		BMessage data(B_SIMPLE_DATA);
+		for (const std::string& path : paths) {
+			entry_ref ref = ref_for(path);
+			data.AddRef("refs", &ref);
+		}
+		BMessenger(program.Canvas()).SendMessage(&data);
+		program.Idle();
+	}
+
+	std::string WritePicture(const std::string& name, uint32 type, int w = 64, int h = 48)
+	{
+		std::string bytes = encode(*MakeSmoothBitmap(w, h), type);
+		EXPECT_FALSE(bytes.empty()) << name;
+		return folder.WriteFile(name, bytes);
+	}
+
+	ProgramHarness program;
+	TempDirectory folder;
+};
+
+TEST_F(PicturesIn, OpensTheCommonFormats)
+{
+	const std::pair<const char*, uint32> formats[] = {
+		{"a.png", kit_code("PNG ")}, {"b.jpeg", kit_code("JPEG")}, {"c.tiff", kit_code("TIFF")},
+		{"d.webp", kit_code("WEBP")}, {"e.bmp", kit_code("BMP ")},
+	};
+	for (const auto& [name, type] : formats) {
+		Open({WritePicture(name, type)});
+		dorvaview* canvas = program.Canvas();
+		ASSERT_NE(canvas->image, nullptr) << name;
+		EXPECT_EQ(canvas->image->ColorSpace(), B_RGB32);
+		EXPECT_EQ(canvas->image->Bounds(), BRect(0, 0, 63, 47)) << name;
+		EXPECT_STREQ(canvas->title, name);
+		EXPECT_EQ(std::string(program.Window()->Title()), std::string(name) + "[64x48]");
+	}
+}
+
+TEST_F(PicturesIn, BrokenFilesLeaveAnEmptyCanvasNamedAfterThem)
+{
+	std::string png = encode(*MakeSmoothBitmap(64, 48), kit_code("PNG "));
+	std::vector<uint8> huge = PngClaimingSize(100000, 100000);
+	std::string good = WritePicture("good.png", kit_code("PNG "));
+	const std::pair<std::string, std::string> broken[] = {
+		{"empty.png", folder.WriteFile("empty.png", "")},
+		{"cut.png", folder.WriteFile("cut.png", png.substr(0, png.size() / 2))},
+		{"notes.txt", folder.WriteFile("notes.txt", "just some words\n")},
+		{"huge.png", folder.WriteFile("huge.png", std::string(huge.begin(), huge.end()))},
+		{"missing.png", folder.Child("missing.png")},
+		{"sub", (std::filesystem::create_directory(folder.Path() / "sub"), folder.Child("sub"))},
+	};
+	for (const auto& [name, path] : broken) {
+		Open({good});
+		ASSERT_NE(program.Canvas()->image, nullptr);
+		Open({path});
+		EXPECT_EQ(program.Canvas()->image, nullptr) << name;
+		EXPECT_STREQ(program.Canvas()->title, name.c_str());
+		EXPECT_STREQ(program.Window()->Title(), "dorva ver.0.00");
+		EXPECT_EQ(program.Window()->Frame().Width(), 200) << name;
+		EXPECT_EQ(pic, BRect(-1, -1, -1, -1));
+	}
+	// The empty ref of a command-line name that is no entry is a file that cannot be read.
+	BMessage data(B_SIMPLE_DATA);
+	entry_ref none;
+	data.AddRef("refs", &none);
+	BMessenger(program.Canvas()).SendMessage(&data);
+	program.Idle();
+	EXPECT_EQ(program.Canvas()->image, nullptr);
+	EXPECT_STREQ(program.Canvas()->title, "");
+}
+
+TEST_F(PicturesIn, TheFirstRefThatDecodesWinsAndDropsWithRefsAreNotNegotiated)
+{
+	std::string text = folder.WriteFile("first.txt", "not a picture");
+	std::string second = WritePicture("second.png", kit_code("PNG "), 30, 20);
+	std::string third = WritePicture("third.png", kit_code("PNG "), 10, 10);
+	BMessage drop(B_SIMPLE_DATA);
+	for (const std::string& path : {text, second, third}) {
+		entry_ref ref = ref_for(path);
+		drop.AddRef("refs", &ref);
+	}
+	drop.AddString("be:clip_name", "clipping");
+	drop.AddString("be:types", "image/png");
+	int replies = 0;
+	kit::testing::RecordReplies(drop, [&](const BMessage&, BHandler*) { replies++; });
+	BMessenger(program.Canvas()).SendMessage(&drop);
+	program.Idle();
+	EXPECT_STREQ(program.Canvas()->title, "second.png");
+	ASSERT_NE(program.Canvas()->image, nullptr);
+	EXPECT_EQ(program.Canvas()->image->Bounds(), BRect(0, 0, 29, 19));
+	EXPECT_EQ(replies, 0);
+}
+
+TEST_F(PicturesIn, DropPositionComesFromAnyMessageThatCarriesBothFields)
+{
+	dorvaview* canvas = program.Canvas();
+	drop_pos = BPoint(7, 7);
+	BMessage pointOnly(kit_code("what"));
+	pointOnly.AddPoint("_drop_point_", canvas->ConvertToScreen(BPoint(50, 50)));
+	BMessenger(canvas).SendMessage(&pointOnly);
+	program.Idle();
+	EXPECT_EQ(drop_pos, BPoint(7, 7));
+
+	BMessage scaled(kit_code("what"));
+	scaled.AddPoint("_drop_point_", canvas->ConvertToScreen(BPoint(100, 80)));
+	scaled.AddPoint("_drop_offset_", BPoint(40, 20));
+	scaled.AddFloat("scale", 2);
+	BMessenger(canvas).SendMessage(&scaled);
+	program.Idle();
+	EXPECT_EQ(drop_pos, BPoint(80, 70));
+}
+
+TEST_F(PicturesIn, NegotiationAsksForTheFirstImageTypeOffered)
+{
+	auto negotiate = [&](const std::vector<const char*>& types) {
+		BMessage drop(B_SIMPLE_DATA);
+		drop.AddString("be:clip_name", "clip");
+		for (const char* type : types)
+			drop.AddString("be:types", type);
+		std::vector<BMessage> replies;
+		kit::testing::RecordReplies(drop, [&](const BMessage& reply, BHandler* replyTo) {
+			replies.push_back(reply);
+			EXPECT_EQ(replyTo, program.Canvas());
+		});
+		BMessenger(program.Canvas()).SendMessage(&drop);
+		program.Idle();
+		return replies;
+	};
+
+	auto replies = negotiate({"text/plain", "image/jpeg", "image/png"});
+	ASSERT_EQ(replies.size(), 1u);
+	EXPECT_EQ(replies[0].what, B_COPY_TARGET);
+	EXPECT_EQ(replies[0].CountNames(B_ANY_TYPE), 1);
+	type_code type;
+	int32 count;
+	ASSERT_EQ(replies[0].GetInfo("be:types", &type, &count), B_OK);
+	EXPECT_EQ(count, 1);
+	const char* chosen;
+	replies[0].FindString("be:types", &chosen);
+	EXPECT_STREQ(chosen, "image/jpeg");
+
+	replies = negotiate({"image/x-be-bitmap", "image/png"});
+	ASSERT_EQ(replies.size(), 1u);
+	replies[0].FindString("be:types", &chosen);
+	EXPECT_STREQ(chosen, "image/x-be-bitmap");
+
+	EXPECT_TRUE(negotiate({"text/plain", "application/pdf"}).empty());
+	EXPECT_TRUE(negotiate({}).empty());
+	EXPECT_EQ(program.Canvas()->image, nullptr);
+}
+
+// A picture whose pixel (x, y) is (x, y, 7), to tell where each source pixel lands.
+std::unique_ptr<BBitmap> coordinate_picture(int w, int h)
+{
+	auto bitmap = std::make_unique<BBitmap>(BRect(0, 0, w - 1, h - 1), B_RGB32);
+	for (int y = 0; y < h; y++) {
+		for (int x = 0; x < w; x++) {
+			uint8* p = static_cast<uint8*>(bitmap->Bits()) + y * bitmap->BytesPerRow() + x * 4;
+			p[0] = 7;
+			p[1] = uint8(y);
+			p[2] = uint8(x);
+			p[3] = 255;
+		}
+	}
+	return bitmap;
+}
+
+class Pasting : public PicturesIn {
+protected:
+	void Drop(const BBitmap& picture, const char* type = "image/png")
+	{
+		std::string bytes = encode(picture, kit_code("PNG "));
+		BMessage data(B_MIME_DATA);
+		data.AddData(type, B_MIME_TYPE, bytes.data(), ssize_t(bytes.size()));
+		BMessenger(program.Canvas()).SendMessage(&data);
+		program.Idle();
+	}
+
+	// The canvas picture's pixel as (r, g, b).
+	rgb_color At(int x, int y)
+	{
+		const uint8* p = PixelAt(*program.Canvas()->image, x, y);
+		return make_color(p[2], p[1], p[0]);
+	}
+
+	void StartWithGrey()
+	{
+		set_title(program.Canvas()->title, "base.png");
+		show_picture(program.Canvas(), make_picture(200, 100, 100, 100, 100));
+	}
+};
+
+TEST_F(Pasting, DataOnAnEmptyCanvasBecomesThePicture)
+{
+	drop_pos = BPoint(33, 44);
+	auto picture = coordinate_picture(40, 30);
+	Drop(*picture);
+	dorvaview* canvas = program.Canvas();
+	ASSERT_NE(canvas->image, nullptr);
+	EXPECT_EQ(canvas->image->Bounds(), BRect(0, 0, 39, 29));
+	EXPECT_EQ(drop_pos, BPoint(0, 0));
+	EXPECT_STREQ(canvas->title, "no title");
+	EXPECT_STREQ(program.Window()->Title(), "no title[40x30]");
+	for (int y : {0, 15, 29})
+		for (int x : {0, 20, 39})
+			EXPECT_EQ(At(x, y), make_color(x, y, 7)) << x << "," << y;
+}
+
+TEST_F(Pasting, PastesAtTheDropPositionClippedToThePicture)
+{
+	StartWithGrey();
+	const rgb_color grey = make_color(100, 100, 100);
+
+	drop_pos = BPoint(-20, 10);
+	Drop(*coordinate_picture(100, 50));
+	EXPECT_EQ(At(0, 10), make_color(20, 0, 7));
+	EXPECT_EQ(At(79, 59), make_color(99, 49, 7));
+	EXPECT_EQ(At(80, 10), grey);
+	EXPECT_EQ(At(0, 9), grey);
+	EXPECT_EQ(At(0, 60), grey);
+	// The window keeps its size: a paste only redraws.
+	EXPECT_STREQ(program.Window()->Title(), "base.png[200x100]");
+
+	StartWithGrey();
+	drop_pos = BPoint(-0.5f, 3.7f);
+	Drop(*coordinate_picture(5, 5));
+	EXPECT_EQ(At(0, 3), make_color(0, 0, 7));
+	EXPECT_EQ(At(0, 2), grey);
+
+	StartWithGrey();
+	drop_pos = BPoint(190, 90);
+	Drop(*coordinate_picture(20, 20));
+	EXPECT_EQ(At(190, 90), make_color(0, 0, 7));
+	EXPECT_EQ(At(199, 99), make_color(9, 9, 7));
+	EXPECT_EQ(At(189, 99), grey);
+	EXPECT_EQ(At(199, 89), grey);
+}
+
+TEST_F(Pasting, IgnoresDataThatIsNoPicture)
+{
+	StartWithGrey();
+	BBitmap* before = program.Canvas()->image;
+
+	// The first MIME field decides, even when a later one holds an image.
+	std::string png = encode(*coordinate_picture(10, 10), kit_code("PNG "));
+	BMessage textFirst(B_MIME_DATA);
+	textFirst.AddData("text/plain", B_MIME_TYPE, "hello", 5);
+	textFirst.AddData("image/png", B_MIME_TYPE, png.data(), ssize_t(png.size()));
+	drop_pos = BPoint(0, 0);
+	BMessenger(program.Canvas()).SendMessage(&textFirst);
+
+	// Image data that does not decode, and a message with no data at all.
+	BMessage garbage(B_MIME_DATA);
+	garbage.AddData("image/png", B_MIME_TYPE, "\x89PNG garbage", 12);
+	BMessenger(program.Canvas()).SendMessage(&garbage);
+	BMessenger(program.Canvas()).SendMessage(B_MIME_DATA);
+	// A DATA message with neither refs nor a clip name is data too.
+	BMessage plainData(B_SIMPLE_DATA);
+	plainData.AddData("image/jpeg", B_MIME_TYPE, "nope", 4);
+	BMessenger(program.Canvas()).SendMessage(&plainData);
+	program.Idle();
+
+	EXPECT_EQ(program.Canvas()->image, before);
+	EXPECT_EQ(At(0, 0), make_color(100, 100, 100));
+}
+
+TEST_F(Pasting, RawBitmapDataIsPastedAndALyingHeaderIsRefused)
+{
+	StartWithGrey();
+	auto source = coordinate_picture(4, 3);
+	std::vector<uint8> pixels(static_cast<uint8*>(source->Bits()),
+		static_cast<uint8*>(source->Bits()) + source->BitsLength());
+	std::vector<uint8> raw = BitmapStreamBytes(MakeHeader(0, 0, 3, 2), pixels);
+
+	drop_pos = BPoint(50, 50);
+	BMessage exact(B_MIME_DATA);
+	exact.AddData("image/x-be-bitmap", B_MIME_TYPE, raw.data(), ssize_t(raw.size()));
+	BMessenger(program.Canvas()).SendMessage(&exact);
+	program.Idle();
+	EXPECT_EQ(At(53, 52), make_color(3, 2, 7));
+
+	// Under any other name the same bytes go through the translators, which know the
+	// stream format too.
+	drop_pos = BPoint(150, 50);
+	BMessage near(B_MIME_DATA);
+	near.AddData("image/x-be-bitmaps", B_MIME_TYPE, raw.data(), ssize_t(raw.size()));
+	BMessenger(program.Canvas()).SendMessage(&near);
+	program.Idle();
+	EXPECT_EQ(At(153, 52), make_color(3, 2, 7));
+
+	// A header that lies about its data is refused without touching the picture.
+	std::vector<uint8> lying = BitmapStreamBytes(MakeHeader(0, 0, 999, 999), pixels);
+	drop_pos = BPoint(0, 0);
+	BMessage bad(B_MIME_DATA);
+	bad.AddData("image/x-be-bitmap", B_MIME_TYPE, lying.data(), ssize_t(lying.size()));
+	BMessenger(program.Canvas()).SendMessage(&bad);
+	program.Idle();
+	EXPECT_EQ(At(0, 0), make_color(100, 100, 100));
+}
+
+TEST_F(PicturesIn, OpenPanelBookkeeping)
+{
+	dorvaview* canvas = program.Canvas();
+	BMessenger(canvas).SendMessage(CMD_FILE_OPEN);
+	program.Idle();
+	ASSERT_NE(canvas->panel, nullptr);
+	auto shown = kit::testing::ShownFilePanels();
+	ASSERT_EQ(shown.size(), 1u);
+	BFilePanel* first = canvas->panel;
+
+	BMessenger(canvas).SendMessage(CMD_FILE_OPEN);
+	program.Idle();
+	EXPECT_EQ(canvas->panel, first);
+	EXPECT_EQ(kit::testing::ShownFilePanels().size(), 1u);
+
+	// The answer travels through the application back to the canvas, then the panel's
+	// closing lets a new one open.
+	std::string path = WritePicture("chosen.png", kit_code("PNG "));
+	kit::testing::AnswerFilePanel(first, {path});
+	program.Idle();
+	EXPECT_EQ(canvas->panel, nullptr);
+	ASSERT_NE(canvas->image, nullptr);
+	EXPECT_STREQ(canvas->title, "chosen.png");
+
+	BMessenger(canvas).SendMessage(CMD_FILE_OPEN);
+	program.Idle();
+	ASSERT_NE(canvas->panel, nullptr);
+	kit::testing::CancelFilePanel(canvas->panel);
+	program.Idle();
+	EXPECT_EQ(canvas->panel, nullptr);
+	EXPECT_STREQ(canvas->title, "chosen.png");
+}
+
+} // namespace

@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "CanvasProbe.h"
+#include "File.h"
+#include "ImageFixtures.h"
+#include "PrintTesting.h"
+#include "ProgramHarness.h"
+#include "TempDirectory.h"
+#include "command_codes.h"
+#include "output_catalogue.h"
+
+namespace {
+
+bool have_pdftoppm()
+{
+	return std::system("command -v pdftoppm >/dev/null 2>&1") == 0;
+}
+
+// Renders the first page of a PDF at 72 dots per inch, one pixel per point.
+std::unique_ptr<BBitmap> render_page(const TempDirectory& folder, const std::string& pdf)
+{
+	std::string prefix = folder.Child("page");
+	std::string command = "pdftoppm -png -r 72 -singlefile '" + pdf + "' '" + prefix + "'";
+	if (std::system(command.c_str()) != 0)
+		return nullptr;
+	std::string png = ReadWholeFile(prefix + ".png");
+	status_t status;
+	return DecodeBytes(tr, png.data(), png.size(), &status);
+}
+
+class Printing : public ::testing::Test {
+protected:
+	void TearDown() override { kit::testing::ClearPrintAnswers(); }
+
+	void Print(const kit::testing::PrintAnswers& answers)
+	{
+		kit::testing::SetPrintAnswers(answers);
+		BMessenger(program.Canvas()).SendMessage(CMD_FILE_PRINT);
+		program.Idle();
+	}
+
+	ProgramHarness program;
+	TempDirectory folder;
+};
+
+TEST_F(Printing, PrintsThePictureAndItsBandOnOnePage)
+{
+	if (!have_pdftoppm())
+		GTEST_SKIP() << "pdftoppm is not installed";
+	// A bright red picture: on paper its top stays red, the band darkens its lower part.
+	show_picture(program.Canvas(), make_picture(300, 240, 255, 0, 0));
+	std::string pdf = folder.Child("out.pdf");
+	Print({true, true, pdf});
+	ASSERT_TRUE(std::filesystem::exists(pdf));
+
+	auto page = render_page(folder, pdf);
+	ASSERT_NE(page, nullptr);
+	// The canvas's own size lays out the band when printing: here the window's canvas is
+	// the picture's size, so the band covers the lower 2 * 300 / 6 = 100 points.
+	auto at = [&](int x, int y) {
+		const uint8* p = PixelAt(*page, x, y);
+		return make_color(p[2], p[1], p[0]);
+	};
+	auto red = [](rgb_color c) { return c.red > 200 && c.green < 60 && c.blue < 60; };
+	// The picture starts at the printable area's corner, inside the page's margins.
+	int left = 0, top = 0;
+	while (left < 200 && !red(at(left, 60)))
+		left++;
+	while (top < 200 && !red(at(150, top)))
+		top++;
+	ASSERT_LT(left, 100);
+	ASSERT_LT(top, 100);
+	EXPECT_TRUE(red(at(left + 150, top + 20)));
+	EXPECT_TRUE(red(at(left + 299, top + 130)));
+	rgb_color band = at(left + 3, top + 235);
+	EXPECT_NEAR(band.red, 127, 20);
+	EXPECT_LT(band.green, 40);
+	// Beyond the picture the page stays white.
+	rgb_color beyond = at(left + 320, top + 20);
+	EXPECT_GT(beyond.green, 240);
+}
+
+TEST_F(Printing, CancelledJobSetupPrintsNothingAndPageSetupDoesNotStopIt)
+{
+	show_picture(program.Canvas(), make_picture(100, 80, 0, 0, 255));
+	std::string cancelled = folder.Child("cancelled.pdf");
+	Print({true, false, cancelled});
+	EXPECT_FALSE(std::filesystem::exists(cancelled));
+
+	std::string printed = folder.Child("printed.pdf");
+	Print({false, true, printed});
+	EXPECT_TRUE(std::filesystem::exists(printed));
+	EXPECT_GT(std::filesystem::file_size(printed), 0u);
+}
+
+TEST_F(Printing, AnEmptyCanvasIsNotPrinted)
+{
+	std::string pdf = folder.Child("empty.pdf");
+	Print({true, true, pdf});
+	EXPECT_FALSE(std::filesystem::exists(pdf));
+}
+
+} // namespace
