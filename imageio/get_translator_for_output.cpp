@@ -10,10 +10,13 @@ BList xlt(20);
 int32 trc = 0;
 int32 s_xlt::live = 0;
 
-static void copy_text(char (&to)[B_MIME_STRING_LENGTH], const char* from)
+// The catalogue's fields are as wide as the roster's, so a copy always fits; the bound
+// only guards against a format whose text lacks its terminator.
+static void copy_text(char (&to)[B_MIME_STRING_LENGTH], const char (&from)[B_MIME_STRING_LENGTH])
 {
-	std::strncpy(to, from, B_MIME_STRING_LENGTH - 1);
-	to[B_MIME_STRING_LENGTH - 1] = '\0';
+	size_t length = strnlen(from, B_MIME_STRING_LENGTH - 1);
+	std::memcpy(to, from, length);
+	to[length] = '\0';
 }
 
 void dorvawindow::get_translator_for_output()

@@ -31,6 +31,8 @@ packages=(
 	libgmock-dev
 	# Fonts, file types, D-Bus at run time
 	fonts-dejavu-core
+	# Japanese, Chinese and Korean glyphs, for the localized program's menus
+	fonts-noto-cjk
 	fontconfig
 	shared-mime-info
 	dbus

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <unordered_map>
 
 #include "Bitmap.h"
 #include "DrawingTarget.h"
@@ -507,33 +508,70 @@ void BView::Invalidate(BRect rect)
 	fBridge->Invalidate(area);
 }
 
+// The coverage of a text's glyphs, rendered once and kept: the calendar draws the same few
+// numbers hundreds of times, and large glyphs are costly to rasterize.
+struct GlyphMask {
+	QImage coverage; // alpha = coverage
+	QPoint origin;   // the mask's top-left, relative to the whole-pixel baseline point
+};
+
+// Positions are kept to an eighth of a pixel: closer than the eye can tell.
+static const int kSubpixelSteps = 8;
+static const size_t kMaskCacheLimit = 1024;
+
+static const GlyphMask& glyph_mask(const QFont& font, const QString& text, int stepX,
+	int stepY)
+{
+	static std::unordered_map<QString, GlyphMask> cache;
+	QString key = font.key() + QChar(0x1f) + text + QChar(0x1f) + QString::number(stepX)
+		+ QChar(0x1f) + QString::number(stepY);
+	auto found = cache.find(key);
+	if (found != cache.end())
+		return found->second;
+	if (cache.size() >= kMaskCacheLimit)
+		cache.clear();
+
+	QImage reference = kit::MakeDrawingImage(1, 1, QImage::Format_ARGB32_Premultiplied);
+	QFontMetricsF metrics(font, &reference);
+	QRectF box = metrics.boundingRect(text);
+	QPointF fraction(double(stepX) / kSubpixelSteps, double(stepY) / kSubpixelSteps);
+	QPoint origin(int(std::floor(box.left())) - 2, int(std::floor(box.top())) - 2);
+	int width = int(std::ceil(box.right())) - origin.x() + 4;
+	int height = int(std::ceil(box.bottom())) - origin.y() + 4;
+
+	GlyphMask mask;
+	mask.origin = origin;
+	mask.coverage = kit::MakeDrawingImage(width, height, QImage::Format_ARGB32_Premultiplied);
+	mask.coverage.fill(Qt::transparent);
+	QPainter painter(&mask.coverage);
+	painter.setFont(font);
+	painter.setPen(Qt::white);
+	painter.drawText(fraction - QPointF(origin), text);
+	painter.end();
+	return cache.emplace(key, std::move(mask)).first->second;
+}
+
 // Text in B_OP_COPY: the glyphs' coverage blends the high colour over the low colour,
 // and pixels the glyphs do not touch keep what they had.
 static void draw_copy_text(kit::DrawingTarget& target, const QFont& font, const QString& text,
 	QPointF baseline, rgb_color high, rgb_color low)
 {
 	QImage* image = target.RasterImage();
-	QFontMetricsF metrics(font, image);
-	QRectF box = metrics.boundingRect(text);
 	QPointF device = baseline + target.RasterOffset();
-	QRect area = box.translated(device).toAlignedRect().adjusted(-2, -2, 2, 2);
-	area = area.intersected(image->rect());
-	if (area.isEmpty())
-		return;
+	double wholeX = std::floor(device.x());
+	double wholeY = std::floor(device.y());
+	int stepX = int(std::lround((device.x() - wholeX) * kSubpixelSteps));
+	int stepY = int(std::lround((device.y() - wholeY) * kSubpixelSteps));
+	const GlyphMask& mask = glyph_mask(font, text, stepX, stepY);
 
-	QImage mask = kit::MakeDrawingImage(area.width(), area.height(),
-		QImage::Format_ARGB32_Premultiplied);
-	mask.fill(Qt::transparent);
-	{
-		QPainter painter(&mask);
-		painter.setFont(font);
-		painter.setPen(Qt::white);
-		painter.drawText(device - QPointF(area.topLeft()), text);
-	}
-	for (int y = 0; y < area.height(); y++) {
-		const QRgb* coverage = reinterpret_cast<const QRgb*>(mask.constScanLine(y));
-		QRgb* out = reinterpret_cast<QRgb*>(image->scanLine(area.top() + y)) + area.left();
-		for (int x = 0; x < area.width(); x++) {
+	QRect area(QPoint(int(wholeX) + mask.origin.x(), int(wholeY) + mask.origin.y()),
+		mask.coverage.size());
+	QRect visible = area.intersected(image->rect());
+	for (int y = visible.top(); y <= visible.bottom(); y++) {
+		const QRgb* coverage = reinterpret_cast<const QRgb*>(
+			mask.coverage.constScanLine(y - area.top())) - area.left();
+		QRgb* out = reinterpret_cast<QRgb*>(image->scanLine(y));
+		for (int x = visible.left(); x <= visible.right(); x++) {
 			int a = qAlpha(coverage[x]);
 			if (a == 0)
 				continue;

@@ -95,7 +95,11 @@ status_t DecodeImage(const QByteArray& data, const QByteArray& format, QImage* i
 	}
 	if (!WithinLimits(decoded.size()))
 		return B_NO_MEMORY;
-	*image = decoded.convertToFormat(QImage::Format_ARGB32);
+	// 32-bit images are used as they are (RGB32 holds an opaque alpha); others are
+	// converted once, in place where Qt can.
+	if (decoded.format() != QImage::Format_RGB32 && decoded.format() != QImage::Format_ARGB32)
+		decoded.convertTo(QImage::Format_ARGB32);
+	*image = std::move(decoded);
 	return image->isNull() ? B_NO_MEMORY : B_OK;
 }
 

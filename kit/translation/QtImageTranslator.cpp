@@ -149,14 +149,18 @@ status_t QtImageTranslator::_Decode(BPositionIO* source, BPositionIO* destinatio
 	int32 width = image.width();
 	int32 height = image.height();
 	status = WriteRGB32Header(destination, width, height);
+#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+	// A QRgb word in memory already is B, G, R, A here: the scan lines go out as they are.
+	for (int32 y = 0; y < height && status == B_OK; y++)
+		status = WriteAll(destination, image.constScanLine(y), size_t(width) * 4);
+#else
+	// Elsewhere byte by byte, so that the rows come out as B, G, R, A.
 	std::vector<uint8> row;
 	try {
 		row.resize(size_t(width) * 4);
 	} catch (const std::exception&) {
 		return B_NO_MEMORY;
 	}
-	// Byte by byte rather than a copy of the scan line, so that the rows come out as
-	// B, G, R, A on any byte order.
 	for (int32 y = 0; y < height && status == B_OK; y++) {
 		const QRgb* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
 		uint8* out = row.data();
@@ -168,6 +172,7 @@ status_t QtImageTranslator::_Decode(BPositionIO* source, BPositionIO* destinatio
 		}
 		status = WriteAll(destination, row.data(), row.size());
 	}
+#endif
 	return status;
 }
 

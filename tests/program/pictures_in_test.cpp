@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "CanvasProbe.h"
+#include "DropTesting.h"
 #include "ImageFixtures.h"
 #include "PanelTesting.h"
 #include "ProgramHarness.h"
@@ -363,6 +364,34 @@ TEST_F(PicturesIn, OpenPanelBookkeeping)
 	program.Idle();
 	EXPECT_EQ(canvas->panel, nullptr);
 	EXPECT_STREQ(canvas->title, "chosen.png");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(Pasting, ADraggedClippingIsNegotiatedAndPastedWhereItWasDropped)
+{
+	StartWithGrey();
+	std::string png = encode(*coordinate_picture(10, 10), kit_code("PNG "));
+	BPoint where = program.Canvas()->ConvertToScreen(BPoint(30, 40));
+	kit::testing::DropData(program.Canvas(),
+		{{"text/plain", "a caption"}, {"image/png", png}, {"image/bmp", "not used"}}, where);
+	program.Idle();
+	EXPECT_EQ(drop_pos, BPoint(30, 40));
+	EXPECT_EQ(At(30, 40), make_color(0, 0, 7));
+	EXPECT_EQ(At(39, 49), make_color(9, 9, 7));
+	EXPECT_EQ(At(29, 40), make_color(100, 100, 100));
+}
+
+TEST_F(PicturesIn, FilesDroppedOnTheWindowAreOpened)
+{
+	std::string path = WritePicture("dropped.png", kit_code("PNG "), 20, 10);
+	kit::testing::DropFiles(program.Canvas(), {path},
+		program.Canvas()->ConvertToScreen(BPoint(5, 5)));
+	program.Idle();
+	ASSERT_NE(program.Canvas()->image, nullptr);
+	EXPECT_STREQ(program.Canvas()->title, "dropped.png");
 }
 
 } // namespace
