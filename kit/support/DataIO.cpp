@@ -147,13 +147,18 @@ ssize_t BMallocIO::ReadAt(off_t position, void* buffer, size_t size)
 	return ssize_t(count);
 }
 
+// A memory stream larger than this is refused before anything is allocated: no picture or
+// message of the program comes near it, and asking the allocator for absurd sizes aborts
+// some allocators instead of failing.
+static const size_t kMaxMallocIOSize = size_t(1) << 34;
+
 ssize_t BMallocIO::WriteAt(off_t position, const void* buffer, size_t size)
 {
 	if (buffer == nullptr || position < 0)
 		return B_BAD_VALUE;
 	if (size == 0)
 		return 0;
-	if (size > std::numeric_limits<size_t>::max() - size_t(position))
+	if (size > kMaxMallocIOSize || size_t(position) > kMaxMallocIOSize - size)
 		return B_NO_MEMORY;
 	size_t end = size_t(position) + size;
 	// A position far past the end asks for a buffer that cannot exist; vector reports that
@@ -181,6 +186,8 @@ status_t BMallocIO::SetSize(off_t size)
 {
 	if (size < 0)
 		return B_BAD_VALUE;
+	if (uint64(size) > kMaxMallocIOSize)
+		return B_NO_MEMORY;
 	try {
 		fData.resize(size_t(size));
 	} catch (const std::exception&) {
