@@ -43,6 +43,8 @@ packages=(
 	xdotool
 	x11-utils
 	imagemagick
+	# A window manager for the end-to-end steps that zoom and resize through one
+	openbox
 	# Checking printed pages and written images
 	poppler-utils
 	libjpeg-turbo-progs
@@ -50,6 +52,13 @@ packages=(
 	python3
 	shellcheck
 	file
+	# Desktop integration and packaging: validators for the desktop entry, the metainfo and
+	# the manual page, dpkg-shlibdeps for the Debian package, the icon renderer
+	desktop-file-utils
+	appstream
+	groff-base
+	dpkg-dev
+	librsvg2-bin
 )
 
 export DEBIAN_FRONTEND=noninteractive

@@ -17,7 +17,7 @@ QApplication* EnsureQtApplication()
 	static char name[] = "dorva";
 	static char* argv[] = {name, nullptr};
 	QApplication::setApplicationName(QStringLiteral("dorva"));
-	QApplication::setDesktopFileName(QStringLiteral("x-vnd.Vesk.dorva"));
+	QApplication::setDesktopFileName(QStringLiteral("x_vnd.Vesk.dorva"));
 	static QApplication* application = new QApplication(argc, argv);
 	InitSystemFonts();
 	return application;
