@@ -12,8 +12,9 @@ int32 s_xlt::live = 0;
 
 static void copy_text(char (&to)[B_MIME_STRING_LENGTH], const char* from)
 {
-	std::strncpy(to, from, B_MIME_STRING_LENGTH - 1);
-	to[B_MIME_STRING_LENGTH - 1] = '\0';
+	size_t length = strnlen(from, B_MIME_STRING_LENGTH - 1);
+	std::memcpy(to, from, length);
+	to[length] = '\0';
 }
 
 void dorvawindow::get_translator_for_output()
