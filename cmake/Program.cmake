@@ -19,3 +19,19 @@ if(TARGET dorva_program)
 	add_executable(dorva ${PROJECT_SOURCE_DIR}/app/main.cpp ${PROJECT_SOURCE_DIR}/app/localization_plain.cpp)
 	target_link_libraries(dorva PRIVATE dorva_program)
 endif()
+
+# dorva-send: a separate command-line tool that sends the running program one message over
+# the session bus. It speaks Qt's D-Bus directly and shares only the protocol's names with
+# the kit. Its bus code is a library of its own, so that the tests can use it too.
+add_library(dorva_send_client STATIC
+	${PROJECT_SOURCE_DIR}/tools/dorva-send/FieldParser.cpp
+	${PROJECT_SOURCE_DIR}/tools/dorva-send/BusClient.cpp)
+target_include_directories(dorva_send_client PUBLIC ${PROJECT_SOURCE_DIR}/tools/dorva-send)
+target_link_libraries(dorva_send_client PUBLIC dorva_bus_protocol PRIVATE Qt6::Core Qt6::DBus)
+add_executable(dorva-send ${PROJECT_SOURCE_DIR}/tools/dorva-send/main.cpp)
+target_link_libraries(dorva-send PRIVATE dorva_send_client Qt6::Core)
+
+if(TARGET dorva)
+	include(GNUInstallDirs)
+	install(TARGETS dorva dorva-send RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
