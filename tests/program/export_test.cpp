@@ -273,6 +273,20 @@ TEST_F(Export, ASaveWithoutAPlaceToWriteChangesNothing)
 	EXPECT_EQ(canvas->panel, nullptr);
 }
 
+TEST_F(Export, OtherProgramsSeeTheCatalogueUntilTheWindowFreesIt)
+{
+	std::vector<output_format_entry> listed = list_output_formats();
+	ASSERT_EQ(int32(listed.size()), trc);
+	for (int32 i = 0; i < trc; i++) {
+		EXPECT_EQ(listed[i].index, i);
+		EXPECT_EQ(listed[i].name, entry(i)->name);
+		EXPECT_EQ(listed[i].mime, entry(i)->mime);
+	}
+	// Quitting frees the records; the list must not hand them out afterwards.
+	ASSERT_TRUE(program.Window()->QuitRequested());
+	EXPECT_TRUE(list_output_formats().empty());
+}
+
 // A translator that claims to write "BRKN", writes a little, then fails.
 class BreakingTranslator : public FakeTranslator {
 public:
