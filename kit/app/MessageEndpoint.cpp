@@ -222,11 +222,13 @@ QString message_from_call(const QDBusMessage& call, BMessage* message)
 	const QDBusArgument fields = arguments.at(1).value<QDBusArgument>();
 	std::map<std::string, field_type> declared;
 	int32 count = 0;
+	QString error;
 	fields.beginArray();
-	while (!fields.atEnd()) {
+	while (error.isEmpty() && !fields.atEnd()) {
 		if (++count > kit::bus::kMaxFieldValues) {
-			return QStringLiteral("more than %1 field values in one message")
-				.arg(kit::bus::kMaxFieldValues);
+			error = QStringLiteral("more than %1 field values in one message")
+						.arg(kit::bus::kMaxFieldValues);
+			break;
 		}
 		QString name;
 		QString type;
@@ -234,12 +236,11 @@ QString message_from_call(const QDBusMessage& call, BMessage* message)
 		fields.beginStructure();
 		fields >> name >> type >> value;
 		fields.endStructure();
-		QString error = add_field(message, name, type, value.variant(), &declared);
-		if (!error.isEmpty())
-			return error;
+		error = add_field(message, name, type, value.variant(), &declared);
 	}
+	// Ending the array also frees what reading it took, whether or not all was read.
 	fields.endArray();
-	return QString();
+	return error;
 }
 
 QString introspection()
