@@ -147,6 +147,11 @@ ssize_t BMallocIO::ReadAt(off_t position, void* buffer, size_t size)
 	return ssize_t(count);
 }
 
+// No memory stream on a machine this runs on reaches a terabyte. A larger request fails at
+// once instead of reaching the allocator, which under the address sanitizer aborts the
+// process rather than report that it cannot give so much.
+static const size_t kMaxMallocLength = size_t(1) << 40;
+
 ssize_t BMallocIO::WriteAt(off_t position, const void* buffer, size_t size)
 {
 	if (buffer == nullptr || position < 0)
@@ -156,6 +161,8 @@ ssize_t BMallocIO::WriteAt(off_t position, const void* buffer, size_t size)
 	if (size > std::numeric_limits<size_t>::max() - size_t(position))
 		return B_NO_MEMORY;
 	size_t end = size_t(position) + size;
+	if (end > kMaxMallocLength)
+		return B_NO_MEMORY;
 	// A position far past the end asks for a buffer that cannot exist; vector reports that
 	// as length_error rather than bad_alloc, and neither may escape the stream.
 	try {
@@ -181,6 +188,8 @@ status_t BMallocIO::SetSize(off_t size)
 {
 	if (size < 0)
 		return B_BAD_VALUE;
+	if (uint64(size) > kMaxMallocLength)
+		return B_NO_MEMORY;
 	try {
 		fData.resize(size_t(size));
 	} catch (const std::exception&) {
