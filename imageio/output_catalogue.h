@@ -2,7 +2,10 @@
 // roster while the main window is made, and the roster itself.
 #pragma once
 
+#include <vector>
+
 #include "List.h"
+#include "MessageEndpoint.h"
 #include "TranslationDefs.h"
 #include "TranslatorRoster.h"
 
@@ -32,3 +35,7 @@ extern int32 trc;
 // never offers for export) and the one it puts first.
 const uint32 kSkippedFormatMhi = kit_code("mhi!");
 const uint32 kPreferredFormatTga = kit_code("TGA ");
+
+// The catalogue as other programs see it: index, name and MIME type of each record, in
+// index order; empty once the main window has freed the records.
+std::vector<output_format_entry> list_output_formats();

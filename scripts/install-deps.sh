@@ -37,6 +37,8 @@ packages=(
 	shared-mime-info
 	dbus
 	dbus-x11
+	# dbus-run-session, which gives the tests a private session bus
+	dbus-daemon
 	# A display for tests and screenshots of the real window
 	xvfb
 	xauth

@@ -22,6 +22,7 @@ BMessenger be_app_messenger()
 struct BApplication::Private {
 	QEventLoop* loop = nullptr;
 	bool quitBeforeRun = false;
+	std::unique_ptr<BMessageEndpoint> endpoint;
 };
 
 BApplication::BApplication(const char* signature)
@@ -34,6 +35,8 @@ BApplication::BApplication(const char* signature)
 
 BApplication::~BApplication()
 {
+	// Other programs can no longer reach a handler once the application is going.
+	fPrivate->endpoint.reset();
 	// Windows still open at this point (the loop never ran, or a test ended early) go with
 	// the application, as they would with the platform's process.
 	std::vector<BWindow*> windows = kit::Windows();
@@ -150,6 +153,16 @@ status_t BApplication::GetAppInfo(app_info* info) const
 	size_t slash = full.rfind('/');
 	info->ref = entry_ref(slash == 0 ? "/" : full.substr(0, slash), full.substr(slash + 1));
 	return B_OK;
+}
+
+status_t BApplication::PublishMessageTarget(BHandler* handler,
+	BMessageEndpoint::FormatLister formats)
+{
+	if (!fPrivate->endpoint)
+		fPrivate->endpoint = std::make_unique<BMessageEndpoint>(fSignature.c_str());
+	fPrivate->endpoint->SetTarget(handler);
+	fPrivate->endpoint->SetFormatLister(std::move(formats));
+	return fPrivate->endpoint->Publish();
 }
 
 int32 BApplication::CountWindows() const

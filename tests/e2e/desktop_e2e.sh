@@ -380,31 +380,25 @@ step_export() {
 	fi
 	start_program "$sample" || return 1
 	wait_title "sample.png[800x600]" || return 1
-	# Export in the catalogue's first format; the program asks where with its save panel.
-	# The tool's command line is assumed to be "dorva-send export FORMAT-NUMBER"; this step
-	# has not yet run against the tool.
-	"$send" export 0 || { fail "$send export 0 failed"; return 1; }
+	# Export as PNG: the program shows its save panel titled with the format's name, and a
+	# script answers it with SAVE as the panel itself would.
+	local index
+	index=$("$send" --list-formats | awk -F '\t' '$3 == "image/png" { print $1; exit }')
+	[[ -n $index ]] || { fail "no PNG format in the export catalogue"; return 1; }
+	"$send" fiwr "format_no=int16:$index" || { fail "$send fiwr failed"; return 1; }
 	wait_until 20 find_other_window || { fail "no save panel appeared"; return 1; }
-	local panel=$other
-	say "save panel \"$(xdotool getwindowname "$panel")\""
-	local out=$scratch/exported
-	xdotool mousemove --window "$panel" 20 20
-	xdotool key --clearmodifiers ctrl+a
-	xdotool type --delay 10 "$out"
-	xdotool key Return
+	say "save panel \"$(xdotool getwindowname "$other")\""
+	local out=$scratch/exported.png
+	"$send" SAVE "directory=ref:$scratch" "name=string:exported.png" \
+		|| { fail "$send SAVE failed"; return 1; }
 	written_size=
 	wait_until 20 file_settled "$out" || { fail "$out was not written"; return 1; }
-	# The file is stamped with its type; the type tells ImageMagick the format, which a
-	# TGA file (the catalogue's first format when there is one) does not tell by itself.
-	local mime format
+	local mime format=png
 	mime=$(python3 -c 'import os, sys; print(os.getxattr(sys.argv[1], "user.mime_type").decode().rstrip("\0"))' "$out" 2>/dev/null)
-	if [[ $mime == image/* ]]; then
+	if [[ $mime == image/png ]]; then
 		say "written as $mime"
-		format=${mime#image/}
-		format=${format#x-}
 	else
-		say "no file type on $out (the file system may keep no user attributes); taking TGA"
-		format=tga
+		say "no file type on $out (the file system may keep no user attributes)"
 	fi
 	pixels same "$format:$out" "$sample" || return 1
 	close_program

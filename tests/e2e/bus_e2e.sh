@@ -1,0 +1,123 @@
+#!/usr/bin/env bash
+# Drives a running dorva over the session bus with dorva-send, the way another program or
+# a script would: open a picture, export it as PNG, close it, send some garbage, quit.
+#   bus_e2e.sh DORVA DORVA_SEND SAMPLE_PNG
+# It runs on a private session bus of its own (dbus-run-session) and draws off screen.
+# Scripts answer the save panel by sending "SAVE" (directory, name) right after "fiwr":
+# the canvas takes it as the panel's answer, exactly as if a person had confirmed it.
+set -euo pipefail
+
+if [[ $# -ne 3 ]]; then
+	echo "usage: $0 DORVA DORVA_SEND SAMPLE_PNG" >&2
+	exit 2
+fi
+if [[ -z ${DORVA_E2E_PRIVATE_BUS:-} ]]; then
+	exec dbus-run-session -- env DORVA_E2E_PRIVATE_BUS=1 bash "$0" "$@"
+fi
+
+dorva=$1
+send=$2
+sample=$3
+export QT_QPA_PLATFORM=offscreen
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/dorva-e2e.XXXXXX")
+mkdir -m 700 "$work/runtime"
+mkdir "$work/out"
+export XDG_RUNTIME_DIR="$work/runtime"
+dorva_pid=""
+
+cleanup() {
+	if [[ -n $dorva_pid ]] && kill -0 "$dorva_pid" 2>/dev/null; then
+		kill "$dorva_pid" 2>/dev/null || true
+		wait "$dorva_pid" 2>/dev/null || true
+	fi
+	rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+	echo "bus_e2e: FAIL: $*" >&2
+	exit 1
+}
+
+# Polls a command until it succeeds, for at most 30 seconds; fails if dorva dies first.
+wait_until() {
+	local what=$1
+	shift
+	local deadline=$((SECONDS + 30))
+	until "$@"; do
+		if [[ -n $dorva_pid ]] && ! kill -0 "$dorva_pid" 2>/dev/null; then
+			# It may have ended just after the check; what it left behind decides.
+			"$@" && return 0
+			fail "dorva ended while waiting for: $what"
+		fi
+		((SECONDS < deadline)) || fail "timed out waiting for: $what"
+		sleep 0.1
+	done
+}
+
+# Expects dorva-send to fail with a message containing the text.
+expect_refusal() {
+	local text=$1
+	shift
+	local status=0
+	"$send" "$@" >/dev/null 2>"$work/err" || status=$?
+	((status != 0)) || fail "dorva-send $* succeeded"
+	grep -qF -- "$text" "$work/err" || fail "dorva-send $* said: $(cat "$work/err")"
+}
+
+png_size() {
+	python3 - "$1" <<'PY'
+import struct, sys
+with open(sys.argv[1], "rb") as f:
+    head = f.read(24)
+if head[:8] != b"\x89PNG\r\n\x1a\n" or head[12:16] != b"IHDR":
+    sys.exit("not a PNG: " + sys.argv[1])
+print("%dx%d" % struct.unpack(">II", head[16:24]))
+PY
+}
+
+# Before dorva runs, dorva-send says so.
+expect_refusal "not running" ficl
+
+"$dorva" &
+dorva_pid=$!
+wait_until "dorva on the bus" "$send" --list-formats >"$work/formats" 2>/dev/null
+"$send" --list-formats >"$work/formats"
+png_index=$(awk -F'\t' '$3 == "image/png" { print $1; exit }' "$work/formats")
+[[ -n $png_index ]] || fail "no PNG format in: $(cat "$work/formats")"
+echo "bus_e2e: $(wc -l <"$work/formats") export formats; PNG is number $png_index"
+
+# Open the sample, export it as PNG and answer the panel as a script does.
+"$send" DATA refs=ref:"$sample"
+"$send" fiwr format_no=int16:"$png_index"
+"$send" SAVE directory=ref:"$work/out" name=string:exported.png
+wait_until "the exported file" test -s "$work/out/exported.png"
+want=$(png_size "$sample")
+got=$(png_size "$work/out/exported.png")
+[[ $got == "$want" ]] || fail "exported picture is $got, the sample is $want"
+file "$work/out/exported.png" | grep -q "PNG image data" || fail "file does not see a PNG"
+echo "bus_e2e: exported a $got PNG"
+
+# Closing the picture leaves a program that still answers.
+"$send" ficl
+"$send" --list-formats >/dev/null || fail "no answer after ficl"
+
+# Garbage is refused with a reason, and dorva goes on.
+expect_refusal "unknown type 'int12'" fiwr format_no=int12:1
+expect_refusal "four characters" abc
+expect_refusal "out of range" fiwr format_no=int16:70000
+expect_refusal "NAME=TYPE:VALUE" fiwr format_no
+expect_refusal "both string and int8" SAVE name=string:a name=int8:1
+expect_refusal "unknown option" --frobnicate
+"$send" --list-formats >/dev/null || fail "no answer after the garbage"
+kill -0 "$dorva_pid" || fail "dorva ended after the garbage"
+
+# A request to quit goes to the application, which ends with status 0.
+"$send" _QRQ
+wait_until "dorva to quit" bash -c "! kill -0 $dorva_pid 2>/dev/null"
+status=0
+wait "$dorva_pid" || status=$?
+dorva_pid=""
+((status == 0)) || fail "dorva ended with status $status"
+echo "bus_e2e: dorva quit with status 0"
