@@ -17,7 +17,9 @@ static void copy_name(char* field, size_t capacity, std::string_view name)
 		while (length > 0 && is_continuation_byte(name[length]))
 			length--;
 	}
-	std::memcpy(field, name.data(), length);
+	// An empty view may hold no data at all, which memcpy must not be given.
+	if (length > 0)
+		std::memcpy(field, name.data(), length);
 	field[length] = '\0';
 }
 
