@@ -15,6 +15,7 @@
 #include "DropDelivery.h"
 #include "Message.h"
 #include "ScrollBar.h"
+#include "ViewAccess.h"
 #include "ViewBridge.h"
 #include "Window.h"
 #include "WindowBridge.h"
@@ -257,22 +258,34 @@ bool BView::RemoveChild(BView* child)
 	return true;
 }
 
+BView* kit::ViewAt(const std::vector<BView*>& views, int32 index)
+{
+	if (index < 0 || size_t(index) >= views.size())
+		return nullptr;
+	return views[index];
+}
+
+BView* kit::FindViewIn(const std::vector<BView*>& views, const char* name)
+{
+	if (name == nullptr)
+		return nullptr;
+	for (BView* view : views) {
+		if (std::string(view->Name()) == name)
+			return view;
+		if (BView* found = view->FindView(name))
+			return found;
+	}
+	return nullptr;
+}
+
 BView* BView::ChildAt(int32 index) const
 {
-	if (index < 0 || size_t(index) >= fChildren.size())
-		return nullptr;
-	return fChildren[index];
+	return kit::ViewAt(fChildren, index);
 }
 
 BView* BView::FindView(const char* name) const
 {
-	for (BView* child : fChildren) {
-		if (name != nullptr && std::string(child->Name()) == name)
-			return child;
-		if (BView* found = child->FindView(name))
-			return found;
-	}
-	return nullptr;
+	return kit::FindViewIn(fChildren, name);
 }
 
 void BView::_Attach(BWindow* window)

@@ -10,6 +10,7 @@
 #include "MenuBar.h"
 #include "Message.h"
 #include "View.h"
+#include "ViewAccess.h"
 #include "WindowBridge.h"
 #include "WindowRegistry.h"
 
@@ -165,20 +166,12 @@ int32 BWindow::CountChildren() const
 
 BView* BWindow::ChildAt(int32 index) const
 {
-	if (index < 0 || size_t(index) >= fChildren.size())
-		return nullptr;
-	return fChildren[index];
+	return kit::ViewAt(fChildren, index);
 }
 
 BView* BWindow::FindView(const char* name) const
 {
-	for (BView* child : fChildren) {
-		if (name != nullptr && std::string(child->Name()) == name)
-			return child;
-		if (BView* found = child->FindView(name))
-			return found;
-	}
-	return nullptr;
+	return kit::FindViewIn(fChildren, name);
 }
 
 BView* BWindow::CurrentFocus() const

@@ -1,6 +1,8 @@
 // Kit-internal access to a view's private parts, for the kit's printing and testing code.
 #pragma once
 
+#include <vector>
+
 #include "View.h"
 
 namespace kit {
@@ -13,5 +15,10 @@ public:
 		view->fPrintTarget = target;
 	}
 };
+
+// A list of views as windows and views keep their children: the one at index, and the first
+// view of the name in the lists' trees, depth first.
+BView* ViewAt(const std::vector<BView*>& views, int32 index);
+BView* FindViewIn(const std::vector<BView*>& views, const char* name);
 
 } // namespace kit

@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include "SeekTarget.h"
+
 // A plain file is a descriptor used with pread/pwrite, which gives exact POSIX open
 // semantics and errors. A safe-write file is a QSaveFile, which owns the temporary file and
 // the final rename, and remembers any failed write so that a damaged file is never committed.
@@ -222,27 +224,10 @@ off_t BFile::Seek(off_t position, uint32 seekMode)
 {
 	if (fPrivate == nullptr)
 		return B_NO_INIT;
-	off_t target;
-	switch (seekMode) {
-		case SEEK_SET:
-			target = position;
-			break;
-		case SEEK_CUR:
-			target = fPrivate->position + position;
-			break;
-		case SEEK_END: {
-			off_t size = 0;
-			status_t status = GetSize(&size);
-			if (status != B_OK)
-				return status;
-			target = size + position;
-			break;
-		}
-		default:
-			return B_BAD_VALUE;
-	}
+	off_t target = kit::SeekTarget(position, seekMode, fPrivate->position,
+		[this](off_t* size) { return GetSize(size); });
 	if (target < 0)
-		return B_BAD_VALUE;
+		return target;
 	fPrivate->position = target;
 	return target;
 }

@@ -7,6 +7,8 @@
 #include <new>
 #include <stdexcept>
 
+#include "SeekTarget.h"
+
 BDataIO::~BDataIO() = default;
 
 ssize_t BDataIO::Read(void*, size_t)
@@ -55,21 +57,6 @@ status_t BPositionIO::GetSize(off_t* size) const
 	return B_OK;
 }
 
-// Clamps a seek request to the non-negative offsets; returns -1 for an unknown mode.
-static off_t resolve_seek(off_t position, uint32 mode, off_t current, off_t end)
-{
-	switch (mode) {
-		case SEEK_SET:
-			return position;
-		case SEEK_CUR:
-			return current + position;
-		case SEEK_END:
-			return end + position;
-		default:
-			return -1;
-	}
-}
-
 BMemoryIO::BMemoryIO(void* data, size_t size)
 	: fData(static_cast<char*>(data)), fLength(size), fBufferSize(size), fPosition(0),
 	  fReadOnly(false)
@@ -109,9 +96,11 @@ ssize_t BMemoryIO::WriteAt(off_t position, const void* buffer, size_t size)
 
 off_t BMemoryIO::Seek(off_t position, uint32 seekMode)
 {
-	off_t target = resolve_seek(position, seekMode, fPosition, off_t(fLength));
+	off_t target = kit::SeekTarget(position, seekMode, fPosition, [this](off_t* size) {
+		return GetSize(size);
+	});
 	if (target < 0)
-		return B_BAD_VALUE;
+		return target;
 	fPosition = target;
 	return fPosition;
 }
@@ -175,9 +164,11 @@ ssize_t BMallocIO::WriteAt(off_t position, const void* buffer, size_t size)
 
 off_t BMallocIO::Seek(off_t position, uint32 seekMode)
 {
-	off_t target = resolve_seek(position, seekMode, fPosition, off_t(fData.size()));
+	off_t target = kit::SeekTarget(position, seekMode, fPosition, [this](off_t* size) {
+		return GetSize(size);
+	});
 	if (target < 0)
-		return B_BAD_VALUE;
+		return target;
 	fPosition = target;
 	return fPosition;
 }

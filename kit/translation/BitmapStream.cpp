@@ -6,6 +6,7 @@
 
 #include "BitmapStreamFormat.h"
 #include "PixelConversion.h"
+#include "SeekTarget.h"
 
 // The stream is its header bytes followed by the bitmap's own memory: rows written into
 // the stream land directly in the bitmap, so a large picture is never held twice.
@@ -145,25 +146,10 @@ ssize_t BBitmapStream::WriteAt(off_t position, const void* buffer, size_t size)
 
 off_t BBitmapStream::Seek(off_t position, uint32 seekMode)
 {
-	off_t target;
-	switch (seekMode) {
-		case SEEK_SET:
-			target = position;
-			break;
-		case SEEK_CUR:
-			target = fPrivate->position + position;
-			break;
-		case SEEK_END: {
-			off_t size = 0;
-			GetSize(&size);
-			target = size + position;
-			break;
-		}
-		default:
-			return B_BAD_VALUE;
-	}
+	off_t target = kit::SeekTarget(position, seekMode, fPrivate->position,
+		[this](off_t* size) { return GetSize(size); });
 	if (target < 0)
-		return B_BAD_VALUE;
+		return target;
 	fPrivate->position = target;
 	return target;
 }
