@@ -1,6 +1,8 @@
 // Reading and writing the bitmap stream format through streams, for the translators.
 #pragma once
 
+#include <functional>
+
 #include "DataIO.h"
 #include "TranslationDefs.h"
 
@@ -17,6 +19,14 @@ status_t ReadExactly(BPositionIO* source, off_t position, void* data, size_t siz
 // a bitmap stream header that passes CheckBitmapHeader; B_NO_TRANSLATOR when the data is
 // not in the bitmap stream format at all; the check's status when the header is bad.
 status_t PeekBitmapHeader(BPositionIO* source, TranslatorBitmap* header);
+
+// Reads the rows of the bitmap stream whose header was just peeked at the source's
+// position, each converted to B, G, R, A bytes, and hands them to takeRow in order. Stops
+// at the first failure, of the read or of takeRow; after the last row the source stands
+// past the data.
+using BGRARowTaker = std::function<status_t(int32 y, const uint8* bgra)>;
+status_t ReadBGRARows(BPositionIO* source, const TranslatorBitmap& header,
+	const BGRARowTaker& takeRow);
 
 // Writes the header for a width x height B_RGB32 bitmap at (0, 0).
 status_t WriteRGB32Header(BPositionIO* destination, int32 width, int32 height);

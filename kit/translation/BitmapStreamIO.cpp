@@ -1,6 +1,10 @@
 #include "BitmapStreamIO.h"
 
+#include <exception>
+#include <vector>
+
 #include "BitmapStreamFormat.h"
+#include "PixelConversion.h"
 
 namespace kit {
 
@@ -69,6 +73,34 @@ status_t WriteRGB32Header(BPositionIO* destination, int32 width, int32 height)
 	uint8 bytes[B_TRANSLATOR_BITMAP_HEADER_SIZE];
 	EncodeBitmapHeader(header, bytes);
 	return WriteAll(destination, bytes, sizeof(bytes));
+}
+
+status_t ReadBGRARows(BPositionIO* source, const TranslatorBitmap& header,
+	const BGRARowTaker& takeRow)
+{
+	int32 width = HeaderWidth(header);
+	int32 height = HeaderHeight(header);
+	color_space space = color_space(header.colors);
+	std::vector<uint8> row;
+	std::vector<uint8> bgra;
+	try {
+		row.resize(header.rowBytes);
+		bgra.resize(size_t(width) * 4);
+	} catch (const std::exception&) {
+		return B_NO_MEMORY;
+	}
+	off_t position = source->Position() + off_t(B_TRANSLATOR_BITMAP_HEADER_SIZE);
+	for (int32 y = 0; y < height; y++, position += header.rowBytes) {
+		status_t status = ReadExactly(source, position, row.data(), row.size());
+		if (status != B_OK)
+			return status;
+		ToBGRA(row.data(), space, bgra.data(), width);
+		status = takeRow(y, bgra.data());
+		if (status != B_OK)
+			return status;
+	}
+	source->Seek(position, SEEK_SET);
+	return B_OK;
 }
 
 } // namespace kit

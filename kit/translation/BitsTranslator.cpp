@@ -86,28 +86,12 @@ status_t BitsTranslator::Translate(BPositionIO* source, const translator_info*, 
 		return status == B_NO_MEMORY ? B_NO_MEMORY : B_ILLEGAL_DATA;
 
 	int32 width = HeaderWidth(header);
-	int32 height = HeaderHeight(header);
-	color_space space = color_space(header.colors);
-	std::vector<uint8> row;
-	std::vector<uint8> bgra;
-	try {
-		row.resize(header.rowBytes);
-		bgra.resize(size_t(width) * 4);
-	} catch (const std::exception&) {
-		return B_NO_MEMORY;
-	}
-	status = WriteRGB32Header(destination, width, height);
-	off_t position = source->Position() + off_t(B_TRANSLATOR_BITMAP_HEADER_SIZE);
-	for (int32 y = 0; y < height && status == B_OK; y++, position += header.rowBytes) {
-		status = ReadExactly(source, position, row.data(), row.size());
-		if (status == B_OK) {
-			ToBGRA(row.data(), space, bgra.data(), width);
-			status = WriteAll(destination, bgra.data(), bgra.size());
-		}
-	}
-	if (status == B_OK)
-		source->Seek(position, SEEK_SET);
-	return status;
+	status = WriteRGB32Header(destination, width, HeaderHeight(header));
+	if (status != B_OK)
+		return status;
+	return ReadBGRARows(source, header, [&](int32, const uint8* bgra) {
+		return WriteAll(destination, bgra, size_t(width) * 4);
+	});
 }
 
 } // namespace kit

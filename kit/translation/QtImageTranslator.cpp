@@ -191,26 +191,14 @@ status_t QtImageTranslator::_Encode(BPositionIO* source, BPositionIO* destinatio
 	if (image.isNull())
 		return B_NO_MEMORY;
 
-	std::vector<uint8> row;
-	std::vector<uint8> bgra;
-	try {
-		row.resize(header.rowBytes);
-		bgra.resize(size_t(width) * 4);
-	} catch (const std::exception&) {
-		return B_NO_MEMORY;
-	}
-	off_t position = source->Position() + off_t(B_TRANSLATOR_BITMAP_HEADER_SIZE);
-	for (int32 y = 0; y < height; y++, position += header.rowBytes) {
-		status = ReadExactly(source, position, row.data(), row.size());
-		if (status != B_OK)
-			return status;
-		ToBGRA(row.data(), space, bgra.data(), width);
+	status = ReadBGRARows(source, header, [&](int32 y, const uint8* in) {
 		QRgb* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-		const uint8* in = bgra.data();
 		for (int32 x = 0; x < width; x++, in += 4)
 			line[x] = qRgba(in[2], in[1], in[0], hasAlpha ? in[3] : 255);
-	}
-	source->Seek(position, SEEK_SET);
+		return status_t(B_OK);
+	});
+	if (status != B_OK)
+		return status;
 
 	QByteArray encoded;
 	status = EncodeImage(image, fFormat, &encoded);

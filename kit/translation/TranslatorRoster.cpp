@@ -152,7 +152,7 @@ status_t BTranslatorRoster::GetTranslatorInfo(translator_id id, const char** out
 	return B_OK;
 }
 
-status_t BTranslatorRoster::GetInputFormats(translator_id id,
+status_t BTranslatorRoster::_GetFormats(translator_id id, FormatList list,
 	const translation_format** outFormats, int32* outNumFormats)
 {
 	if (outFormats == nullptr || outNumFormats == nullptr)
@@ -161,21 +161,20 @@ status_t BTranslatorRoster::GetInputFormats(translator_id id,
 	if (translator == nullptr)
 		return B_NO_TRANSLATOR;
 	*outNumFormats = 0;
-	*outFormats = translator->InputFormats(outNumFormats);
+	*outFormats = (translator->*list)(outNumFormats);
 	return B_OK;
+}
+
+status_t BTranslatorRoster::GetInputFormats(translator_id id,
+	const translation_format** outFormats, int32* outNumFormats)
+{
+	return _GetFormats(id, &BTranslator::InputFormats, outFormats, outNumFormats);
 }
 
 status_t BTranslatorRoster::GetOutputFormats(translator_id id,
 	const translation_format** outFormats, int32* outNumFormats)
 {
-	if (outFormats == nullptr || outNumFormats == nullptr)
-		return B_BAD_VALUE;
-	BTranslator* translator = _TranslatorFor(id);
-	if (translator == nullptr)
-		return B_NO_TRANSLATOR;
-	*outNumFormats = 0;
-	*outFormats = translator->OutputFormats(outNumFormats);
-	return B_OK;
+	return _GetFormats(id, &BTranslator::OutputFormats, outFormats, outNumFormats);
 }
 
 status_t BTranslatorRoster::Translate(BPositionIO* source, const translator_info* info,

@@ -47,7 +47,11 @@ public:
 		uint32 hintType = 0, const char* hintMIME = nullptr);
 
 private:
+	using FormatList = const translation_format* (BTranslator::*)(int32*) const;
+
 	BTranslator* _TranslatorFor(translator_id id) const;
+	status_t _GetFormats(translator_id id, FormatList list,
+		const translation_format** outFormats, int32* outNumFormats);
 
 	std::vector<std::unique_ptr<BTranslator>> fTranslators;
 };
