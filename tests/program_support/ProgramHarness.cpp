@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "PanelTesting.h"
 #include "calendar_attributes.h"
 #include "output_catalogue.h"
 
@@ -41,6 +42,12 @@ ProgramHarness::ProgramHarness(const std::vector<std::string>& arguments)
 
 ProgramHarness::~ProgramHarness()
 {
+	// A file panel the test left open is closed as a person would close it, so that the
+	// canvas lets it go; it would otherwise stay shown into the next test of the process.
+	for (BFilePanel* panel : kit::testing::ShownFilePanels())
+		kit::testing::CancelFilePanel(panel);
+	kit::testing::RunUntilIdle();
+
 	kit::testing::SetDispatchObserver(nullptr);
 	kit::testing::SetAlertResponder(nullptr);
 	fApp.reset();
