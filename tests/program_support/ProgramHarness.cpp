@@ -4,15 +4,13 @@
 
 #include "PanelTesting.h"
 #include "calendar_attributes.h"
+#include "cwin.h"
 #include "output_catalogue.h"
-
-#include "config_state.h"
+#include "pic.h"
 
 void reset_program_globals()
 {
-	for (int32 i = 0; xlt.ItemAt(i) != nullptr; i++)
-		delete static_cast<s_xlt*>(xlt.ItemAt(i));
-	xlt.MakeEmpty();
+	free_output_catalogue();
 	trc = 0;
 	pic = BRect();
 	std::memset(&atr, 0, sizeof(atr));
