@@ -1,5 +1,5 @@
 // The catalogue of formats a picture can be exported to, built once from the translator
-// roster while the main window is made, and the roster itself.
+// roster while the main window is made, and freed when the main window quits.
 #pragma once
 
 #include <vector>
@@ -7,7 +7,7 @@
 #include "List.h"
 #include "MessageEndpoint.h"
 #include "TranslationDefs.h"
-#include "TranslatorRoster.h"
+#include "tr.h"
 
 // One output format: its type code, its descriptive name (the save panel's title) and the
 // MIME type stamped on an exported file.
@@ -25,9 +25,8 @@ struct s_xlt {
 	static int32 live;
 };
 
-// The system's translator roster, set once at start-up; it belongs to the platform.
-extern BTranslatorRoster* tr;
-// The records, owned by the list until the main window quits, and their number.
+// The records, owned by the list until the main window quits (xlt.cpp), and their number
+// (trc.cpp).
 extern BList xlt;
 extern int32 trc;
 
@@ -35,6 +34,14 @@ extern int32 trc;
 // never offers for export) and the one it puts first.
 const uint32 kSkippedFormatMhi = kit_code("mhi!");
 const uint32 kPreferredFormatTga = kit_code("TGA ");
+
+// Fills xlt and trc from tr: every output format of every translator that reads bitmaps,
+// but those above, in the roster's order, with TGA formats put in front.
+void fill_output_catalogue();
+
+// Frees every record of xlt and empties the list, so that it hands none out again; trc is
+// left as it is.
+void free_output_catalogue();
 
 // The catalogue as other programs see it: index, name and MIME type of each record, in
 // index order; empty once the main window has freed the records.

@@ -14,7 +14,7 @@
 #include "PanelTesting.h"
 #include "ProgramHarness.h"
 #include "TempDirectory.h"
-#include "command_codes.h"
+#include "dorvaview.h"
 #include "output_catalogue.h"
 
 namespace {
