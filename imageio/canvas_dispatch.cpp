@@ -4,6 +4,7 @@
 #include "configwindow.h"
 #include "dorvaview.h"
 #include "drop_position.h"
+#include "output_catalogue.h"
 
 BPoint drop_pos;
 
@@ -67,6 +68,9 @@ void dorvaview::MessageReceived(BMessage* message)
 			break;
 		case CMD_FILE_WRITE:
 			show_export_panel(message);
+			break;
+		case CMD_LIST_FORMATS:
+			list_output_formats(message);
 			break;
 		case CMD_FILE_OPEN: {
 			if (panel != nullptr)

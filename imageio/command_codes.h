@@ -8,6 +8,7 @@ enum : uint32 {
 	CMD_FILE_PRINT = kit_code("fipr"),
 	CMD_FILE_CLOSE = kit_code("ficl"),
 	CMD_FILE_WRITE = kit_code("fiwr"),
+	CMD_LIST_FORMATS = kit_code("fifm"),
 	CMD_CONFIG = kit_code("conf"),
 	CMD_SET_PRESSED = kit_code("Bhit"),
 	CMD_VALUE_CHANGED = kit_code("Vchg"),
