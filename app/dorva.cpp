@@ -29,9 +29,9 @@ dorva::dorva(int argc, char** argv) : BApplication(kAppSignature), main_window(n
 
 	main_window = new dorvawindow(kMainWindowFrame);
 
-	// Other programs send the canvas their commands ("fiwr", "ficl", ...) over the session
-	// bus. Without a bus the program works as before, so the result is not examined.
-	PublishMessageTarget(main_window->canvas, list_output_formats);
+	// Other programs send the canvas their commands ("fiwr", "ficl", "fifm", ...) over the
+	// session bus. Without a bus the program works as before, so the result is not examined.
+	PublishMessageTarget(main_window->canvas);
 
 	if (argc > 1) {
 		BMessage refs(B_SIMPLE_DATA);

@@ -26,7 +26,7 @@
 class BFilePanel;
 
 // The commands the canvas receives: from the menus, the configuration window's "set"
-// button, and other programs ("fiwr" and "ficl" come from no menu).
+// button, and other programs ("fiwr", "ficl" and "fifm" come from no menu).
 enum : uint32 {
 	CMD_FILE_OPEN = kit_code("fiop"),
 	CMD_FILE_PRINT = kit_code("fipr"),
@@ -34,6 +34,8 @@ enum : uint32 {
 	CMD_FILE_WRITE = kit_code("fiwr"),
 	CMD_CONFIG = kit_code("conf"),
 	CMD_SET_PRESSED = kit_code("Bhit"),
+	// Another program asks which formats a picture can be exported to.
+	CMD_LIST_FORMATS = kit_code("fifm"),
 };
 
 // The one year the calendar shows.

@@ -35,19 +35,3 @@ install(CODE "
 	file(CREATE_LINK ../${DORVA_LOCALIZED_DIR}/dorva-localized
 		\"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin/dorva-localized\" SYMBOLIC)
 	message(STATUS \"Installing: \$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin/dorva-localized\")")
-
-# dorva-send: a separate command-line tool that sends the running program one message over
-# the session bus. It speaks Qt's D-Bus directly and shares only the protocol's names with
-# the kit. Its bus code is a library of its own, so that the tests can use it too.
-add_library(dorva_send_client STATIC
-	${PROJECT_SOURCE_DIR}/tools/dorva-send/FieldParser.cpp
-	${PROJECT_SOURCE_DIR}/tools/dorva-send/BusClient.cpp)
-target_include_directories(dorva_send_client PUBLIC ${PROJECT_SOURCE_DIR}/tools/dorva-send)
-target_link_libraries(dorva_send_client PUBLIC dorva_bus_protocol PRIVATE Qt6::Core Qt6::DBus)
-add_executable(dorva-send ${PROJECT_SOURCE_DIR}/tools/dorva-send/main.cpp)
-target_link_libraries(dorva-send PRIVATE dorva_send_client Qt6::Core)
-
-if(TARGET dorva)
-	include(GNUInstallDirs)
-	install(TARGETS dorva-send RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-endif()

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "List.h"
-#include "MessageEndpoint.h"
+#include "Message.h"
 #include "TranslationDefs.h"
 #include "tr.h"
 
@@ -43,6 +43,7 @@ void fill_output_catalogue();
 // left as it is.
 void free_output_catalogue();
 
-// The catalogue as other programs see it: index, name and MIME type of each record, in
-// index order; empty once the main window has freed the records.
-std::vector<output_format_entry> list_output_formats();
+// Answers a request for the catalogue, as other programs make it (CMD_LIST_FORMATS): the
+// reply holds "index" (int32), "name" and "mime" (strings), one value of each per record,
+// in index order; no fields once the main window has freed the records.
+void list_output_formats(BMessage* request);
