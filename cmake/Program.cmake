@@ -15,6 +15,13 @@ if(DORVA_PROGRAM_SOURCES)
 	target_link_libraries(dorva_program PUBLIC dorvakit)
 endif()
 
+# Holiday files (iCalendar) are read with libical, found through pkg-config.
+if(TARGET dorva_program)
+	find_package(PkgConfig REQUIRED)
+	pkg_check_modules(LIBICAL REQUIRED IMPORTED_TARGET libical)
+	target_link_libraries(dorva_program PRIVATE PkgConfig::LIBICAL)
+endif()
+
 if(TARGET dorva_program)
 	add_executable(dorva ${PROJECT_SOURCE_DIR}/app/main.cpp ${PROJECT_SOURCE_DIR}/app/localization_plain.cpp)
 	target_link_libraries(dorva PRIVATE dorva_program)
