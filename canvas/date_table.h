@@ -31,8 +31,9 @@ public:
 	// Whether a table can be made for the year.
 	static bool is_supported_year(int year);
 
-	// Lays out the year of the holiday set. For a year outside kFirstYear to kLastYear the
-	// table holds no dates: is_valid() is false and find() refuses every date.
+	// Lays out the year of the holiday set, with the holidays the set holds now (sources
+	// added to it later do not reach the table). For a year outside kFirstYear to kLastYear
+	// the table holds no dates: is_valid() is false and find() refuses every date.
 	date_table(const holiday_set& holidays, week_start start);
 
 	int year() const { return fYear; }

@@ -35,12 +35,6 @@ bool holiday_set::add(const std::string& source, std::string* error)
 	return true;
 }
 
-void holiday_set::add_date(int month, int day)
-{
-	if (is_valid_date(fYear, month, day))
-		fDays.set(day_of_year(fYear, month, day) - 1);
-}
-
 bool holiday_set::is_holiday(int year, int month, int day) const
 {
 	if (year != fYear || !is_valid_date(year, month, day))

@@ -26,9 +26,6 @@ public:
 	// "family.ics:12: ..." or "family.ics: ...".
 	bool add(const std::string& source, std::string* error);
 
-	// Marks one date of the set's year; a date that does not exist in it is ignored.
-	void add_date(int month, int day);
-
 	// Whether the date is a holiday: false for a date of another year or one that does not
 	// exist.
 	bool is_holiday(int year, int month, int day) const;

@@ -1,6 +1,7 @@
 #include "ics_holidays.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -27,6 +28,10 @@ const size_t kMaxDepth = 16;             // components inside components
 // the occurrences they give. A yearly birthday costs a few dozen; a daily event from 1900
 // with a count about seventy-five thousand.
 const long kMaxRecurrenceWork = 500000;
+// The library's rule iterator can spend up to about a second on some rules that never
+// occur, searching centuries ahead before it gives up, whatever the steps counted above;
+// so the time spent following rules is bounded too. A real holiday file needs milliseconds.
+const std::chrono::milliseconds kMaxRecurrenceTime(2000);
 // How much of the parser's own account of a fault a message quotes.
 const size_t kMaxQuoted = 100;
 
@@ -391,25 +396,33 @@ private:
 		if (fWork > kMaxRecurrenceWork)
 			return fail(line, "the events repeat too often to be expanded");
 
+		const auto began = std::chrono::steady_clock::now();
 		iterator_pointer iterator(icalrecur_iterator_new(rule, start));
-		if (iterator == nullptr)
-			return fail(line, "the recurrence rule cannot be followed");
-		if (skipAhead && !icalrecur_iterator_set_start(iterator.get(), yearStart))
-			return fail(line, "the recurrence rule cannot be followed");
-		for (;;) {
+		if (iterator != nullptr && skipAhead &&
+		    !icalrecur_iterator_set_start(iterator.get(), yearStart))
+			iterator.reset();
+		bool ok = iterator != nullptr;
+		while (ok) {
 			const icaltimetype next = icalrecur_iterator_next(iterator.get());
 			if (icaltime_is_null_time(next) || icaltime_compare(next, yearEnd) > 0)
 				break;
-			if (++fWork > kMaxRecurrenceWork)
-				return fail(line, "the events repeat too often to be expanded");
+			ok = ++fWork <= kMaxRecurrenceWork;
 			mark(next, days);
 		}
+		fTime += std::chrono::steady_clock::now() - began;
+		if (fWork > kMaxRecurrenceWork)
+			return fail(line, "the events repeat too often to be expanded");
+		if (fTime > kMaxRecurrenceTime)
+			return fail(line, "the recurrence rules take too long to follow");
+		if (iterator == nullptr)
+			return fail(line, "the recurrence rule cannot be followed");
 		return true;
 	}
 
 	int fYear;
 	year_days fDays;
 	long fWork = 0;
+	std::chrono::steady_clock::duration fTime{};
 	std::vector<open_component> fOpen;
 	parser_pointer fCalendar;
 	parser_pointer fChild;
