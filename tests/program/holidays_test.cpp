@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <sstream>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "TempDirectory.h"
 #include "holiday_set.h"
@@ -13,16 +13,28 @@ namespace
 
 typedef std::set<std::pair<int, int>> date_list;
 
+// Dates written "month/day", separated by spaces.
+date_list dates(const std::string& text)
+{
+	date_list list;
+	std::istringstream in(text);
+	int month, day;
+	char slash;
+	while (in >> month >> slash >> day)
+		list.insert({month, day});
+	return list;
+}
+
 date_list holidays_of(const holiday_set& set)
 {
-	date_list dates;
+	date_list list;
 	for (int m = 1; m <= 12; m++) {
 		for (int d = 1; d <= 31; d++) {
 			if (set.is_holiday(set.year(), m, d))
-				dates.insert({m, d});
+				list.insert({m, d});
 		}
 	}
-	return dates;
+	return list;
 }
 
 holiday_set japanese(int year)
@@ -38,154 +50,31 @@ holiday_set japanese(int year)
 // holidays and citizens' holidays included; typed in by hand and checked against the rules.
 TEST(JapaneseHolidays, MatchTheCabinetOfficeLists)
 {
-	const std::vector<std::pair<int, date_list>> lists = {
-	    {1990,
-	     {{1, 1},
-	      {1, 15},
-	      {2, 11},
-	      {2, 12},
-	      {3, 21},
-	      {4, 29},
-	      {4, 30},
-	      {5, 3},
-	      {5, 4},
-	      {5, 5},
-	      {9, 15},
-	      {9, 23},
-	      {9, 24},
-	      {10, 10},
-	      {11, 3},
-	      {11, 12},
-	      {11, 23},
-	      {12, 23},
-	      {12, 24}}},
-	    {2000,
-	     {{1, 1},
-	      {1, 10},
-	      {2, 11},
-	      {3, 20},
-	      {4, 29},
-	      {5, 3},
-	      {5, 4},
-	      {5, 5},
-	      {7, 20},
-	      {9, 15},
-	      {9, 23},
-	      {10, 9},
-	      {11, 3},
-	      {11, 23},
-	      {12, 23}}},
-	    {2007,
-	     {{1, 1},
-	      {1, 8},
-	      {2, 11},
-	      {2, 12},
-	      {3, 21},
-	      {4, 29},
-	      {4, 30},
-	      {5, 3},
-	      {5, 4},
-	      {5, 5},
-	      {7, 16},
-	      {9, 17},
-	      {9, 23},
-	      {9, 24},
-	      {10, 8},
-	      {11, 3},
-	      {11, 23},
-	      {12, 23},
-	      {12, 24}}},
-	    {2019, {{1, 1},  {1, 14},  {2, 11},  {3, 21}, {4, 29}, {4, 30}, {5, 1},  {5, 2},
-	            {5, 3},  {5, 4},   {5, 5},   {5, 6},  {7, 15}, {8, 11}, {8, 12}, {9, 16},
-	            {9, 23}, {10, 14}, {10, 22}, {11, 3}, {11, 4}, {11, 23}}},
-	    {2020,
-	     {{1, 1},
-	      {1, 13},
-	      {2, 11},
-	      {2, 23},
-	      {2, 24},
-	      {3, 20},
-	      {4, 29},
-	      {5, 3},
-	      {5, 4},
-	      {5, 5},
-	      {5, 6},
-	      {7, 23},
-	      {7, 24},
-	      {8, 10},
-	      {9, 21},
-	      {9, 22},
-	      {11, 3},
-	      {11, 23}}},
-	    {2021,
-	     {{1, 1},
-	      {1, 11},
-	      {2, 11},
-	      {2, 23},
-	      {3, 20},
-	      {4, 29},
-	      {5, 3},
-	      {5, 4},
-	      {5, 5},
-	      {7, 22},
-	      {7, 23},
-	      {8, 8},
-	      {8, 9},
-	      {9, 20},
-	      {9, 23},
-	      {11, 3},
-	      {11, 23}}},
-	    {2025,
-	     {{1, 1},
-	      {1, 13},
-	      {2, 11},
-	      {2, 23},
-	      {2, 24},
-	      {3, 20},
-	      {4, 29},
-	      {5, 3},
-	      {5, 4},
-	      {5, 5},
-	      {5, 6},
-	      {7, 21},
-	      {8, 11},
-	      {9, 15},
-	      {9, 23},
-	      {10, 13},
-	      {11, 3},
-	      {11, 23},
-	      {11, 24}}},
-	    {2026,
-	     {{1, 1},
-	      {1, 12},
-	      {2, 11},
-	      {2, 23},
-	      {3, 20},
-	      {4, 29},
-	      {5, 3},
-	      {5, 4},
-	      {5, 5},
-	      {5, 6},
-	      {7, 20},
-	      {8, 11},
-	      {9, 21},
-	      {9, 22},
-	      {9, 23},
-	      {10, 12},
-	      {11, 3},
-	      {11, 23}}},
+	const std::pair<int, const char*> lists[] = {
+	    {1990, "1/1 1/15 2/11 2/12 3/21 4/29 4/30 5/3 5/4 5/5 9/15 9/23 9/24 10/10 11/3 11/12 "
+	           "11/23 12/23 12/24"},
+	    {2000, "1/1 1/10 2/11 3/20 4/29 5/3 5/4 5/5 7/20 9/15 9/23 10/9 11/3 11/23 12/23"},
+	    {2007, "1/1 1/8 2/11 2/12 3/21 4/29 4/30 5/3 5/4 5/5 7/16 9/17 9/23 9/24 10/8 11/3 "
+	           "11/23 12/23 12/24"},
+	    {2019, "1/1 1/14 2/11 3/21 4/29 4/30 5/1 5/2 5/3 5/4 5/5 5/6 7/15 8/11 8/12 9/16 9/23 "
+	           "10/14 10/22 11/3 11/4 11/23"},
+	    {2020, "1/1 1/13 2/11 2/23 2/24 3/20 4/29 5/3 5/4 5/5 5/6 7/23 7/24 8/10 9/21 9/22 "
+	           "11/3 11/23"},
+	    {2021, "1/1 1/11 2/11 2/23 3/20 4/29 5/3 5/4 5/5 7/22 7/23 8/8 8/9 9/20 9/23 11/3 11/23"},
+	    {2025, "1/1 1/13 2/11 2/23 2/24 3/20 4/29 5/3 5/4 5/5 5/6 7/21 8/11 9/15 9/23 10/13 "
+	           "11/3 11/23 11/24"},
+	    {2026, "1/1 1/12 2/11 2/23 3/20 4/29 5/3 5/4 5/5 5/6 7/20 8/11 9/21 9/22 9/23 10/12 "
+	           "11/3 11/23"},
 	};
 	for (const auto& [year, expected] : lists)
-		EXPECT_EQ(holidays_of(japanese(year)), expected) << year;
+		EXPECT_EQ(holidays_of(japanese(year)), dates(expected)) << year;
 }
 
 // The rules where they begin and end, and the days given off only once.
 TEST(JapaneseHolidays, FollowTheRulesFromTheYearsTheyBegan)
 {
 	EXPECT_EQ(japanese(1948).count(), 0); // the law took effect in the middle of 1948
-	EXPECT_EQ(
-	    holidays_of(japanese(1949)),
-	    (date_list{{1, 1}, {1, 15}, {3, 21}, {4, 29}, {5, 3}, {5, 5}, {9, 23}, {11, 3}, {11, 23}}));
+	EXPECT_EQ(holidays_of(japanese(1949)), dates("1/1 1/15 3/21 4/29 5/3 5/5 9/23 11/3 11/23"));
 	EXPECT_TRUE(japanese(1959).is_holiday(1959, 4, 10));
 	EXPECT_TRUE(japanese(1989).is_holiday(1989, 2, 24));
 	EXPECT_TRUE(japanese(1993).is_holiday(1993, 6, 9));
@@ -221,46 +110,56 @@ protected:
 	TempDirectory fFolder;
 };
 
-const char kFamily[] = "BEGIN:VCALENDAR\r\n"
-                       "VERSION:2.0\r\n"
-                       "PRODID:-//family//holidays//EN\r\n"
-                       "BEGIN:VEVENT\r\n"
-                       "UID:1\r\n"
-                       "DTSTART;VALUE=DATE:20270310\r\n"
-                       "SUMMARY:Moving day\r\n"
-                       "END:VEVENT\r\n"
-                       "BEGIN:VEVENT\r\n"
-                       "UID:2\r\n"
-                       "DTSTART;VALUE=DATE:19800615\r\n"
-                       "RRULE:FREQ=YEARLY\r\n"
-                       "SUMMARY:Birthday of a grandmother whose\r\n"
-                       "  name is long enough to fold\r\n"
-                       "END:VEVENT\r\n"
-                       "BEGIN:VEVENT\r\n"
-                       "UID:3\r\n"
-                       "DTSTART;VALUE=DATE:20261224\r\n"
-                       "SUMMARY:Only in 2026\r\n"
-                       "END:VEVENT\r\n"
-                       "BEGIN:VEVENT\r\n"
-                       "UID:4\r\n"
-                       "DTSTART;VALUE=DATE:19900513\r\n"
-                       "RRULE:FREQ=YEARLY;BYMONTH=5;BYDAY=2SU\r\n"
-                       "EXDATE;VALUE=DATE:20260510\r\n"
-                       "END:VEVENT\r\n"
-                       "BEGIN:VEVENT\r\n"
-                       "UID:5\r\n"
-                       "DTSTART;TZID=Europe/Berlin:20270705T100000\r\n"
-                       "BEGIN:VALARM\r\n"
-                       "ACTION:DISPLAY\r\n"
-                       "TRIGGER:-PT15M\r\n"
-                       "END:VALARM\r\n"
-                       "END:VEVENT\r\n"
-                       "BEGIN:VEVENT\r\n"
-                       "UID:6\r\n"
-                       "DTSTART:19811111T190000Z\r\n"
-                       "RRULE:FREQ=YEARLY;INTERVAL=2\r\n"
-                       "END:VEVENT\r\n"
-                       "END:VCALENDAR\r\n";
+// With the line ends of the standard, carriage return and line feed.
+std::string crlf(const std::string& text)
+{
+	std::string out;
+	for (char c : text)
+		out += c == '\n' ? std::string("\r\n") : std::string(1, c);
+	return out;
+}
+
+const std::string kFamily = crlf(R"(BEGIN:VCALENDAR
+VERSION:2.0
+PRODID:-//family//holidays//EN
+BEGIN:VEVENT
+UID:1
+DTSTART;VALUE=DATE:20270310
+SUMMARY:Moving day
+END:VEVENT
+BEGIN:VEVENT
+UID:2
+DTSTART;VALUE=DATE:19800615
+RRULE:FREQ=YEARLY
+SUMMARY:Birthday of a grandmother whose
+  name is long enough to fold
+END:VEVENT
+BEGIN:VEVENT
+UID:3
+DTSTART;VALUE=DATE:20261224
+SUMMARY:Only in 2026
+END:VEVENT
+BEGIN:VEVENT
+UID:4
+DTSTART;VALUE=DATE:19900513
+RRULE:FREQ=YEARLY;BYMONTH=5;BYDAY=2SU
+EXDATE;VALUE=DATE:20260510
+END:VEVENT
+BEGIN:VEVENT
+UID:5
+DTSTART;TZID=Europe/Berlin:20270705T100000
+BEGIN:VALARM
+ACTION:DISPLAY
+TRIGGER:-PT15M
+END:VALARM
+END:VEVENT
+BEGIN:VEVENT
+UID:6
+DTSTART:19811111T190000Z
+RRULE:FREQ=YEARLY;INTERVAL=2
+END:VEVENT
+END:VCALENDAR
+)");
 
 // One-off events, a yearly birthday from an earlier year, a rule with an excluded date and
 // an event of another year, combined with the Japanese holidays.
@@ -269,15 +168,15 @@ TEST_F(IcsHolidays, MarksTheEventsOfTheShownYear)
 	holiday_set y2027 = japanese(2027);
 	const date_list national = holidays_of(y2027);
 	ASSERT_EQ(Add(y2027, "family.ics", kFamily), "");
-	date_list expected = national;
-	expected.insert({{3, 10}, {6, 15}, {5, 9}, {7, 5}, {11, 11}});
+	date_list expected = dates("3/10 5/9 6/15 7/5 11/11");
+	expected.insert(national.begin(), national.end());
 	EXPECT_EQ(holidays_of(y2027), expected);
 
 	// In 2026 the other event counts, Mother's Day is excluded, and the event of every
 	// other year does not come.
 	holiday_set y2026(2026);
 	ASSERT_EQ(Add(y2026, "family.ics", kFamily), "");
-	EXPECT_EQ(holidays_of(y2026), (date_list{{6, 15}, {12, 24}}));
+	EXPECT_EQ(holidays_of(y2026), dates("6/15 12/24"));
 
 	// Before the birthday's first year there is nothing.
 	holiday_set y1979(1979);
