@@ -17,9 +17,11 @@ public:
 	int year() const { return fYear; }
 
 	// Adds the holidays of a source to the set:
-	//   "jp"    the national holidays of Japan (none before 1949), the program's default;
+	//   "jp"    the national holidays of Japan (none before 1949 or after 2099), the
+	//           program's default;
 	//   "none"  no holidays: adds nothing, so that a caller can name it like the others;
-	//   other   the path of an iCalendar file, whose events' dates in the year are holidays.
+	//   other   the path of an iCalendar file, whose events' dates in the year are holidays
+	//           (a word without '.' or '/' that names no file is taken for a mistyped set).
 	// Sources combine: every date that any of them marks is a holiday. On failure the set
 	// is left as it was, the result is false, and error receives one line of text (no
 	// program name, no newline) that names the file and, where there is one, the line:
