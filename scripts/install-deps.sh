@@ -27,8 +27,9 @@ packages=(
 	libxkbcommon-dev
 	# iCalendar files of holidays
 	libical-dev
-	# Tests
+	# Tests, and the formatter that CI checks the code with
 	googletest
+	clang-format
 	libgtest-dev
 	libgmock-dev
 	# Fonts, file types, D-Bus at run time

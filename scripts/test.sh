@@ -32,9 +32,25 @@ run_ctest() {
 		-j "$jobs" --timeout "${DORVA_TEST_TIMEOUT:-300}"
 }
 
+# ctest runs every test in a process of its own; each suite also runs whole, in one
+# process, so that a test that leaves something behind for the next one is caught too.
+suites=(kit_tests program_tests localized_tests locale_tests bus_tests)
+run_suites() {
+	local dir=$1 suite
+	local environment=(DORVA_TEST_DATA="$root/tests/data")
+	if [[ ${#bus[@]} -gt 0 ]]; then
+		environment+=(DORVA_PRIVATE_BUS=1)
+	fi
+	for suite in "${suites[@]}"; do
+		echo "== $suite in $dir, whole"
+		"${bus[@]}" env "${environment[@]}" "$dir/tests/$suite" --gtest_brief=1
+	done
+}
+
 echo "== build"
 scripts/build.sh build
 run_ctest build
+run_suites build
 
 if [[ ${DORVA_SKIP_ASAN:-0} == 1 ]]; then
 	exit 0
@@ -49,3 +65,4 @@ export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
 echo "== sanitizer build"
 scripts/build.sh build-asan -DDORVA_SANITIZE=ON
 run_ctest build-asan
+run_suites build-asan
