@@ -29,7 +29,8 @@ BApplication::BApplication(const char* signature)
 	: BLooper("application"), fSignature(signature ? signature : ""), fRunning(false),
 	  fQuitSequenceRunning(false), fPrivate(new Private)
 {
-	kit::EnsureQtApplication();
+	// BLooper has made the Qt application already, before the signature was known.
+	kit::NameQtApplication(fSignature.c_str());
 	be_app = this;
 }
 

@@ -13,8 +13,6 @@
 
 #include "LocaleHooks.h"
 
-// Every dictionary holds its texts in this one context; translations/*.ts use it too.
-static const char kContext[] = "dorva";
 // Dictionaries are files "<name>_<language>.qm" beside the name that the path gives.
 static const char kLanguageSeparator[] = "_";
 static const char kDictionarySuffix[] = ".qm";
@@ -24,6 +22,8 @@ Z::Locale::BLocale be_locale;
 struct Z::Locale::BLocale::Private {
 	std::mutex lock;
 	std::unique_ptr<QTranslator> dictionary;
+	// A dictionary holds its texts in one context, named like the dictionary itself.
+	QByteArray context;
 	// Texts handed out, kept for the rest of the program: the program may hold a pointer
 	// after the dictionary has been replaced. Each distinct text is stored once.
 	std::unordered_set<std::string> texts;
@@ -78,6 +78,7 @@ void BLocale::LoadLanguageFile(const char* path)
 	if (dictionary->load(QLocale(), name.fileName(), kLanguageSeparator, name.path(),
 			kDictionarySuffix)) {
 		fPrivate->dictionary = std::move(dictionary);
+		fPrivate->context = name.fileName().toUtf8();
 	}
 }
 
@@ -90,7 +91,8 @@ const char* BLocale::GetString(const char* key)
 		if (found != fPrivate->lookedUp.end()) {
 			text = found->second;
 		} else if (fPrivate->dictionary) {
-			const QString translation = fPrivate->dictionary->translate(kContext, key);
+			const QString translation = fPrivate->dictionary->translate(
+				fPrivate->context.constData(), key);
 			if (!translation.isEmpty()) {
 				text = fPrivate->texts.insert(translation.toStdString()).first->c_str();
 				fPrivate->lookedUp.emplace(key, text);

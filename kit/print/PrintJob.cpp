@@ -1,5 +1,6 @@
 #include "PrintJob.h"
 
+#include <QCoreApplication>
 #include <QPageSetupDialog>
 #include <QPainter>
 #include <QPrintDialog>
@@ -44,7 +45,8 @@ BPrintJob::BPrintJob(const char* name) : fName(name ? name : ""), fPrivate(new P
 {
 	kit::EnsureQtApplication();
 	fPrivate->printer.setDocName(QString::fromUtf8(fName.c_str()));
-	fPrivate->printer.setCreator(QStringLiteral("dorva"));
+	// The application's name, which BApplication takes from its signature.
+	fPrivate->printer.setCreator(QCoreApplication::applicationName());
 }
 
 BPrintJob::~BPrintJob()

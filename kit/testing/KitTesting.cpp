@@ -1,7 +1,7 @@
 #include "KitTesting.h"
 
-#include <QCoreApplication>
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QImage>
 #include <QWidget>
 
@@ -98,6 +98,14 @@ void PlatformWindowSize(BWindow* window, int32* width, int32* height)
 		*width = widget ? widget->width() : 0;
 	if (height)
 		*height = widget ? widget->height() : 0;
+}
+
+void PlatformApplicationNames(std::string* name, std::string* desktopFileName)
+{
+	if (name)
+		*name = QCoreApplication::applicationName().toStdString();
+	if (desktopFileName)
+		*desktopFileName = QGuiApplication::desktopFileName().toStdString();
 }
 
 } // namespace kit::testing
