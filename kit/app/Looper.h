@@ -13,7 +13,6 @@
 
 namespace kit {
 class LooperPump;
-bool AnyLooperPending();
 }
 
 class BLooper : public BHandler {

@@ -11,7 +11,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "LocaleHooks.h"
+#include "LocaleTestingHooks.h"
 
 // Dictionaries are files "<name>_<language>.qm" beside the name that the path gives.
 static const char kLanguageSeparator[] = "_";
@@ -31,22 +31,6 @@ struct Z::Locale::BLocale::Private {
 	std::unordered_map<std::string, const char*> lookedUp;
 };
 
-namespace kit {
-
-kit::testing::LanguageFileObserver& LanguageFileObserver()
-{
-	static kit::testing::LanguageFileObserver observer;
-	return observer;
-}
-
-kit::testing::LocaleLookupObserver& LocaleLookupObserver()
-{
-	static kit::testing::LocaleLookupObserver observer;
-	return observer;
-}
-
-} // namespace kit
-
 namespace Z::Locale {
 
 BLocale::BLocale() : fPrivate(new Private)
@@ -60,8 +44,8 @@ BLocale::~BLocale()
 
 void BLocale::LoadLanguageFile(const char* path)
 {
-	if (kit::LanguageFileObserver())
-		kit::LanguageFileObserver()(path);
+	if (auto& observe = kit::hooks::LanguageFileObserver())
+		observe(path);
 
 	std::lock_guard<std::mutex> guard(fPrivate->lock);
 	fPrivate->dictionary.reset();
@@ -99,8 +83,8 @@ const char* BLocale::GetString(const char* key)
 			}
 		}
 	}
-	if (kit::LocaleLookupObserver())
-		kit::LocaleLookupObserver()(key, text);
+	if (auto& observe = kit::hooks::LocaleLookupObserver())
+		observe(key, text);
 	return text;
 }
 

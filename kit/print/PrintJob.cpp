@@ -6,32 +6,10 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
-#include <optional>
-
 #include "DrawingTarget.h"
-#include "PrintTesting.h"
 #include "QtApplication.h"
+#include "TestingHooks.h"
 #include "ViewAccess.h"
-
-namespace kit::testing {
-
-static std::optional<PrintAnswers>& print_answers()
-{
-	static std::optional<PrintAnswers> answers;
-	return answers;
-}
-
-void SetPrintAnswers(const PrintAnswers& answers)
-{
-	print_answers() = answers;
-}
-
-void ClearPrintAnswers()
-{
-	print_answers().reset();
-}
-
-} // namespace kit::testing
 
 struct BPrintJob::Private {
 	QPrinter printer{QPrinter::HighResolution};
@@ -58,7 +36,7 @@ BPrintJob::~BPrintJob()
 
 status_t BPrintJob::ConfigPage()
 {
-	auto& answers = kit::testing::print_answers();
+	auto& answers = kit::hooks::PrintAnswers();
 	if (answers)
 		return answers->confirmPage ? B_OK : B_CANCELED;
 	QPageSetupDialog dialog(&fPrivate->printer);
@@ -67,7 +45,7 @@ status_t BPrintJob::ConfigPage()
 
 status_t BPrintJob::ConfigJob()
 {
-	auto& answers = kit::testing::print_answers();
+	auto& answers = kit::hooks::PrintAnswers();
 	if (answers) {
 		if (!answers->confirmJob) {
 			fPrivate->cancelled = true;

@@ -9,13 +9,52 @@
 
 #include "Bitmap.h"
 #include "Looper.h"
+#include "LooperRegistry.h"
 #include "ReplyEndpoint.h"
+#include "TestingHooks.h"
 #include "ViewAccess.h"
 #include "ViewBridge.h"
 #include "Window.h"
 #include "WindowBridge.h"
 
+namespace kit {
+
+testing::DispatchObserver& hooks::DispatchObserver()
+{
+	static testing::DispatchObserver observer;
+	return observer;
+}
+
+testing::AlertResponder& hooks::AlertResponder()
+{
+	static testing::AlertResponder responder;
+	return responder;
+}
+
+} // namespace kit
+
 namespace kit::testing {
+
+void SetDispatchObserver(DispatchObserver observer)
+{
+	hooks::DispatchObserver() = std::move(observer);
+}
+
+void SetAlertResponder(AlertResponder responder)
+{
+	hooks::AlertResponder() = std::move(responder);
+}
+
+// Whether a looper has a message waiting that it can dispatch now: one inside a handler of
+// its own holds its queue until the handler returns.
+static bool any_looper_pending()
+{
+	for (BLooper* looper : Loopers()) {
+		if (looper->CountQueuedMessages() > 0 && !looper->IsDispatching())
+			return true;
+	}
+	return false;
+}
 
 void RunUntilIdle()
 {
@@ -25,7 +64,7 @@ void RunUntilIdle()
 	for (int round = 0; round < 10000 && quietRounds < 2; round++) {
 		QCoreApplication::sendPostedEvents();
 		QCoreApplication::processEvents(QEventLoop::AllEvents);
-		quietRounds = kit::AnyLooperPending() ? 0 : quietRounds + 1;
+		quietRounds = any_looper_pending() ? 0 : quietRounds + 1;
 	}
 }
 

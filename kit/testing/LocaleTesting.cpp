@@ -3,11 +3,23 @@
 #include <QLocale>
 #include <QString>
 
-#include "LocaleHooks.h"
+#include "LocaleTestingHooks.h"
 
-namespace kit::testing {
+namespace kit {
 
-void SetLanguage(const char* localeName)
+testing::LanguageFileObserver& hooks::LanguageFileObserver()
+{
+	static testing::LanguageFileObserver observer;
+	return observer;
+}
+
+testing::LocaleLookupObserver& hooks::LocaleLookupObserver()
+{
+	static testing::LocaleLookupObserver observer;
+	return observer;
+}
+
+void testing::SetLanguage(const char* localeName)
 {
 	// The service asks QLocale() for the user's languages, which is the environment's
 	// locale until a default is set.
@@ -15,14 +27,14 @@ void SetLanguage(const char* localeName)
 											  : QLocale::system());
 }
 
-void SetLanguageFileObserver(LanguageFileObserver observer)
+void testing::SetLanguageFileObserver(LanguageFileObserver observer)
 {
-	kit::LanguageFileObserver() = std::move(observer);
+	hooks::LanguageFileObserver() = std::move(observer);
 }
 
-void SetLocaleLookupObserver(LocaleLookupObserver observer)
+void testing::SetLocaleLookupObserver(LocaleLookupObserver observer)
 {
-	kit::LocaleLookupObserver() = std::move(observer);
+	hooks::LocaleLookupObserver() = std::move(observer);
 }
 
-} // namespace kit::testing
+} // namespace kit
