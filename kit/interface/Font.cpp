@@ -10,7 +10,6 @@
 
 #include "DrawingTarget.h"
 #include "QtApplication.h"
-#include "ViewBridge.h"
 
 namespace {
 

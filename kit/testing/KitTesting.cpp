@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "Bitmap.h"
+#include "DrawingBridge.h"
 #include "Looper.h"
 #include "LooperRegistry.h"
 #include "ReplyEndpoint.h"
