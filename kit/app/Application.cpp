@@ -5,10 +5,10 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstring>
 #include <string>
 
 #include "QtApplication.h"
+#include "Utf8Text.h"
 #include "Window.h"
 #include "WindowRegistry.h"
 
@@ -144,7 +144,7 @@ status_t BApplication::GetAppInfo(app_info* info) const
 		return B_BAD_VALUE;
 	*info = app_info();
 	info->team = getpid();
-	std::strncpy(info->signature, fSignature.c_str(), sizeof(info->signature) - 1);
+	kit::CopyUtf8(info->signature, sizeof(info->signature) - 1, fSignature);
 	char path[4096];
 	ssize_t length = readlink("/proc/self/exe", path, sizeof(path) - 1);
 	if (length <= 0)

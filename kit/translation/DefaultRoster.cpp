@@ -13,6 +13,7 @@
 #include "QtApplication.h"
 #include "QtImageTranslator.h"
 #include "TranslatorRoster.h"
+#include "Utf8Text.h"
 
 namespace kit {
 
@@ -64,10 +65,9 @@ uint32 TypeCodeFor(const QByteArray& format)
 std::string FitName(const QString& text)
 {
 	QByteArray utf8 = text.toUtf8();
-	qsizetype length = std::min<qsizetype>(utf8.size(), B_MIME_STRING_LENGTH - 1);
-	while (length > 0 && length < utf8.size() && (uint8(utf8[length]) & 0xc0) == 0x80)
-		length--;
-	return utf8.left(length).toStdString();
+	size_t length = Utf8PrefixLength(utf8.constData(), size_t(utf8.size()),
+		B_MIME_STRING_LENGTH - 1);
+	return std::string(utf8.constData(), length);
 }
 
 std::vector<ImageFormatDescription> AvailableFormats()

@@ -9,6 +9,7 @@
 #include "BitsTranslator.h"
 #include "ImageCodec.h"
 #include "PixelConversion.h"
+#include "Utf8Text.h"
 
 namespace kit {
 
@@ -19,8 +20,7 @@ const size_t kIdentifyBytes = 64 * 1024;
 
 void CopyText(char* target, const std::string& text)
 {
-	std::strncpy(target, text.c_str(), B_MIME_STRING_LENGTH - 1);
-	target[B_MIME_STRING_LENGTH - 1] = '\0';
+	CopyUtf8(target, B_MIME_STRING_LENGTH - 1, text);
 }
 
 } // namespace
