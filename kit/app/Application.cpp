@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <climits>
 #include <string>
 
 #include "QtApplication.h"
@@ -145,7 +146,7 @@ status_t BApplication::GetAppInfo(app_info* info) const
 	*info = app_info();
 	info->team = getpid();
 	kit::CopyUtf8(info->signature, sizeof(info->signature) - 1, fSignature);
-	char path[4096];
+	char path[PATH_MAX];
 	ssize_t length = readlink("/proc/self/exe", path, sizeof(path) - 1);
 	if (length <= 0)
 		return B_ERROR;

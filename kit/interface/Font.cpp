@@ -14,6 +14,10 @@ namespace {
 
 // The platform's plain size for body text, in pixels.
 const float kPlainSize = 12.0f;
+// Qt's points are 1/72 inch on every device.
+const double kQtPointsPerInch = 72.0;
+// Qt refuses a size of zero or less: such a font gets this tiny size instead.
+const double kSmallestSize = 0.01;
 
 QStringList sorted_families()
 {
@@ -81,11 +85,11 @@ QFont ToQFont(const BFont& font, const QPaintDevice* device)
 		result.setStyleName(QString::fromStdString(font.Style()));
 	else if (font.Face() & B_BOLD_FACE)
 		result.setBold(true);
-	int dpi = device ? device->logicalDpiY() : 72;
+	int dpi = device ? device->logicalDpiY() : kDotsPerInch;
 	if (dpi <= 0)
-		dpi = 72;
-	double size = font.Size() > 0 ? font.Size() : 0.01;
-	result.setPointSizeF(size * 72.0 / dpi);
+		dpi = kDotsPerInch;
+	double size = font.Size() > 0 ? font.Size() : kSmallestSize;
+	result.setPointSizeF(size * kQtPointsPerInch / dpi);
 	result.setStyleStrategy(QFont::PreferAntialias);
 	return result;
 }
@@ -97,6 +101,10 @@ const QPaintDevice* MeasuringDevice()
 }
 
 } // namespace kit
+
+BFont::BFont(Unset) : fSize(kPlainSize), fFace(B_REGULAR_FACE)
+{
+}
 
 BFont::BFont() : fSize(kPlainSize), fFace(B_REGULAR_FACE)
 {

@@ -4,6 +4,19 @@
 
 namespace kit {
 
+namespace {
+
+const uint8 kOpaque = 255;
+
+// Grey from colour: the luminance weights of ITU-R BT.601 as integers summing to their
+// divisor.
+const uint32 kBlueWeight = 114;
+const uint32 kGreenWeight = 587;
+const uint32 kRedWeight = 299;
+const uint32 kWeightSum = 1000;
+
+} // namespace
+
 bool IsConvertibleSpace(color_space space)
 {
 	return BytesPerPixel(space) != 0;
@@ -14,7 +27,7 @@ int32 BytesPerPixel(color_space space)
 	switch (space) {
 		case B_RGB32:
 		case B_RGBA32:
-			return 4;
+			return kBGRABytes;
 		case B_RGB24:
 			return 3;
 		case B_GRAY8:
@@ -29,20 +42,21 @@ void ToBGRA(const uint8* source, color_space sourceSpace, uint8* bgra, int32 cou
 	switch (sourceSpace) {
 		case B_RGB32:
 		case B_RGBA32:
-			std::memcpy(bgra, source, size_t(count) * 4);
+			std::memcpy(bgra, source, size_t(count) * kBGRABytes);
 			break;
 		case B_RGB24:
-			for (int32 i = 0; i < count; i++, source += 3, bgra += 4) {
-				bgra[0] = source[0];
-				bgra[1] = source[1];
-				bgra[2] = source[2];
-				bgra[3] = 255;
+			// Bytes B, G, R: the same order, without alpha.
+			for (int32 i = 0; i < count; i++, source += 3, bgra += kBGRABytes) {
+				bgra[kBlueByte] = source[kBlueByte];
+				bgra[kGreenByte] = source[kGreenByte];
+				bgra[kRedByte] = source[kRedByte];
+				bgra[kAlphaByte] = kOpaque;
 			}
 			break;
 		case B_GRAY8:
-			for (int32 i = 0; i < count; i++, source++, bgra += 4) {
-				bgra[0] = bgra[1] = bgra[2] = source[0];
-				bgra[3] = 255;
+			for (int32 i = 0; i < count; i++, source++, bgra += kBGRABytes) {
+				bgra[kBlueByte] = bgra[kGreenByte] = bgra[kRedByte] = source[0];
+				bgra[kAlphaByte] = kOpaque;
 			}
 			break;
 		default:
@@ -55,20 +69,20 @@ void FromBGRA(const uint8* bgra, uint8* destination, color_space destinationSpac
 	switch (destinationSpace) {
 		case B_RGB32:
 		case B_RGBA32:
-			std::memcpy(destination, bgra, size_t(count) * 4);
+			std::memcpy(destination, bgra, size_t(count) * kBGRABytes);
 			break;
 		case B_RGB24:
-			for (int32 i = 0; i < count; i++, bgra += 4, destination += 3) {
-				destination[0] = bgra[0];
-				destination[1] = bgra[1];
-				destination[2] = bgra[2];
+			for (int32 i = 0; i < count; i++, bgra += kBGRABytes, destination += 3) {
+				destination[kBlueByte] = bgra[kBlueByte];
+				destination[kGreenByte] = bgra[kGreenByte];
+				destination[kRedByte] = bgra[kRedByte];
 			}
 			break;
 		case B_GRAY8:
-			for (int32 i = 0; i < count; i++, bgra += 4, destination++) {
-				// Integer weights summing to 1000, rounded.
-				uint32 luminance = 114 * bgra[0] + 587 * bgra[1] + 299 * bgra[2];
-				destination[0] = uint8((luminance + 500) / 1000);
+			for (int32 i = 0; i < count; i++, bgra += kBGRABytes, destination++) {
+				uint32 luminance = kBlueWeight * bgra[kBlueByte] + kGreenWeight * bgra[kGreenByte]
+					+ kRedWeight * bgra[kRedByte];
+				destination[0] = uint8((luminance + kWeightSum / 2) / kWeightSum);
 			}
 			break;
 		default:

@@ -6,15 +6,37 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "MenuBar.h"
 #include "Message.h"
+#include "ScrollBar.h"
 #include "View.h"
 #include "ViewAccess.h"
 #include "WindowBridge.h"
 #include "WindowRegistry.h"
 
 namespace kit {
+
+namespace {
+
+// The platform's size and zoom limits for a new window: larger than any screen.
+const float kUnlimitedSize = 32768;
+// The largest window side the kit asks of Qt, in pixels: the largest that a signed 16-bit
+// window coordinate holds, which every windowing system takes.
+const int kLargestWindowPixels = INT16_MAX;
+// The resize grip's side, in pixels: it fills the square that a document window's scroll
+// bars leave uncovered at its bottom right.
+const int kGripSize = int(B_V_SCROLL_BAR_WIDTH) + 1;
+// Pulse() every half second (the rate is in microseconds), until the program sets a rate.
+const bigtime_t kDefaultPulseRate = 500000;
+
+int milliseconds(bigtime_t microseconds)
+{
+	return int(microseconds / 1000);
+}
+
+} // namespace
 
 std::vector<BWindow*>& Windows()
 {
@@ -33,7 +55,7 @@ WindowBridge::WindowBridge(BWindow* window) : QWidget(nullptr), fWindow(window),
 	setAttribute(Qt::WA_DeleteOnClose, false);
 	if (window->Type() == B_DOCUMENT_WINDOW && !(window->Flags() & B_NOT_RESIZABLE)) {
 		fGrip = new QSizeGrip(this);
-		fGrip->resize(15, 15);
+		fGrip->resize(kGripSize, kGripSize);
 	}
 	QObject::connect(&fPulse, &QTimer::timeout, this, [this] { fWindow->_PulseViews(nullptr); });
 }
@@ -77,8 +99,10 @@ void WindowBridge::changeEvent(QEvent* event)
 
 BWindow::BWindow(BRect frame, const char* title, window_type type, uint32 flags, uint32)
 	: BLooper(title), fFrame(frame), fTitle(title ? title : ""), fType(type), fFlags(flags),
-	  fMinWidth(0), fMaxWidth(32768), fMinHeight(0), fMaxHeight(32768), fZoomWidth(32768),
-	  fZoomHeight(32768), fPulseRate(500000), fBridge(nullptr), fFocus(nullptr)
+	  fMinWidth(0), fMaxWidth(kit::kUnlimitedSize), fMinHeight(0),
+	  fMaxHeight(kit::kUnlimitedSize), fZoomWidth(kit::kUnlimitedSize),
+	  fZoomHeight(kit::kUnlimitedSize), fPulseRate(kit::kDefaultPulseRate), fBridge(nullptr),
+	  fFocus(nullptr)
 {
 	fBridge = new kit::WindowBridge(this);
 	Qt::WindowFlags windowFlags = Qt::Window;
@@ -262,8 +286,9 @@ void BWindow::_ApplyLimits()
 	// Qt cannot hold a maximum below the minimum; the minimum wins, as it does in ResizeTo.
 	int minWidth = kit::pixels(fMinWidth);
 	int minHeight = kit::pixels(fMinHeight);
-	int maxWidth = std::max(minWidth, kit::pixels(std::min(fMaxWidth, 32766.0f)));
-	int maxHeight = std::max(minHeight, kit::pixels(std::min(fMaxHeight, 32766.0f)));
+	const float largest = float(kit::kLargestWindowPixels - 1);
+	int maxWidth = std::max(minWidth, kit::pixels(std::min(fMaxWidth, largest)));
+	int maxHeight = std::max(minHeight, kit::pixels(std::min(fMaxHeight, largest)));
 	fBridge->fApplyingGeometry = true;
 	fBridge->setMinimumSize(minWidth, minHeight);
 	fBridge->setMaximumSize(maxWidth, maxHeight);
@@ -304,7 +329,7 @@ void BWindow::Show()
 	fBridge->show();
 	fBridge->PlaceGrip();
 	if (fPulseRate > 0 && !fBridge->PulseTimer().isActive())
-		fBridge->PulseTimer().start(int(fPulseRate / 1000));
+		fBridge->PulseTimer().start(kit::milliseconds(fPulseRate));
 }
 
 void BWindow::Hide()
@@ -332,7 +357,7 @@ void BWindow::SetPulseRate(bigtime_t rate)
 		fBridge->PulseTimer().stop();
 		return;
 	}
-	fBridge->PulseTimer().setInterval(int(std::max<bigtime_t>(rate / 1000, 1)));
+	fBridge->PulseTimer().setInterval(std::max(kit::milliseconds(rate), 1));
 	if (fBridge->isVisible())
 		fBridge->PulseTimer().start();
 }

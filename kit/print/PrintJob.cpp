@@ -101,7 +101,7 @@ void BPrintJob::DrawView(BView* view, BRect rect, BPoint where)
 	QPainter* painter = fPrivate->painter.get();
 	painter->save();
 	// One view pixel is one point on paper.
-	double scale = fPrivate->printer.resolution() / 72.0;
+	double scale = fPrivate->printer.resolution() / double(kit::kDotsPerInch);
 	painter->scale(scale, scale);
 	painter->translate(where.x - rect.left, where.y - rect.top);
 	painter->setClipRect(QRectF(rect.left, rect.top, rect.Width() + 1, rect.Height() + 1));

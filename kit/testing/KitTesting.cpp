@@ -61,8 +61,10 @@ void RunUntilIdle()
 {
 	// Quiet means: two rounds in a row in which no looper had a message waiting. A bound
 	// keeps a test that keeps itself busy from hanging.
+	const int kQuietRoundsWanted = 2;
+	const int kMaxRounds = 10000;
 	int quietRounds = 0;
-	for (int round = 0; round < 10000 && quietRounds < 2; round++) {
+	for (int round = 0; round < kMaxRounds && quietRounds < kQuietRoundsWanted; round++) {
 		QCoreApplication::sendPostedEvents();
 		QCoreApplication::processEvents(QEventLoop::AllEvents);
 		quietRounds = any_looper_pending() ? 0 : quietRounds + 1;
@@ -114,7 +116,7 @@ BBitmap* SnapshotView(BView* view)
 	auto* bitmap = new BBitmap(BRect(0, 0, rgb.width() - 1, rgb.height() - 1), B_RGB32);
 	for (int y = 0; y < rgb.height(); y++) {
 		std::memcpy(static_cast<uint8*>(bitmap->Bits()) + y * bitmap->BytesPerRow(),
-			rgb.constScanLine(y), size_t(rgb.width()) * 4);
+			rgb.constScanLine(y), size_t(rgb.width()) * sizeof(QRgb));
 	}
 	return bitmap;
 }

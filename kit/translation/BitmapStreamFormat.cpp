@@ -13,6 +13,19 @@ namespace {
 // Bounds beyond this are not integers a float can tell apart, nor any real picture's.
 const float kMaxCoordinate = 16777216.0f;
 
+// Where each field of the header starts: eight 32-bit words, one after the other.
+enum : size_t {
+	kMagicAt = 0,
+	kLeftAt = 4,
+	kTopAt = 8,
+	kRightAt = 12,
+	kBottomAt = 16,
+	kRowBytesAt = 20,
+	kColorsAt = 24,
+	kDataSizeAt = 28,
+};
+static_assert(kDataSizeAt + sizeof(uint32) == B_TRANSLATOR_BITMAP_HEADER_SIZE);
+
 void PutBig(uint8* bytes, uint32 value)
 {
 	bytes[0] = uint8(value >> 24);
@@ -52,26 +65,26 @@ bool IsIntegralCoordinate(float value)
 
 void EncodeBitmapHeader(const TranslatorBitmap& header, uint8 bytes[B_TRANSLATOR_BITMAP_HEADER_SIZE])
 {
-	PutBig(bytes, header.magic);
-	PutFloat(bytes + 4, header.left);
-	PutFloat(bytes + 8, header.top);
-	PutFloat(bytes + 12, header.right);
-	PutFloat(bytes + 16, header.bottom);
-	PutBig(bytes + 20, header.rowBytes);
-	PutBig(bytes + 24, header.colors);
-	PutBig(bytes + 28, header.dataSize);
+	PutBig(bytes + kMagicAt, header.magic);
+	PutFloat(bytes + kLeftAt, header.left);
+	PutFloat(bytes + kTopAt, header.top);
+	PutFloat(bytes + kRightAt, header.right);
+	PutFloat(bytes + kBottomAt, header.bottom);
+	PutBig(bytes + kRowBytesAt, header.rowBytes);
+	PutBig(bytes + kColorsAt, header.colors);
+	PutBig(bytes + kDataSizeAt, header.dataSize);
 }
 
 void DecodeBitmapHeader(const uint8 bytes[B_TRANSLATOR_BITMAP_HEADER_SIZE], TranslatorBitmap* header)
 {
-	header->magic = GetBig(bytes);
-	header->left = GetFloat(bytes + 4);
-	header->top = GetFloat(bytes + 8);
-	header->right = GetFloat(bytes + 12);
-	header->bottom = GetFloat(bytes + 16);
-	header->rowBytes = GetBig(bytes + 20);
-	header->colors = GetBig(bytes + 24);
-	header->dataSize = GetBig(bytes + 28);
+	header->magic = GetBig(bytes + kMagicAt);
+	header->left = GetFloat(bytes + kLeftAt);
+	header->top = GetFloat(bytes + kTopAt);
+	header->right = GetFloat(bytes + kRightAt);
+	header->bottom = GetFloat(bytes + kBottomAt);
+	header->rowBytes = GetBig(bytes + kRowBytesAt);
+	header->colors = GetBig(bytes + kColorsAt);
+	header->dataSize = GetBig(bytes + kDataSizeAt);
 }
 
 TranslatorBitmap HeaderForBitmap(const BBitmap& bitmap)
@@ -126,7 +139,7 @@ int32 HeaderHeight(const TranslatorBitmap& header)
 
 bool HasBitmapMagic(const uint8* bytes, size_t length)
 {
-	return length >= 4 && GetBig(bytes) == B_TRANSLATOR_BITMAP;
+	return length >= kMagicAt + sizeof(uint32) && GetBig(bytes + kMagicAt) == B_TRANSLATOR_BITMAP;
 }
 
 } // namespace kit

@@ -19,6 +19,11 @@ namespace kit {
 
 namespace {
 
+// Type codes are four characters.
+const int kTypeCodeLength = 4;
+// The prefix of an unregistered MIME subtype ("image/x-portable-pixmap").
+const QByteArray kUnregisteredPrefix = "x-";
+
 std::set<QByteArray> Lowered(const QList<QByteArray>& list)
 {
 	std::set<QByteArray> result;
@@ -34,8 +39,8 @@ QByteArray CanonicalFormat(const std::vector<QByteArray>& aliases, const QMimeTy
 	const QByteArray& mimeName)
 {
 	QByteArray subtype = mimeName.mid(mimeName.indexOf('/') + 1);
-	if (subtype.startsWith("x-"))
-		subtype = subtype.mid(2);
+	if (subtype.startsWith(kUnregisteredPrefix))
+		subtype = subtype.mid(kUnregisteredPrefix.size());
 	for (const QByteArray& alias : aliases) {
 		if (alias == subtype)
 			return alias;
@@ -47,7 +52,8 @@ QByteArray CanonicalFormat(const std::vector<QByteArray>& aliases, const QMimeTy
 	}
 	QByteArray best = aliases.front();
 	for (const QByteArray& alias : aliases) {
-		if (alias.size() <= 4 && (best.size() > 4 || alias.size() > best.size()))
+		if (alias.size() <= kTypeCodeLength
+			&& (best.size() > kTypeCodeLength || alias.size() > best.size()))
 			best = alias;
 	}
 	return best;
@@ -56,7 +62,7 @@ QByteArray CanonicalFormat(const std::vector<QByteArray>& aliases, const QMimeTy
 // Four characters from the upper-cased name, padded with spaces: "PNG ", "JPEG".
 uint32 TypeCodeFor(const QByteArray& format)
 {
-	QByteArray code = format.toUpper().left(4).leftJustified(4, ' ');
+	QByteArray code = format.toUpper().left(kTypeCodeLength).leftJustified(kTypeCodeLength, ' ');
 	return (uint32(uint8(code[0])) << 24) | (uint32(uint8(code[1])) << 16)
 		| (uint32(uint8(code[2])) << 8) | uint32(uint8(code[3]));
 }

@@ -7,6 +7,7 @@
 #include <QImageWriter>
 
 #include "BitmapLimits.h"
+#include "PixelConversion.h"
 
 namespace kit {
 
@@ -17,7 +18,7 @@ const qsizetype kReadChunk = 64 * 1024;
 bool WithinLimits(const QSize& size)
 {
 	return size.width() <= kMaxBitmapSide && size.height() <= kMaxBitmapSide
-		&& int64(size.width()) * size.height() * 4 <= kMaxBitmapBytes;
+		&& int64(size.width()) * size.height() * kBGRABytes <= kMaxBitmapBytes;
 }
 
 } // namespace
@@ -77,7 +78,8 @@ status_t DecodeImage(const QByteArray& data, const QByteArray& format, QImage* i
 	// The plug-ins refuse, from the header, images that would need more memory than this,
 	// which covers the plug-ins whose size() is not known before decoding. The limit is
 	// process-wide; the kit is its only user.
-	QImageReader::setAllocationLimit(int(kMaxBitmapBytes >> 20));
+	const int64 kBytesPerMegabyte = int64(1) << 20;
+	QImageReader::setAllocationLimit(int(kMaxBitmapBytes / kBytesPerMegabyte));
 
 	QSize size = reader.size();
 	if (size.isValid() && !WithinLimits(size))
