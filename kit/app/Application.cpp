@@ -105,17 +105,23 @@ void BApplication::DispatchMessage(BMessage* message, BHandler* handler)
 			AboutRequested();
 			break;
 		case B_QUIT_REQUESTED:
-			if (fQuitSequenceRunning)
-				break;
-			fQuitSequenceRunning = true;
-			if (QuitRequested())
-				Quit();
-			fQuitSequenceRunning = false;
+			_RunQuitSequence();
 			break;
 		default:
-			MessageReceived(message);
+			BLooper::DispatchMessage(message, handler);
 			break;
 	}
+}
+
+void BApplication::_RunQuitSequence()
+{
+	// A request that comes while the sequence runs is dropped: the running one decides.
+	if (fQuitSequenceRunning)
+		return;
+	fQuitSequenceRunning = true;
+	if (QuitRequested())
+		Quit();
+	fQuitSequenceRunning = false;
 }
 
 void BApplication::MessageReceived(BMessage* message)

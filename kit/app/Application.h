@@ -48,6 +48,9 @@ public:
 		BMessageEndpoint::FormatLister formats = nullptr);
 
 private:
+	// Asks every window, then quits, unless a window refuses.
+	void _RunQuitSequence();
+
 	std::string fSignature;
 	bool fRunning;
 	bool fQuitSequenceRunning;

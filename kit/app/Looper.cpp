@@ -127,12 +127,24 @@ void BLooper::_DispatchNext()
 
 void BLooper::DispatchMessage(BMessage* message, BHandler* handler)
 {
-	if (message->what == B_QUIT_REQUESTED && handler == this) {
-		if (QuitRequested())
-			Quit();
+	if (handler != this) {
+		handler->MessageReceived(message);
 		return;
 	}
-	handler->MessageReceived(message);
+	switch (message->what) {
+		case B_QUIT_REQUESTED:
+			_QuitIfRequested();
+			break;
+		default:
+			MessageReceived(message);
+			break;
+	}
+}
+
+void BLooper::_QuitIfRequested()
+{
+	if (QuitRequested())
+		Quit();
 }
 
 void BLooper::MessageReceived(BMessage* message)

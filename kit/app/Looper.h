@@ -63,6 +63,7 @@ private:
 
 	void _DispatchNext();
 	void _Schedule();
+	void _QuitIfRequested();
 
 	std::deque<Envelope> fQueue;
 	std::vector<BHandler*> fHandlers;

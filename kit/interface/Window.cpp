@@ -132,14 +132,26 @@ BWindow::~BWindow()
 
 void BWindow::DispatchMessage(BMessage* message, BHandler* handler)
 {
-	if (handler == this && message->what == B_WINDOW_RESIZED) {
-		float width, height;
-		if (message->FindFloat("width", &width) == B_OK
-			&& message->FindFloat("height", &height) == B_OK)
-			FrameResized(width, height);
+	if (handler != this) {
+		BLooper::DispatchMessage(message, handler);
 		return;
 	}
-	BLooper::DispatchMessage(message, handler);
+	switch (message->what) {
+		case B_WINDOW_RESIZED:
+			_FrameResized(message);
+			break;
+		default:
+			BLooper::DispatchMessage(message, handler);
+			break;
+	}
+}
+
+void BWindow::_FrameResized(const BMessage* message)
+{
+	float width, height;
+	if (message->FindFloat("width", &width) == B_OK
+		&& message->FindFloat("height", &height) == B_OK)
+		FrameResized(width, height);
 }
 
 void BWindow::MessageReceived(BMessage* message)

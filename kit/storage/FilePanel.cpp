@@ -52,7 +52,7 @@ public:
 
 	~FilePanelBridge()
 	{
-		Forget();
+		_Forget();
 		delete fDialog.data();
 	}
 
@@ -67,7 +67,7 @@ public:
 
 	void Hide()
 	{
-		Forget();
+		_Forget();
 		if (fDialog)
 			fDialog->hide();
 	}
@@ -112,7 +112,7 @@ public:
 	}
 
 private:
-	void Forget()
+	void _Forget()
 	{
 		auto& panels = shown_panels();
 		panels.erase(std::remove(panels.begin(), panels.end(), fPanel), panels.end());

@@ -26,7 +26,7 @@ enum : size_t {
 };
 static_assert(kDataSizeAt + sizeof(uint32) == B_TRANSLATOR_BITMAP_HEADER_SIZE);
 
-void PutBig(uint8* bytes, uint32 value)
+void put_big(uint8* bytes, uint32 value)
 {
 	bytes[0] = uint8(value >> 24);
 	bytes[1] = uint8(value >> 16);
@@ -34,28 +34,28 @@ void PutBig(uint8* bytes, uint32 value)
 	bytes[3] = uint8(value);
 }
 
-uint32 GetBig(const uint8* bytes)
+uint32 get_big(const uint8* bytes)
 {
 	return (uint32(bytes[0]) << 24) | (uint32(bytes[1]) << 16) | (uint32(bytes[2]) << 8)
 		| uint32(bytes[3]);
 }
 
-void PutFloat(uint8* bytes, float value)
+void put_float(uint8* bytes, float value)
 {
 	uint32 word;
 	std::memcpy(&word, &value, sizeof(word));
-	PutBig(bytes, word);
+	put_big(bytes, word);
 }
 
-float GetFloat(const uint8* bytes)
+float get_float(const uint8* bytes)
 {
-	uint32 word = GetBig(bytes);
+	uint32 word = get_big(bytes);
 	float value;
 	std::memcpy(&value, &word, sizeof(value));
 	return value;
 }
 
-bool IsIntegralCoordinate(float value)
+bool is_integral_coordinate(float value)
 {
 	return std::isfinite(value) && std::fabs(value) <= kMaxCoordinate
 		&& std::floor(value) == value;
@@ -65,26 +65,26 @@ bool IsIntegralCoordinate(float value)
 
 void EncodeBitmapHeader(const TranslatorBitmap& header, uint8 bytes[B_TRANSLATOR_BITMAP_HEADER_SIZE])
 {
-	PutBig(bytes + kMagicAt, header.magic);
-	PutFloat(bytes + kLeftAt, header.left);
-	PutFloat(bytes + kTopAt, header.top);
-	PutFloat(bytes + kRightAt, header.right);
-	PutFloat(bytes + kBottomAt, header.bottom);
-	PutBig(bytes + kRowBytesAt, header.rowBytes);
-	PutBig(bytes + kColorsAt, header.colors);
-	PutBig(bytes + kDataSizeAt, header.dataSize);
+	put_big(bytes + kMagicAt, header.magic);
+	put_float(bytes + kLeftAt, header.left);
+	put_float(bytes + kTopAt, header.top);
+	put_float(bytes + kRightAt, header.right);
+	put_float(bytes + kBottomAt, header.bottom);
+	put_big(bytes + kRowBytesAt, header.rowBytes);
+	put_big(bytes + kColorsAt, header.colors);
+	put_big(bytes + kDataSizeAt, header.dataSize);
 }
 
 void DecodeBitmapHeader(const uint8 bytes[B_TRANSLATOR_BITMAP_HEADER_SIZE], TranslatorBitmap* header)
 {
-	header->magic = GetBig(bytes + kMagicAt);
-	header->left = GetFloat(bytes + kLeftAt);
-	header->top = GetFloat(bytes + kTopAt);
-	header->right = GetFloat(bytes + kRightAt);
-	header->bottom = GetFloat(bytes + kBottomAt);
-	header->rowBytes = GetBig(bytes + kRowBytesAt);
-	header->colors = GetBig(bytes + kColorsAt);
-	header->dataSize = GetBig(bytes + kDataSizeAt);
+	header->magic = get_big(bytes + kMagicAt);
+	header->left = get_float(bytes + kLeftAt);
+	header->top = get_float(bytes + kTopAt);
+	header->right = get_float(bytes + kRightAt);
+	header->bottom = get_float(bytes + kBottomAt);
+	header->rowBytes = get_big(bytes + kRowBytesAt);
+	header->colors = get_big(bytes + kColorsAt);
+	header->dataSize = get_big(bytes + kDataSizeAt);
 }
 
 TranslatorBitmap HeaderForBitmap(const BBitmap& bitmap)
@@ -106,8 +106,8 @@ status_t CheckBitmapHeader(const TranslatorBitmap& header)
 {
 	if (header.magic != B_TRANSLATOR_BITMAP)
 		return B_BAD_VALUE;
-	if (!IsIntegralCoordinate(header.left) || !IsIntegralCoordinate(header.top)
-		|| !IsIntegralCoordinate(header.right) || !IsIntegralCoordinate(header.bottom)
+	if (!is_integral_coordinate(header.left) || !is_integral_coordinate(header.top)
+		|| !is_integral_coordinate(header.right) || !is_integral_coordinate(header.bottom)
 		|| header.right < header.left || header.bottom < header.top)
 		return B_BAD_VALUE;
 	double width = double(header.right) - double(header.left) + 1;
@@ -139,7 +139,7 @@ int32 HeaderHeight(const TranslatorBitmap& header)
 
 bool HasBitmapMagic(const uint8* bytes, size_t length)
 {
-	return length >= kMagicAt + sizeof(uint32) && GetBig(bytes + kMagicAt) == B_TRANSLATOR_BITMAP;
+	return length >= kMagicAt + sizeof(uint32) && get_big(bytes + kMagicAt) == B_TRANSLATOR_BITMAP;
 }
 
 } // namespace kit

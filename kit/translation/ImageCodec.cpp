@@ -15,7 +15,7 @@ namespace {
 
 const qsizetype kReadChunk = 64 * 1024;
 
-bool WithinLimits(const QSize& size)
+bool within_limits(const QSize& size)
 {
 	return size.width() <= kMaxBitmapSide && size.height() <= kMaxBitmapSide
 		&& int64(size.width()) * size.height() * kBGRABytes <= kMaxBitmapBytes;
@@ -82,7 +82,7 @@ status_t DecodeImage(const QByteArray& data, const QByteArray& format, QImage* i
 	QImageReader::setAllocationLimit(int(kMaxBitmapBytes / kBytesPerMegabyte));
 
 	QSize size = reader.size();
-	if (size.isValid() && !WithinLimits(size))
+	if (size.isValid() && !within_limits(size))
 		return B_NO_MEMORY;
 	QImage decoded;
 	if (!reader.read(&decoded) || decoded.isNull()) {
@@ -95,7 +95,7 @@ status_t DecodeImage(const QByteArray& data, const QByteArray& format, QImage* i
 				return B_ILLEGAL_DATA;
 		}
 	}
-	if (!WithinLimits(decoded.size()))
+	if (!within_limits(decoded.size()))
 		return B_NO_MEMORY;
 	// 32-bit images are used as they are (RGB32 holds an opaque alpha); others are
 	// converted once, in place where Qt can.

@@ -18,7 +18,7 @@ namespace {
 // Enough of the start of a file for any plug-in to recognise its format.
 const size_t kIdentifyBytes = 64 * 1024;
 
-void CopyText(char* target, const std::string& text)
+void copy_text(char* target, const std::string& text)
 {
 	CopyUtf8(target, B_MIME_STRING_LENGTH - 1, text);
 }
@@ -37,8 +37,8 @@ QtImageTranslator::QtImageTranslator(const ImageFormatDescription& description)
 	own.group = B_TRANSLATOR_BITMAP;
 	own.quality = 0.6f;
 	own.capability = 0.6f;
-	CopyText(own.MIME, description.mime);
-	CopyText(own.name, description.name);
+	copy_text(own.MIME, description.mime);
+	copy_text(own.name, description.name);
 
 	fInputs[fInputCount++] = own;
 	if (fWritable) {

@@ -9,7 +9,7 @@
 
 namespace {
 
-bool HasFormat(const translation_format* formats, int32 count, uint32 type)
+bool has_format(const translation_format* formats, int32 count, uint32 type)
 {
 	for (int32 i = 0; formats != nullptr && i < count; i++) {
 		if (formats[i].type == type)
@@ -69,7 +69,7 @@ status_t BTranslatorRoster::GetTranslators(BPositionIO* source, BMessage* ioExte
 		BTranslator* translator = fTranslators[i].get();
 		int32 count = 0;
 		const translation_format* outputs = translator->OutputFormats(&count);
-		if (wantedType != 0 && !HasFormat(outputs, count, wantedType))
+		if (wantedType != 0 && !has_format(outputs, count, wantedType))
 			continue;
 
 		translator_info info = {};
