@@ -1,16 +1,11 @@
 #include "Window.h"
 
-#include <QCloseEvent>
-#include <QGuiApplication>
-#include <QScreen>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 
 #include "MenuBar.h"
 #include "Message.h"
-#include "ScrollBar.h"
 #include "View.h"
 #include "ViewAccess.h"
 #include "WindowBridge.h"
@@ -25,9 +20,6 @@ const float kUnlimitedSize = 32768;
 // The largest window side the kit asks of Qt, in pixels: the largest that a signed 16-bit
 // window coordinate holds, which every windowing system takes.
 const int kLargestWindowPixels = INT16_MAX;
-// The resize grip's side, in pixels: it fills the square that a document window's scroll
-// bars leave uncovered at its bottom right.
-const int kGripSize = int(B_V_SCROLL_BAR_WIDTH) + 1;
 // Pulse() every half second (the rate is in microseconds), until the program sets a rate.
 const bigtime_t kDefaultPulseRate = 500000;
 
@@ -48,51 +40,6 @@ std::vector<BWindow*>& Windows()
 static int pixels(float size)
 {
 	return std::max(0, int(std::lround(size))) + 1;
-}
-
-WindowBridge::WindowBridge(BWindow* window) : QWidget(nullptr), fWindow(window), fGrip(nullptr)
-{
-	setAttribute(Qt::WA_DeleteOnClose, false);
-	if (window->Type() == B_DOCUMENT_WINDOW && !(window->Flags() & B_NOT_RESIZABLE)) {
-		fGrip = new QSizeGrip(this);
-		fGrip->resize(kGripSize, kGripSize);
-	}
-	QObject::connect(&fPulse, &QTimer::timeout, this, [this] { fWindow->_PulseViews(nullptr); });
-}
-
-void WindowBridge::PlaceGrip()
-{
-	if (fGrip == nullptr)
-		return;
-	fGrip->move(width() - fGrip->width(), height() - fGrip->height());
-	fGrip->raise();
-}
-
-void WindowBridge::closeEvent(QCloseEvent* event)
-{
-	// Closing a window is a request: the window's QuitRequested() decides, in its own turn.
-	event->ignore();
-	fWindow->PostMessage(B_QUIT_REQUESTED);
-}
-
-void WindowBridge::resizeEvent(QResizeEvent*)
-{
-	PlaceGrip();
-	if (!fApplyingGeometry)
-		fWindow->_ContentResized(width() - 1, height() - 1, true);
-}
-
-void WindowBridge::moveEvent(QMoveEvent*)
-{
-	if (fApplyingGeometry)
-		return;
-	QPoint position = geometry().topLeft();
-	fWindow->fFrame.OffsetTo(position.x(), position.y());
-}
-
-void WindowBridge::changeEvent(QEvent* event)
-{
-	QWidget::changeEvent(event);
 }
 
 } // namespace kit
