@@ -1,16 +1,23 @@
 #include "dorva.h"
 
+#include <string>
+
 #include "Alert.h"
 #include "Entry.h"
 #include "dorvaview.h"
 #include "dorvawindow.h"
 #include "localization.h"
 #include "output_catalogue.h"
+#include "program_name.h"
+#include "signature.h"
+#include "tr.h"
 
-const char kAppSignature[] = "application/x-vnd.Vesk-dorva";
+// Where the main window opens, in screen coordinates.
+constexpr BRect kMainWindowFrame(100, 100, 300, 250);
 
-static const char kAboutText[] =
-	"dorva ver.0.00   2007.1.1\n"
+// What the About box says after the program's name and version.
+static const char kAboutDetails[] =
+	"   2007.1.1\n"
 	"by the dorva developers\n"
 	"\n"
 	"Problems and wishes: see README.md in the sources\n"
@@ -20,11 +27,11 @@ dorva::dorva(int argc, char** argv) : BApplication(kAppSignature), main_window(n
 {
 	load_language_dictionary(this);
 
-	main_window = new dorvawindow(BRect(100, 100, 300, 250));
+	main_window = new dorvawindow(kMainWindowFrame);
 
-	// Other programs send the canvas their commands ("fiwr", "ficl", ...) over the session
-	// bus. Without a bus the program works as before, so the result is not examined.
-	PublishMessageTarget(main_window->canvas, list_output_formats);
+	// Other programs send the canvas their commands ("fiwr", "ficl", "fifm", ...) over the
+	// session bus. Without a bus the program works as before, so the result is not examined.
+	PublishMessageTarget(main_window->canvas);
 
 	if (argc > 1) {
 		BMessage refs(B_SIMPLE_DATA);
@@ -65,33 +72,44 @@ void dorva::RefsReceived(BMessage* message)
 void dorva::MessageReceived(BMessage* message)
 {
 	switch (message->what) {
-		case B_SAVE_REQUESTED: {
-			entry_ref directory;
-			const char* name = nullptr;
-			message->FindRef("directory", &directory);
-			message->FindString("name", &name);
-			BMessage save(B_SAVE_REQUESTED);
-			save.AddRef("directory", &directory);
-			if (name != nullptr)
-				save.AddString("name", name);
-			_send_to_canvas(&save);
+		case B_SAVE_REQUESTED:
+			_forward_save(message);
 			break;
-		}
-		case B_CANCEL: {
-			BMessage cancel(B_CANCEL);
-			_send_to_canvas(&cancel);
+		case B_CANCEL:
+			_forward_cancel();
 			break;
-		}
 		default:
 			BApplication::MessageReceived(message);
 			break;
 	}
 }
 
+// The save panel's answer goes to the canvas with its folder and name and nothing else.
+void dorva::_forward_save(BMessage* message)
+{
+	entry_ref directory;
+	const char* name = nullptr;
+	message->FindRef("directory", &directory);
+	message->FindString("name", &name);
+	BMessage save(B_SAVE_REQUESTED);
+	save.AddRef("directory", &directory);
+	if (name != nullptr)
+		save.AddString("name", name);
+	_send_to_canvas(&save);
+}
+
+// A file panel has closed: the canvas may show another.
+void dorva::_forward_cancel()
+{
+	BMessage cancel(B_CANCEL);
+	_send_to_canvas(&cancel);
+}
+
 void dorva::AboutRequested()
 {
-	BAlert* about = new BAlert("", kAboutText, "Thank you", nullptr, nullptr, B_WIDTH_AS_USUAL,
-		B_INFO_ALERT);
+	const std::string text = std::string(kProgramTitle) + kAboutDetails;
+	BAlert* about = new BAlert("", text.c_str(), "Thank you", nullptr, nullptr,
+		B_WIDTH_AS_USUAL, B_INFO_ALERT);
 	about->Go();
 }
 

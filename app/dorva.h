@@ -6,8 +6,6 @@
 
 class dorvawindow;
 
-extern const char kAppSignature[];
-
 class dorva : public BApplication {
 public:
 	dorva(int argc, char** argv);
@@ -21,6 +19,8 @@ public:
 
 private:
 	void _send_to_canvas(BMessage* message);
+	void _forward_save(BMessage* message);
+	void _forward_cancel();
 };
 
 // The program's entry: 1 when the system offers no translator roster, else 0 once the

@@ -5,53 +5,65 @@
 #include "MenuBar.h"
 #include "MenuItem.h"
 #include "ScrollBar.h"
-#include "calendar_attributes.h"
-#include "command_codes.h"
 #include "dorvaview.h"
 #include "localization.h"
 #include "output_catalogue.h"
+#include "pic.h"
+#include "program_name.h"
 #include "window_sizing.h"
 
-// Scroll bars are this wide (inclusive: 15 pixels), and the canvas starts below the menu bar.
-static const float kScrollBarSize = 14;
-static const float kMenuBarBottom = 20;
+// Each scroll bar reaches this far past the canvas side it runs along, at both ends.
+static const float kScrollBarOverhang = 1;
 static const float kSmallScrollStep = 10;
+// The menu bar as it is made; it then fits itself to its items and to the window's width.
+constexpr BRect kMenuBarFrame(0, 0, 20, 20);
+// The window's pulse, in microseconds: a tenth of a second.
+static const bigtime_t kPulseRate = 100000;
+// The Config menu's item carries this in its int16 "config"; the canvas does not read it.
+static const int16 kConfigColorPage = 2;
 
 dorvawindow::dorvawindow(BRect frame)
-	: BWindow(frame, "dorva ver.0.00", B_DOCUMENT_WINDOW, 0, B_CURRENT_WORKSPACE),
+	: BWindow(frame, kProgramTitle, B_DOCUMENT_WINDOW, 0, B_CURRENT_WORKSPACE),
 	  canvas(nullptr), vbar(nullptr), hbar(nullptr)
 {
 	get_translator_for_output();
 
 	const float W = frame.Width();
 	const float H = frame.Height();
-	BRect canvasFrame(0, 0, W - kScrollBarSize, H - kWindowExtraHeight);
+	BRect canvasFrame(0, 0, W - kWindowExtraWidth, H - kWindowExtraHeight);
 	canvasFrame.OffsetTo(0, kMenuBarBottom);
 	canvas = new dorvaview(canvasFrame);
 	AddChild(canvas);
 
 	setupmenus();
 
-	const float cw = canvasFrame.Width();
-	const float ch = canvasFrame.Height();
-	vbar = new BScrollBar(BRect(0, 0, kScrollBarSize, ch + 2).OffsetToCopy(cw + 1, 19),
-		"scrollv", canvas, 0, 0, B_VERTICAL);
+	// The vertical bar stands right of the canvas, the horizontal one below it.
+	const BRect vbarFrame(canvasFrame.right + 1, canvasFrame.top - kScrollBarOverhang,
+		canvasFrame.right + 1 + kScrollBarSize, canvasFrame.bottom + kScrollBarOverhang);
+	vbar = new BScrollBar(vbarFrame, "scrollv", canvas, 0, 0, B_VERTICAL);
 	AddChild(vbar);
-	hbar = new BScrollBar(BRect(0, 0, cw + 2, kScrollBarSize).OffsetToCopy(-1, ch + 21),
-		"scrollh", canvas, 0, 0, B_HORIZONTAL);
+	const BRect hbarFrame(canvasFrame.left - kScrollBarOverhang, canvasFrame.bottom + 1,
+		canvasFrame.right + kScrollBarOverhang, canvasFrame.bottom + 1 + kScrollBarSize);
+	hbar = new BScrollBar(hbarFrame, "scrollh", canvas, 0, 0, B_HORIZONTAL);
 	AddChild(hbar);
 
 	FrameResized(W, H);
 	resizeview(0, 0);
 	Show();
-	SetPulseRate(100000);
+	SetPulseRate(kPulseRate);
 }
 
 dorvawindow::~dorvawindow() = default;
 
+// The catalogue of export formats is imageio's; the window fills it before any view exists.
+void dorvawindow::get_translator_for_output()
+{
+	fill_output_catalogue();
+}
+
 void dorvawindow::setupmenus()
 {
-	auto* bar = new BMenuBar(BRect(0, 0, 20, 20), "menubar", B_FOLLOW_LEFT_RIGHT | B_FOLLOW_TOP,
+	auto* bar = new BMenuBar(kMenuBarFrame, "menubar", B_FOLLOW_LEFT_RIGHT | B_FOLLOW_TOP,
 		B_ITEMS_IN_ROW, true);
 
 	auto* file = new BMenu(menu_label("File"), B_ITEMS_IN_COLUMN);
@@ -77,7 +89,7 @@ void dorvawindow::setupmenus()
 
 	auto* config = new BMenu(menu_label("Config"), B_ITEMS_IN_COLUMN);
 	auto* message = new BMessage(CMD_CONFIG);
-	message->AddInt16("config", 2);
+	message->AddInt16("config", kConfigColorPage);
 	auto* color = new BMenuItem("color", message, 0, 0);
 	color->SetTarget(canvas);
 	config->AddItem(color);
@@ -97,9 +109,10 @@ void dorvawindow::FrameResized(float, float)
 	const BRect vb = vbar->Bounds();
 	const BRect hb = hbar->Bounds();
 
-	// What does not fit: each bar is 2 longer than the canvas side it runs along.
-	const float v = P.Height() - vb.Height() + 2;
-	const float h = P.Width() - hb.Width() + 2;
+	// What does not fit: each bar is longer than the canvas side it runs along by its
+	// overhang at both ends.
+	const float v = P.Height() - vb.Height() + 2 * kScrollBarOverhang;
+	const float h = P.Width() - hb.Width() + 2 * kScrollBarOverhang;
 	vbar->SetRange(0, v > 0 ? v : 0);
 	hbar->SetRange(0, h > 0 ? h : 0);
 
@@ -114,10 +127,8 @@ void dorvawindow::FrameResized(float, float)
 
 bool dorvawindow::QuitRequested()
 {
-	for (int32 i = 0; xlt.ItemAt(i) != nullptr; i++)
-		delete static_cast<s_xlt*>(xlt.ItemAt(i));
-	// The records are gone; the list must not hand them out again.
-	xlt.MakeEmpty();
+	// The records are gone afterwards; the list no longer hands them out.
+	free_output_catalogue();
 
 	BMessenger(be_app).SendMessage(B_QUIT_REQUESTED);
 	return true;

@@ -5,6 +5,7 @@
 #include "Application.h"
 #include "Locale.h"
 #include "Path.h"
+#include "program_name.h"
 
 void load_language_dictionary(BApplication* application)
 {
@@ -19,7 +20,7 @@ void load_language_dictionary(BApplication* application)
 
 	BPath dictionary(folder);
 	dictionary.Append("Language/Dictionaries", false);
-	dictionary.Append("dorva", false);
+	dictionary.Append(kProgramName, false);
 	be_locale.LoadLanguageFile(dictionary.Path());
 }
 

@@ -9,6 +9,7 @@
 #include "Window.h"
 #include "calendar_attributes.h"
 #include "dorvaview.h"
+#include "pic.h"
 
 int main()
 {

@@ -1,9 +1,8 @@
 // The calendar's attributes, shared by the canvas (which reads them at every drawing) and
-// the configuration window (which edits them), and the rectangle of the current picture.
+// the configuration window (which edits them).
 #pragma once
 
 #include "Font.h"
-#include "Rect.h"
 
 enum band_position : uint8 {
 	BAND_AT_TOP = 1,
@@ -24,9 +23,6 @@ struct calendar_attributes {
 	font_style day_style;
 };
 
-// All zero at start; the canvas gives it its defaults when it is made.
+// The one record (atr.cpp). All zero at start; the canvas gives it its defaults when it is
+// made.
 extern calendar_attributes atr;
-
-// The bounds of the current picture in canvas coordinates; (-1, -1, -1, -1) once the
-// canvas has been emptied, the default (0, 0, -1, -1) before any picture.
-extern BRect pic;

@@ -3,6 +3,32 @@
 
 #include "calendar_attributes.h"
 #include "dorvaview.h"
+#include "pic.h"
+#include "program_name.h"
+
+// The empty canvas shows the program's name and, below it, its version.
+const float kNameSize = 30;
+constexpr BPoint kNamePlace(45, 50);
+const float kVersionSize = 20;
+constexpr BPoint kVersionPlace(75, 80);
+
+// The band holds the twelve months in two rows of six; each month's cell is a square of a
+// sixth of the drawing area's width.
+const int kMonths = 12;
+const int kMonthsPerRow = 6;
+const int kMonthRows = kMonths / kMonthsPerRow;
+const int kLongestMonth = 31;
+// Text sizes as fractions of a cell's side: month numbers a seventh, dates a tenth.
+const float kMonthNumberSizeDivisor = 7;
+const float kDateSizeDivisor = 10;
+// A cell is divided into eighths across; a date of weekday w is centred on the (w + 1)th.
+const int kDateColumnDivisor = 8;
+
+// A colour channel moved halfway towards the middle grey, 128.
+static uint8 halfway_to_grey(uint8 value)
+{
+	return uint8(value / 2 + 64);
+}
 
 // Text colours for a colour of the attributes: the colour itself, and a low colour halfway
 // to grey that the glyphs' edges blend into.
@@ -12,7 +38,7 @@ static void set_text_colors(BView* view, uint32 color)
 	uint8 green = (color >> 8) & 0xff;
 	uint8 blue = color & 0xff;
 	view->SetHighColor(red, green, blue, 255);
-	view->SetLowColor(red / 2 + 64, green / 2 + 64, blue / 2 + 64, 255);
+	view->SetLowColor(halfway_to_grey(red), halfway_to_grey(green), halfway_to_grey(blue), 255);
 }
 
 // The font named by family and style at a size; the plain font where they are unknown.
@@ -40,10 +66,10 @@ void dorvaview::Draw(BRect updateRect)
 	}
 	// The empty canvas: only the sizes are set, so the texts take whatever colour and font
 	// the view holds (white bold at first, what the last calendar drawing left later on).
-	SetFontSize(30);
-	DrawString("dorva", BPoint(45, 50));
-	SetFontSize(20);
-	DrawString("ver.0.00", BPoint(75, 80));
+	SetFontSize(kNameSize);
+	DrawString(kProgramName, kNamePlace);
+	SetFontSize(kVersionSize);
+	DrawString(kProgramVersion, kVersionPlace);
 }
 
 void dorvaview::draw_cal()
@@ -56,58 +82,60 @@ void dorvaview::draw_cal()
 	const float right = area.right;
 	const float bottom = area.bottom;
 
-	const float c = (right - left) / 6;
+	const float c = (right - left) / kMonthsPerRow;
 	const bool visible = atr.band_pos == BAND_AT_TOP || atr.band_pos == BAND_AT_BOTTOM;
 
 	SetDrawingMode(B_OP_ALPHA);
 	SetHighColor((atr.bg_col >> 16) & 0xff, (atr.bg_col >> 8) & 0xff, atr.bg_col & 0xff,
 		(atr.bg_col >> 24) & 0xff);
 	if (atr.band_pos == BAND_AT_TOP)
-		FillRect(BRect(left, top, right, top + 2 * c), B_SOLID_HIGH);
+		FillRect(BRect(left, top, right, top + kMonthRows * c), B_SOLID_HIGH);
 	else if (atr.band_pos == BAND_AT_BOTTOM)
-		FillRect(BRect(left, bottom - 2 * c, right, bottom), B_SOLID_HIGH);
+		FillRect(BRect(left, bottom - kMonthRows * c, right, bottom), B_SOLID_HIGH);
 	SetDrawingMode(B_OP_COPY);
-	const float bandTop = atr.band_pos == BAND_AT_TOP ? top : bottom - 2 * c;
+	const float bandTop = atr.band_pos == BAND_AT_TOP ? top : bottom - kMonthRows * c;
 
-	BFont monthFont = calendar_font(atr.month_family, atr.month_style, c / 7);
+	BFont monthFont = calendar_font(atr.month_family, atr.month_style,
+		c / kMonthNumberSizeDivisor);
 	SetFont(&monthFont, B_FONT_ALL);
 	const int monthHeight = font_line_height(monthFont);
 
 	set_text_colors(this, atr.month_col);
 	char text[16];
-	for (int i = 0; i < 12; i++) {
+	for (int i = 0; i < kMonths; i++) {
 		std::snprintf(text, sizeof(text), "%d", i + 1);
 		int width = int(StringWidth(text));
-		int x0 = int(c * (i % 6));
-		int y0 = int(c * (i / 6));
+		int x0 = int(c * (i % kMonthsPerRow));
+		int y0 = int(c * (i / kMonthsPerRow));
 		if (visible)
 			DrawString(text, BPoint(left + x0 + c / 2 - width / 2, bandTop + y0 + monthHeight));
 	}
 
-	BFont dayFont = calendar_font(atr.day_family, atr.day_style, c / 10);
+	BFont dayFont = calendar_font(atr.day_family, atr.day_style, c / kDateSizeDivisor);
 	SetFont(&dayFont, B_FONT_ALL);
 	const int dayHeight = font_line_height(dayFont);
 
-	for (int month = 1; month <= 12; month++) {
-		int x0 = int(c * ((month - 1) % 6));
-		int y0 = int(c * ((month - 1) / 6));
-		for (int day = 1; day <= 31; day++) {
+	for (int month = 1; month <= kMonths; month++) {
+		int x0 = int(c * ((month - 1) % kMonthsPerRow));
+		int y0 = int(c * ((month - 1) / kMonthsPerRow));
+		for (int day = 1; day <= kLongestMonth; day++) {
 			int row, weekday, holiday;
-			if (what_day(2007, month, day, &row, &weekday, &holiday) != 0)
+			if (what_day(kCalendarYear, month, day, &row, &weekday, &holiday) != DATE_VALID)
 				break;
 			uint32 color = atr.week_col;
 			if (holiday != 0)
 				color = atr.holy_col;
-			else if (weekday == 0)
+			else if (weekday == kSunday)
 				color = atr.sun_col;
-			else if (weekday == 6)
+			else if (weekday == kSaturday)
 				color = atr.sat_col;
 			set_text_colors(this, color);
 
 			std::snprintf(text, sizeof(text), "%d", day);
 			int width = int(StringWidth(text));
 			if (visible) {
-				DrawString(text, BPoint(left + x0 + c * (weekday + 1) / 8 - width / 2,
+				const float centre = left + x0 + c * (weekday + 1) / kDateColumnDivisor;
+				DrawString(text, BPoint(centre - width / 2,
 					bandTop + y0 + monthHeight + dayHeight * (row + 1)));
 			}
 		}

@@ -1,8 +1,9 @@
 #include <cmath>
 
 #include "Window.h"
-#include "calendar_attributes.h"
 #include "dorvaview.h"
+#include "pic.h"
+#include "program_name.h"
 #include "window_sizing.h"
 
 void dorvaview::redraw(bool resize)
@@ -27,10 +28,10 @@ void dorvaview::redraw(bool resize)
 
 	Hide();
 	SetViewColor(0, 0, 0, 255);
-	pic = BRect(-1, -1, -1, -1);
+	pic = kNoPicture;
 	if (resize && window != nullptr)
 		fit_window_to_canvas(window, this, 0, 0);
 	if (window != nullptr)
-		window->SetTitle("dorva ver.0.00");
+		window->SetTitle(kProgramTitle);
 	Show();
 }

@@ -1,7 +1,6 @@
 #include "dorvaview.h"
 
-// The calendar shows one year, built in: 2007, whose 1 January is a Monday.
-static const int kYear = 2007;
+// The calendar's one year (kCalendarYear, 2007) begins on a Monday.
 
 // Days of the year before the first of each month.
 static const int month_offset[12] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
@@ -19,22 +18,23 @@ static const holiday_date holidays[] = {
 	{7, 16}, {9, 17}, {9, 24}, {10, 8}, {11, 3}, {11, 23}, {12, 24},
 };
 
-// Returns 0 for a valid date and fills its week row in the month (0 for the row of the
-// first), its weekday (0 = Sunday) and its holiday number (0 for none). Otherwise all three
-// are -1 and the result tells the worst fault: 3 a bad day, 2 a bad month, 1 another year.
+// Returns DATE_VALID (0) for a valid date and fills its week row in the month (0 for the
+// row of the first), its weekday (0 = Sunday) and its holiday number (0 for none).
+// Otherwise all three are -1 and the result tells the worst fault: DATE_BAD_DAY (3),
+// DATE_BAD_MONTH (2) or DATE_OTHER_YEAR (1).
 int dorvaview::what_day(int year, int month, int day, int* row, int* weekday, int* holiday)
 {
-	int code = 0;
-	if (year != kYear)
-		code = 1;
+	int code = DATE_VALID;
+	if (year != kCalendarYear)
+		code = DATE_OTHER_YEAR;
 	if (month < 1 || month > 12)
-		code = 2;
+		code = DATE_BAD_MONTH;
 	if (day < 1 || day > 31)
-		code = 3;
-	if (code != 2 && month >= 1 && month <= 12 && day > month_length[month - 1])
-		code = 3;
+		code = DATE_BAD_DAY;
+	if (code != DATE_BAD_MONTH && month >= 1 && month <= 12 && day > month_length[month - 1])
+		code = DATE_BAD_DAY;
 
-	if (code != 0) {
+	if (code != DATE_VALID) {
 		*row = *weekday = *holiday = -1;
 		return code;
 	}
@@ -51,5 +51,5 @@ int dorvaview::what_day(int year, int month, int day, int* row, int* weekday, in
 			break;
 		}
 	}
-	return 0;
+	return DATE_VALID;
 }

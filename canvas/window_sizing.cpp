@@ -1,8 +1,6 @@
 #include "window_sizing.h"
 
-#include <cstdio>
-#include <cstring>
-
+#include "View.h"
 #include "Window.h"
 
 void fit_window_to_canvas(BWindow* window, BView* canvas, int w, int h)
@@ -17,20 +15,4 @@ void fit_window_to_canvas(BWindow* window, BView* canvas, int w, int h)
 	window->SetZoomLimits(width, height);
 	window->ResizeTo(width, height);
 	canvas->ResizeTo(w, h);
-}
-
-void format_window_title(char (&title)[kTitleSize], const char* name, int width, int height)
-{
-	char size[32];
-	std::snprintf(size, sizeof(size), "[%dx%d]", width, height);
-	size_t sizeLength = std::strlen(size);
-	size_t room = kTitleSize - 1 - sizeLength;
-	size_t nameLength = std::strlen(name);
-	if (nameLength > room) {
-		nameLength = room;
-		while (nameLength > 0 && (static_cast<unsigned char>(name[nameLength]) & 0xc0) == 0x80)
-			nameLength--;
-	}
-	std::memcpy(title, name, nameLength);
-	std::memcpy(title + nameLength, size, sizeLength + 1);
 }

@@ -8,11 +8,9 @@
 #include "TextControl.h"
 #include "calendar_attributes.h"
 #include "color_scan.h"
-#include "command_codes.h"
-#include "dorva.h"
 #include "dorvaview.h"
-#include "dorvawindow.h"
 #include "font_label.h"
+#include "main_canvas.h"
 
 namespace {
 
@@ -32,7 +30,7 @@ struct color_control {
 	const char* format;
 };
 
-const color_control kColorControls[6] = {
+const color_control kColorControls[kColorCount] = {
 	{"bg_col", "background_color", 25, &calendar_attributes::bg_col, "%08x"},
 	{"month_col", "month_color", 50, &calendar_attributes::month_col, "%06x"},
 	{"week_col", "weekday_color", 100, &calendar_attributes::week_col, "%06x"},
@@ -41,23 +39,24 @@ const color_control kColorControls[6] = {
 	{"holy_col", "holyday_color", 175, &calendar_attributes::holy_col, "%06x"},
 };
 
+// The month font's menu stands between the second and the third colour, the day font's
+// below the last.
+const int kColorsAboveMonthFont = 2;
 const float kMonthFontTop = 75;
 const float kDayFontTop = 200;
-const int kMonthFontMenu = 1;
-const int kDayFontMenu = 2;
+constexpr BRect kSetButtonFrame(200, 225, 240, 245);
+
+// The view's colours: black text on a pale cyan, with grey glyph edges.
+const rgb_color kTextColor = {0, 0, 0, 255};
+const rgb_color kBackgroundColor = {200, 255, 255, 255};
+const rgb_color kEdgeColor = {100, 100, 100, 255};
+
+// Room for a colour's text: a 32-bit value takes at most eight hexadecimal digits.
+const size_t kColorTextSize = 16;
 
 BRect control_frame(float top)
 {
 	return BRect(kControlLeft, top, kControlRight, top + kControlHeight);
-}
-
-// The canvas of the main window, which the "set" button asks to draw itself again.
-BView* main_canvas()
-{
-	auto* app = dynamic_cast<dorva*>(be_app);
-	if (app == nullptr || app->main_window == nullptr)
-		return nullptr;
-	return app->main_window->canvas;
 }
 
 } // namespace
@@ -72,14 +71,14 @@ configview::~configview() = default;
 
 void configview::AttachedToWindow()
 {
-	SetHighColor(0, 0, 0, 255);
-	SetViewColor(200, 255, 255, 255);
-	SetLowColor(100, 100, 100, 255);
+	SetHighColor(kTextColor);
+	SetViewColor(kBackgroundColor);
+	SetLowColor(kEdgeColor);
 	SetFont(be_bold_font, B_FONT_ALL);
 
 	auto add_color_text = [this](int i) {
 		const color_control& row = kColorControls[i];
-		char text[16];
+		char text[kColorTextSize];
 		std::snprintf(text, sizeof(text), row.format, atr.*row.field);
 		color_text[i] = new BTextControl(control_frame(row.top), row.name, row.label, text,
 			new BMessage(CMD_VALUE_CHANGED), kControlResizing, kControlFlags);
@@ -87,18 +86,18 @@ void configview::AttachedToWindow()
 		AddChild(color_text[i]);
 	};
 
-	add_color_text(0);
-	add_color_text(1);
+	for (int i = 0; i < kColorsAboveMonthFont; i++)
+		add_color_text(i);
 	month_font_field = new BMenuField(control_frame(kMonthFontTop), "month_font", "month_font",
 		setupfontmenu(kMonthFontMenu), kControlResizing, kControlFlags);
 	AddChild(month_font_field);
-	for (int i = 2; i < 6; i++)
+	for (int i = kColorsAboveMonthFont; i < kColorCount; i++)
 		add_color_text(i);
 	day_font_field = new BMenuField(control_frame(kDayFontTop), "day_font", "day_font",
 		setupfontmenu(kDayFontMenu), kControlResizing, kControlFlags);
 	AddChild(day_font_field);
 
-	set_button = new BButton(BRect(200, 225, 240, 245), "set", "set",
+	set_button = new BButton(kSetButtonFrame, "set", "set",
 		new BMessage(CMD_SET_PRESSED), kControlResizing, kControlFlags);
 	set_button->SetTarget(main_canvas());
 	AddChild(set_button);
@@ -157,7 +156,7 @@ void configview::Draw(BRect)
 // draws.
 void configview::_read_colors()
 {
-	for (int i = 0; i < 6; i++) {
+	for (int i = 0; i < kColorCount; i++) {
 		if (color_text[i] != nullptr)
 			scan_color(color_text[i]->Text(), &(atr.*kColorControls[i].field));
 	}

@@ -2,13 +2,17 @@
 
 #include "configview.h"
 
+// Where the window opens, and its view, which fills it.
+constexpr BRect kWindowFrame(150, 150, 400, 400);
+constexpr BRect kViewFrame(0, 0, 250, 250);
+
 configwindow::configwindow()
-	: BWindow(BRect(150, 150, 400, 400), "config", B_TITLED_WINDOW,
-		  B_NOT_RESIZABLE | B_NOT_ZOOMABLE, B_CURRENT_WORKSPACE)
+	: BWindow(kWindowFrame, "config", B_TITLED_WINDOW, B_NOT_RESIZABLE | B_NOT_ZOOMABLE,
+		  B_CURRENT_WORKSPACE)
 {
 	cwin = true;
 	// Adding the view builds its controls, so they show what atr holds now.
-	view = new configview(BRect(0, 0, 250, 250));
+	view = new configview(kViewFrame);
 	AddChild(view);
 	Show();
 }

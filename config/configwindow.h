@@ -3,7 +3,7 @@
 #pragma once
 
 #include "Window.h"
-#include "config_state.h"
+#include "cwin.h"
 
 class configview;
 

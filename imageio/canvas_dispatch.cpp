@@ -1,58 +1,19 @@
 #include "FilePanel.h"
 #include "Message.h"
-#include "command_codes.h"
 #include "configwindow.h"
+#include "cwin.h"
 #include "dorvaview.h"
-#include "drop_position.h"
-
-BPoint drop_pos;
-
-void update_drop_position(BView* canvas, const BMessage* message)
-{
-	BPoint point;
-	BPoint offset;
-	if (message->FindPoint("_drop_point_", &point) != B_OK
-		|| message->FindPoint("_drop_offset_", &offset) != B_OK)
-		return;
-	point = canvas->ConvertFromScreen(point);
-	float scale;
-	if (message->FindFloat("scale", &scale) == B_OK) {
-		offset.x /= scale;
-		offset.y /= scale;
-	}
-	drop_pos = point - offset;
-}
-
-// The panel has closed: the canvas lets it go and may show another.
-static void forget_panel(BFilePanel*& panel)
-{
-	delete panel;
-	panel = nullptr;
-}
+#include "drop_pos.h"
+#include "output_catalogue.h"
 
 void dorvaview::MessageReceived(BMessage* message)
 {
 	update_drop_position(this, message);
 
 	switch (message->what) {
-		case B_SIMPLE_DATA: {
-			type_code type;
-			int32 count = 0;
-			if (message->GetInfo("refs", &type, &count) == B_OK) {
-				for (int32 i = 0; i < count; i++) {
-					entry_ref ref;
-					message->FindRef("refs", i, &ref);
-					load(ref);
-					if (image != nullptr)
-						break;
-				}
-			} else if (message->HasField("be:clip_name", B_STRING_TYPE)) {
-				_negotiate_drop(message);
-			} else {
-				_paste_dropped(message);
-			}
+		case B_SIMPLE_DATA:
+			_data_received(message);
 			break;
-		}
 		case B_MIME_DATA:
 			_paste_dropped(message);
 			break;
@@ -60,39 +21,28 @@ void dorvaview::MessageReceived(BMessage* message)
 			// The canvas never starts a drag, so it has nothing to deliver.
 			break;
 		case B_CANCEL:
-			forget_panel(panel);
+			_forget_panel();
 			break;
 		case B_SAVE_REQUESTED:
-			save_requested(message);
+			_save_requested(message);
 			break;
 		case CMD_FILE_WRITE:
-			show_export_panel(message);
+			_show_export_panel(message);
 			break;
-		case CMD_FILE_OPEN: {
-			if (panel != nullptr)
-				break;
-			panel = new BFilePanel(B_OPEN_PANEL, nullptr, nullptr, B_FILE_NODE, false,
-				nullptr, nullptr, false, true);
-			panel->Show();
+		case CMD_LIST_FORMATS:
+			list_output_formats(message);
 			break;
-		}
+		case CMD_FILE_OPEN:
+			_show_open_panel();
+			break;
 		case CMD_FILE_CLOSE:
-			if (image == nullptr)
-				break;
-			delete image;
-			image = nullptr;
-			redraw(true);
+			_close_picture();
 			break;
 		case CMD_FILE_PRINT:
-			if (image != nullptr)
-				_print();
+			_print();
 			break;
 		case CMD_CONFIG:
-			// One configuration window at a time; it clears cwin when it closes.
-			if (cwin)
-				break;
-			cwin = true;
-			new configwindow();
+			_open_config_window();
 			break;
 		case CMD_SET_PRESSED:
 			// The configuration window's "set": draw everything now with the new attributes.
@@ -102,4 +52,61 @@ void dorvaview::MessageReceived(BMessage* message)
 			BView::MessageReceived(message);
 			break;
 	}
+}
+
+// Files (from a drop, the command line or the open panel): the first that opens is shown.
+// Without files, a clipping dragged from another program is negotiated; anything else is
+// data to paste.
+void dorvaview::_data_received(BMessage* message)
+{
+	type_code type;
+	int32 count = 0;
+	if (message->GetInfo("refs", &type, &count) == B_OK) {
+		for (int32 i = 0; i < count; i++) {
+			entry_ref ref;
+			message->FindRef("refs", i, &ref);
+			load(ref);
+			if (image != nullptr)
+				break;
+		}
+	} else if (message->HasField("be:clip_name", B_STRING_TYPE)) {
+		_negotiate_drop(message);
+	} else {
+		_paste_dropped(message);
+	}
+}
+
+// One panel at a time: while an open or a save panel is shown, "Open" does nothing.
+void dorvaview::_show_open_panel()
+{
+	if (panel != nullptr)
+		return;
+	panel = new BFilePanel(B_OPEN_PANEL, nullptr, nullptr, B_FILE_NODE, false, nullptr, nullptr,
+		false, true);
+	panel->Show();
+}
+
+// The panel has closed: the canvas lets it go and may show another.
+void dorvaview::_forget_panel()
+{
+	delete panel;
+	panel = nullptr;
+}
+
+void dorvaview::_close_picture()
+{
+	if (image == nullptr)
+		return;
+	delete image;
+	image = nullptr;
+	redraw(true);
+}
+
+// One configuration window at a time; it clears cwin when it closes.
+void dorvaview::_open_config_window()
+{
+	if (cwin)
+		return;
+	cwin = true;
+	new configwindow();
 }

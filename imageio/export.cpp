@@ -13,7 +13,7 @@ static s_xlt* catalogue_entry(int32 index)
 	return static_cast<s_xlt*>(xlt.ItemAt(index));
 }
 
-void dorvaview::show_export_panel(BMessage* message)
+void dorvaview::_show_export_panel(BMessage* message)
 {
 	int16 requested;
 	if (image == nullptr || panel != nullptr)
@@ -29,7 +29,7 @@ void dorvaview::show_export_panel(BMessage* message)
 	panel->Show();
 }
 
-void dorvaview::save_requested(BMessage* message)
+void dorvaview::_save_requested(BMessage* message)
 {
 	entry_ref directory;
 	const char* name = nullptr;
@@ -39,8 +39,7 @@ void dorvaview::save_requested(BMessage* message)
 		|| catalogue_entry(format_no) == nullptr)
 		return;
 	save(directory, name);
-	delete panel;
-	panel = nullptr;
+	_forget_panel();
 }
 
 // Writes the picture, without the calendar, in the chosen format. The file is written

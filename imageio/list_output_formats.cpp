@@ -1,13 +1,15 @@
 #include "output_catalogue.h"
 
-std::vector<output_format_entry> list_output_formats()
+void list_output_formats(BMessage* request)
 {
-	std::vector<output_format_entry> formats;
+	BMessage reply(B_REPLY);
 	for (int32 i = 0; i < trc; i++) {
 		const s_xlt* record = static_cast<const s_xlt*>(xlt.ItemAt(i));
 		if (record == nullptr)
 			break;
-		formats.push_back(output_format_entry{i, record->name, record->mime});
+		reply.AddInt32("index", i);
+		reply.AddString("name", record->name);
+		reply.AddString("mime", record->mime);
 	}
-	return formats;
+	request->SendReply(&reply);
 }

@@ -1,7 +1,7 @@
 #include "BitmapStream.h"
 #include "File.h"
 #include "dorvaview.h"
-#include "output_catalogue.h"
+#include "tr.h"
 
 void dorvaview::load(entry_ref& ref)
 {

@@ -1,13 +1,13 @@
 // The catalogue of formats a picture can be exported to, built once from the translator
-// roster while the main window is made, and the roster itself.
+// roster while the main window is made, and freed when the main window quits.
 #pragma once
 
 #include <vector>
 
 #include "List.h"
-#include "MessageEndpoint.h"
+#include "Message.h"
 #include "TranslationDefs.h"
-#include "TranslatorRoster.h"
+#include "tr.h"
 
 // One output format: its type code, its descriptive name (the save panel's title) and the
 // MIME type stamped on an exported file.
@@ -25,9 +25,8 @@ struct s_xlt {
 	static int32 live;
 };
 
-// The system's translator roster, set once at start-up; it belongs to the platform.
-extern BTranslatorRoster* tr;
-// The records, owned by the list until the main window quits, and their number.
+// The records, owned by the list until the main window quits (xlt.cpp), and their number
+// (trc.cpp).
 extern BList xlt;
 extern int32 trc;
 
@@ -36,6 +35,15 @@ extern int32 trc;
 const uint32 kSkippedFormatMhi = kit_code("mhi!");
 const uint32 kPreferredFormatTga = kit_code("TGA ");
 
-// The catalogue as other programs see it: index, name and MIME type of each record, in
-// index order; empty once the main window has freed the records.
-std::vector<output_format_entry> list_output_formats();
+// Fills xlt and trc from tr: every output format of every translator that reads bitmaps,
+// but those above, in the roster's order, with TGA formats put in front.
+void fill_output_catalogue();
+
+// Frees every record of xlt and empties the list, so that it hands none out again; trc is
+// left as it is.
+void free_output_catalogue();
+
+// Answers a request for the catalogue, as other programs make it (CMD_LIST_FORMATS): the
+// reply holds "index" (int32), "name" and "mime" (strings), one value of each per record,
+// in index order; no fields once the main window has freed the records.
+void list_output_formats(BMessage* request);

@@ -3,14 +3,18 @@
 
 #include "BitmapStream.h"
 #include "Message.h"
-#include "calendar_attributes.h"
 #include "dorvaview.h"
-#include "drop_position.h"
-#include "output_catalogue.h"
+#include "drop_pos.h"
+#include "image_types.h"
+#include "pic.h"
+#include "tr.h"
 
-// Data already in the platform's bitmap stream format travels under this MIME type.
-static const char kRawBitmapType[] = "image/x-be-bitmap";
+// Raw bitmap data is copied into the stream this many bytes at a time.
 static const size_t kCopyChunk = 1024;
+// The name a picture started by dropped data goes by.
+static const char kUntitled[] = "no title";
+// A B_RGB32 pixel is one 32-bit word.
+static const size_t kBytesPerPixel = 4;
 
 // Decodes the first MIME-typed field of a data message into a B_RGB32 bitmap; null when the
 // field is missing, is not an image, or holds nothing that decodes.
@@ -19,7 +23,7 @@ static BBitmap* decode_dropped(BMessage* message)
 	const char* type = nullptr;
 	if (message->GetInfo(B_MIME_TYPE, 0, &type, nullptr) != B_OK)
 		return nullptr;
-	if (std::strncmp(type, "image", 5) != 0)
+	if (!is_image_type(type))
 		return nullptr;
 	const void* data = nullptr;
 	ssize_t size = 0;
@@ -71,8 +75,9 @@ static void composite(BBitmap* canvas, const BBitmap* source, int ox, int oy)
 			// pic and the canvas bitmap agree, but never write outside the bitmap itself.
 			if (x < 0 || y < 0 || x >= canvasWidth || y >= canvasHeight)
 				continue;
-			std::memcpy(to + size_t(y) * canvas->BytesPerRow() + size_t(x) * 4,
-				from + size_t(v) * source->BytesPerRow() + size_t(c) * 4, 4);
+			std::memcpy(to + size_t(y) * canvas->BytesPerRow() + size_t(x) * kBytesPerPixel,
+				from + size_t(v) * source->BytesPerRow() + size_t(c) * kBytesPerPixel,
+				kBytesPerPixel);
 		}
 	}
 }
@@ -94,12 +99,12 @@ void dorvaview::_paste_dropped(BMessage* message)
 		if (image->Bits() == nullptr) {
 			delete image;
 			image = nullptr;
-			pic = BRect(-1, -1, -1, -1);
+			pic = kNoPicture;
 			delete dropped;
 			return;
 		}
 		std::memset(image->Bits(), 0, size_t(image->BitsLength()));
-		set_title(title, "no title");
+		set_title(title, kUntitled);
 		resize = true;
 	}
 

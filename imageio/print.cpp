@@ -1,12 +1,15 @@
 #include "PrintJob.h"
 #include "dorvaview.h"
+#include "program_name.h"
 
 // One page: the part of the canvas under the printable rectangle, drawn at the page's
-// origin, picture and calendar alike. A setup the user cancels leaves the job with nothing
-// to print; the steps after it then do nothing.
+// origin, picture and calendar alike. An empty canvas is not printed. A setup the user
+// cancels leaves the job with nothing to print; the steps after it then do nothing.
 void dorvaview::_print()
 {
-	BPrintJob job("dorva");
+	if (image == nullptr)
+		return;
+	BPrintJob job(kProgramName);
 	job.ConfigPage();
 	job.ConfigJob();
 	BRect printable = job.PrintableRect();

@@ -25,6 +25,8 @@ packages=(
 	libopengl-dev
 	libvulkan-dev
 	libxkbcommon-dev
+	# iCalendar files of holidays
+	libical-dev
 	# Tests
 	googletest
 	libgtest-dev

@@ -17,6 +17,7 @@ enum : uint32 {
 	B_SAVE_REQUESTED = kit_code("SAVE"),
 	B_SIMPLE_DATA = kit_code("DATA"),
 	B_NO_REPLY = kit_code("NONE"),
+	B_REPLY = kit_code("RPLY"),
 	B_MESSAGE_NOT_UNDERSTOOD = kit_code("_MNU"),
 	B_WINDOW_RESIZED = kit_code("_WRS"),
 	B_QUIT_REQUESTED_BY_PLATFORM = kit_code("_QRP"),

@@ -8,6 +8,7 @@
 #include <climits>
 #include <string>
 
+#include "MessageEndpoint.h"
 #include "QtApplication.h"
 #include "Utf8Text.h"
 #include "Window.h"
@@ -163,13 +164,11 @@ status_t BApplication::GetAppInfo(app_info* info) const
 	return B_OK;
 }
 
-status_t BApplication::PublishMessageTarget(BHandler* handler,
-	BMessageEndpoint::FormatLister formats)
+status_t BApplication::PublishMessageTarget(BHandler* handler)
 {
 	if (!fPrivate->endpoint)
 		fPrivate->endpoint = std::make_unique<BMessageEndpoint>(fSignature.c_str());
 	fPrivate->endpoint->SetTarget(handler);
-	fPrivate->endpoint->SetFormatLister(std::move(formats));
 	return fPrivate->endpoint->Publish();
 }
 

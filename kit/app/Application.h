@@ -5,7 +5,6 @@
 #include <string>
 
 #include "Looper.h"
-#include "MessageEndpoint.h"
 #include "Messenger.h"
 #include "Roster.h"
 
@@ -40,12 +39,11 @@ public:
 	bool IsRunning() const { return fRunning; }
 
 	// Lets other programs of the user's session send messages to handler over the session
-	// bus, under a name made from the signature (MessageEndpoint.h, BusProtocol.h); formats
-	// answers their question which export formats the program offers. B_OK once published;
-	// without a session bus, or with the name taken, the application runs on without it.
-	// The application keeps the endpoint until it is destroyed.
-	status_t PublishMessageTarget(BHandler* handler,
-		BMessageEndpoint::FormatLister formats = nullptr);
+	// bus, under a name made from the signature (MessageEndpoint.h, BusProtocol.h); the
+	// handler answers those that ask for a reply with BMessage::SendReply(). B_OK once
+	// published; without a session bus, or with the name taken, the application runs on
+	// without it. The application keeps the endpoint until it is destroyed.
+	status_t PublishMessageTarget(BHandler* handler);
 
 private:
 	// Asks every window, then quits, unless a window refuses.

@@ -2,33 +2,26 @@
 // of this program. It takes a well-known name on the session bus, made from the
 // application's signature, and turns each call it receives into a BMessage that it queues
 // for the handler exactly as a BMessenger would; BusProtocol.h describes the calls, the
-// names and the limits. Whatever arrives is checked first: a call that is malformed (wrong
-// arguments, an unknown field type, a code that is not four characters, a value out of its
-// type's range) is answered with an error and never reaches the handler.
+// names, the errors and the limits. Whatever arrives is checked first: a call that is
+// malformed (wrong arguments, an unknown field type, a code that is not four characters, a
+// value out of its type's range) is answered with an error and never reaches the handler.
+//
+// A caller may ask for a reply: the handler then answers with BMessage::SendReply() as it
+// would answer a message from inside the program, and the endpoint hands the reply back
+// over the bus. When the handler is done with the message without replying, or has not
+// replied within the reply timeout, the caller gets an error instead.
 //
 // Without a session bus, or when another process holds the name, Publish() fails and the
 // program runs on as it would without the endpoint.
 #pragma once
 
-#include <functional>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "Messenger.h"
 
-// One export format as the endpoint lists it.
-struct output_format_entry {
-	int32 index;
-	std::string name;
-	std::string mime;
-};
-
 class BMessageEndpoint {
 public:
-	// Lists the formats the program can export to, when asked over the bus.
-	typedef std::function<std::vector<output_format_entry>()> FormatLister;
-
 	explicit BMessageEndpoint(const char* signature);
 	~BMessageEndpoint();
 	BMessageEndpoint(const BMessageEndpoint&) = delete;
@@ -36,12 +29,15 @@ public:
 
 	// The handler that receives the messages. It may go away: calls are then refused.
 	void SetTarget(BHandler* handler);
-	void SetFormatLister(FormatLister lister);
+	// How long a caller that asked for a reply waits for the handler's reply (positive;
+	// kit::bus::kReplyTimeout unless set). It applies to calls that arrive afterwards.
+	void SetReplyTimeout(bigtime_t timeout);
 
 	// Takes the bus name: B_OK; B_NO_INIT without a session bus; B_NAME_IN_USE when
 	// another process holds the name.
 	status_t Publish();
-	// Gives the name back; the endpoint answers no more calls.
+	// Gives the name back; the endpoint answers no more calls. Replies still owed to
+	// earlier calls are delivered, or refused with an error, as before.
 	void Unpublish();
 	bool IsPublished() const;
 

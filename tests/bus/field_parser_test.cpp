@@ -8,70 +8,123 @@
 namespace {
 
 using dorva_send::parse_field;
-using dorva_send::wire_field;
 
 const std::string kHere = "/home/someone/pictures";
 
-// Parses a field that must be good.
-wire_field good(const std::string& argument)
+// Parses a field that must be good into a message of its own.
+BMessage good(const std::string& argument)
 {
-	wire_field field;
+	BMessage message;
 	std::string error;
-	EXPECT_TRUE(parse_field(argument, kHere, &field, &error)) << argument << ": " << error;
-	return field;
+	EXPECT_TRUE(parse_field(argument, kHere, &message, &error)) << argument << ": " << error;
+	return message;
 }
 
 // Parses a field that must be refused; returns the reason.
-std::string bad(const std::string& argument)
+std::string bad(const std::string& argument, BMessage* message = nullptr)
 {
-	wire_field field;
-	field.name = "untouched";
+	BMessage own;
+	if (message == nullptr)
+		message = &own;
+	const int32 fields = message->CountNames(B_ANY_TYPE);
 	std::string error;
-	EXPECT_FALSE(parse_field(argument, kHere, &field, &error)) << argument;
-	EXPECT_EQ(field.name, "untouched") << argument;
+	EXPECT_FALSE(parse_field(argument, kHere, message, &error)) << argument;
+	EXPECT_EQ(message->CountNames(B_ANY_TYPE), fields) << argument;
 	EXPECT_NE(error.find(argument), std::string::npos) << "the reason names the argument";
 	return error;
 }
 
-TEST(FieldParser, ReadsEveryTypeIntoItsWireValue)
+int64 integer(const std::string& argument)
 {
-	wire_field format = good("format_no=int16:2");
-	EXPECT_EQ(format.name, "format_no");
-	EXPECT_EQ(format.type, "int16");
-	EXPECT_EQ(std::get<int64_t>(format.value), 2);
+	BMessage message = good(argument);
+	int8 small = 0;
+	int16 middle = 0;
+	int32 wide = 0;
+	if (message.FindInt8("a", &small) == B_OK)
+		return small;
+	if (message.FindInt16("a", &middle) == B_OK)
+		return middle;
+	EXPECT_EQ(message.FindInt32("a", &wide), B_OK) << argument;
+	return wide;
+}
 
-	EXPECT_EQ(std::get<int64_t>(good("a=int8:-128").value), -128);
-	EXPECT_EQ(std::get<int64_t>(good("a=int8:127").value), 127);
-	EXPECT_EQ(std::get<int64_t>(good("a=int16:-32768").value), -32768);
-	EXPECT_EQ(std::get<int64_t>(good("a=int32:2147483647").value), 2147483647);
-	EXPECT_EQ(std::get<int64_t>(good("a=int32:+7").value), 7);
-	EXPECT_DOUBLE_EQ(std::get<double>(good("scale=float:1.5").value), 1.5);
-	EXPECT_DOUBLE_EQ(std::get<double>(good("scale=float:-2e3").value), -2000);
-	EXPECT_TRUE(std::get<bool>(good("b=bool:true").value));
-	EXPECT_TRUE(std::get<bool>(good("b=bool:1").value));
-	EXPECT_FALSE(std::get<bool>(good("b=bool:false").value));
-	EXPECT_FALSE(std::get<bool>(good("b=bool:0").value));
+float real(const std::string& argument)
+{
+	float value = 0;
+	EXPECT_EQ(good(argument).FindFloat("a", &value), B_OK) << argument;
+	return value;
+}
+
+bool flag(const std::string& argument)
+{
+	bool value = false;
+	EXPECT_EQ(good(argument).FindBool("a", &value), B_OK) << argument;
+	return value;
+}
+
+std::string text(const std::string& argument, const char* name = "a")
+{
+	std::string value;
+	EXPECT_EQ(good(argument).FindString(name, &value), B_OK) << argument;
+	return value;
+}
+
+std::string path(const std::string& argument)
+{
+	entry_ref ref;
+	EXPECT_EQ(good(argument).FindRef("a", &ref), B_OK) << argument;
+	return ref.Path();
+}
+
+TEST(FieldParser, ReadsEveryTypeIntoTheMessage)
+{
+	BMessage format = good("format_no=int16:2");
+	int16 number = 0;
+	EXPECT_EQ(format.FindInt16("format_no", &number), B_OK);
+	EXPECT_EQ(number, 2);
+
+	EXPECT_EQ(integer("a=int8:-128"), -128);
+	EXPECT_EQ(integer("a=int8:127"), 127);
+	EXPECT_EQ(integer("a=int16:-32768"), -32768);
+	EXPECT_EQ(integer("a=int32:2147483647"), 2147483647);
+	EXPECT_EQ(integer("a=int32:+7"), 7);
+	EXPECT_EQ(real("a=float:1.5"), 1.5f);
+	EXPECT_EQ(real("a=float:-2e3"), -2000.0f);
+	EXPECT_TRUE(flag("a=bool:true"));
+	EXPECT_TRUE(flag("a=bool:1"));
+	EXPECT_FALSE(flag("a=bool:false"));
+	EXPECT_FALSE(flag("a=bool:0"));
 
 	// Only the first '=' and the first ':' after it separate; the value keeps the rest.
-	wire_field text = good("name=string:out=1:2.png");
-	EXPECT_EQ(text.type, "string");
-	EXPECT_EQ(std::get<std::string>(text.value), "out=1:2.png");
-	EXPECT_EQ(std::get<std::string>(good("name=string:").value), "");
-	EXPECT_EQ(good("be:clip_name=string:x").name, "be:clip_name");
+	EXPECT_EQ(text("a=string:out=1:2.png"), "out=1:2.png");
+	EXPECT_EQ(text("a=string:"), "");
+	EXPECT_EQ(text("be:clip_name=string:x", "be:clip_name"), "x");
+
+	// A name given again adds a value of the same type, and may not change its type.
+	BMessage message;
+	std::string error;
+	ASSERT_TRUE(parse_field("refs=ref:a.png", kHere, &message, &error)) << error;
+	ASSERT_TRUE(parse_field("refs=ref:b.png", kHere, &message, &error)) << error;
+	type_code type = 0;
+	int32 count = 0;
+	ASSERT_EQ(message.GetInfo("refs", &type, &count), B_OK);
+	EXPECT_EQ(type, B_REF_TYPE);
+	EXPECT_EQ(count, 2);
+	EXPECT_NE(bad("refs=string:c.png", &message).find("given as both ref and string"),
+		std::string::npos);
 }
 
 TEST(FieldParser, MakesRefsAbsoluteAndTidyWithoutAskingTheFileSystem)
 {
-	EXPECT_EQ(std::get<std::string>(good("refs=ref:photo.png").value),
-		"/home/someone/pictures/photo.png");
-	EXPECT_EQ(std::get<std::string>(good("refs=ref:../x/./y.png").value),
-		"/home/someone/x/y.png");
-	EXPECT_EQ(std::get<std::string>(good("refs=ref:/tmp/b.jpg").value), "/tmp/b.jpg");
-	EXPECT_EQ(std::get<std::string>(good("directory=ref:/tmp/").value), "/tmp");
-	EXPECT_EQ(std::get<std::string>(good("directory=ref:/").value), "/");
-	EXPECT_EQ(std::get<std::string>(good("refs=ref:/no/such/folder/a.png").value),
-		"/no/such/folder/a.png");
-	EXPECT_EQ(good("refs=ref:a").type, "ref");
+	EXPECT_EQ(path("a=ref:photo.png"), "/home/someone/pictures/photo.png");
+	EXPECT_EQ(path("a=ref:../x/./y.png"), "/home/someone/x/y.png");
+	EXPECT_EQ(path("a=ref:/tmp/b.jpg"), "/tmp/b.jpg");
+	EXPECT_EQ(path("a=ref:/tmp/"), "/tmp");
+	EXPECT_EQ(path("a=ref:/"), "/");
+	EXPECT_EQ(path("a=ref:/no/such/folder/a.png"), "/no/such/folder/a.png");
+	entry_ref ref;
+	EXPECT_EQ(good("a=ref:/no/such/folder/a.png").FindRef("a", &ref), B_OK);
+	EXPECT_EQ(ref, entry_ref("/no/such/folder", "a.png"));
 }
 
 TEST(FieldParser, RefusesMalformedFieldsWithAReason)
@@ -107,12 +160,16 @@ TEST(FieldParser, RefusesNumbersOutsideTheirTypeOrNotQuiteNumbers)
 TEST(MessageCode, IsFourPrintableCharacters)
 {
 	std::string error;
-	EXPECT_TRUE(dorva_send::check_message_code("ficl", &error));
-	EXPECT_TRUE(dorva_send::check_message_code("TGA ", &error));
-	EXPECT_TRUE(dorva_send::check_message_code("_QRQ", &error));
-	for (const char* code : {"", "abc", "abcde", "ab\tc", "\x7f" "abc", "é!"}) {
+	uint32 code = 0;
+	EXPECT_TRUE(dorva_send::parse_message_code("ficl", &code, &error));
+	EXPECT_EQ(code, kit_code("ficl"));
+	EXPECT_TRUE(dorva_send::parse_message_code("TGA ", &code, &error));
+	EXPECT_EQ(code, kit_code("TGA "));
+	EXPECT_TRUE(dorva_send::parse_message_code("_QRQ", &code, &error));
+	EXPECT_EQ(kit::bus::message_code_text(code), "_QRQ");
+	for (const char* text : {"", "abc", "abcde", "ab\tc", "\x7f" "abc", "é!"}) {
 		error.clear();
-		EXPECT_FALSE(dorva_send::check_message_code(code, &error)) << code;
+		EXPECT_FALSE(dorva_send::parse_message_code(text, &code, &error)) << text;
 		EXPECT_NE(error.find("four characters"), std::string::npos);
 	}
 }

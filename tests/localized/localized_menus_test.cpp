@@ -12,7 +12,7 @@
 #include "MenuBar.h"
 #include "MenuItem.h"
 #include "ProgramHarness.h"
-#include "command_codes.h"
+#include "dorvaview.h"
 
 namespace {
 

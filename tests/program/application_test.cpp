@@ -7,7 +7,6 @@
 #include "MenuItem.h"
 #include "ProgramHarness.h"
 #include "TranslationTesting.h"
-#include "command_codes.h"
 #include "output_catalogue.h"
 
 namespace {

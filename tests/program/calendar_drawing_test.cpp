@@ -6,8 +6,9 @@
 #include "CanvasProbe.h"
 #include "ProgramHarness.h"
 #include "calendar_attributes.h"
-#include "command_codes.h"
-#include "window_sizing.h"
+#include "dorvaview.h"
+#include "pic.h"
+#include "window_title.h"
 
 namespace {
 

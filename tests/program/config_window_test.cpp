@@ -15,9 +15,9 @@
 #include "ProgramHarness.h"
 #include "TextControl.h"
 #include "calendar_attributes.h"
-#include "command_codes.h"
 #include "configview.h"
 #include "configwindow.h"
+#include "dorvaview.h"
 #include "font_label.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include "PanelTesting.h"
 #include "ProgramHarness.h"
 #include "TempDirectory.h"
-#include "command_codes.h"
+#include "dorvaview.h"
 #include "output_catalogue.h"
 
 namespace {
@@ -275,16 +275,42 @@ TEST_F(Export, ASaveWithoutAPlaceToWriteChangesNothing)
 
 TEST_F(Export, OtherProgramsSeeTheCatalogueUntilTheWindowFreesIt)
 {
-	std::vector<output_format_entry> listed = list_output_formats();
-	ASSERT_EQ(int32(listed.size()), trc);
+	// Asks the canvas through its looper, as the bus endpoint does; the replies are recorded.
+	std::vector<BMessage> replies;
+	auto ask = [this, &replies] {
+		BMessage request(CMD_LIST_FORMATS);
+		kit::testing::RecordReplies(request,
+			[&replies](const BMessage& reply, BHandler*) { replies.push_back(reply); });
+		BMessenger(program.Canvas()).SendMessage(&request);
+	};
+	ask();
+	program.Idle();
+	ASSERT_EQ(replies.size(), 1u);
+	const BMessage& listed = replies[0];
+	EXPECT_EQ(listed.what, B_REPLY);
+	type_code type;
+	int32 count = -1;
+	ASSERT_EQ(listed.GetInfo("index", &type, &count), B_OK);
+	ASSERT_EQ(count, trc);
+	ASSERT_GT(trc, 0);
 	for (int32 i = 0; i < trc; i++) {
-		EXPECT_EQ(listed[i].index, i);
-		EXPECT_EQ(listed[i].name, entry(i)->name);
-		EXPECT_EQ(listed[i].mime, entry(i)->mime);
+		int32 index = -1;
+		const char* name = nullptr;
+		const char* mime = nullptr;
+		EXPECT_EQ(listed.FindInt32("index", i, &index), B_OK);
+		EXPECT_EQ(listed.FindString("name", i, &name), B_OK);
+		EXPECT_EQ(listed.FindString("mime", i, &mime), B_OK);
+		EXPECT_EQ(index, i);
+		EXPECT_STREQ(name, entry(i)->name);
+		EXPECT_STREQ(mime, entry(i)->mime);
 	}
-	// Quitting frees the records; the list must not hand them out afterwards.
+	// Quitting frees the records; a request still on its way must not get them.
+	ask();
 	ASSERT_TRUE(program.Window()->QuitRequested());
-	EXPECT_TRUE(list_output_formats().empty());
+	program.Idle();
+	ASSERT_EQ(replies.size(), 2u);
+	EXPECT_EQ(replies[1].what, B_REPLY);
+	EXPECT_TRUE(replies[1].IsEmpty());
 }
 
 // A translator that claims to write "BRKN", writes a little, then fails.

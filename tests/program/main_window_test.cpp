@@ -7,8 +7,8 @@
 #include "MenuItem.h"
 #include "ProgramHarness.h"
 #include "ScrollBar.h"
-#include "calendar_attributes.h"
-#include "command_codes.h"
+#include "dorvaview.h"
+#include "pic.h"
 
 namespace {
 

@@ -9,10 +9,10 @@
 #include "PanelTesting.h"
 #include "ProgramHarness.h"
 #include "TempDirectory.h"
-#include "calendar_attributes.h"
-#include "command_codes.h"
-#include "drop_position.h"
-#include "output_catalogue.h"
+#include "dorvaview.h"
+#include "drop_pos.h"
+#include "pic.h"
+#include "tr.h"
 
 namespace {
 

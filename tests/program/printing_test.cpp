@@ -9,8 +9,8 @@
 #include "PrintTesting.h"
 #include "ProgramHarness.h"
 #include "TempDirectory.h"
-#include "command_codes.h"
-#include "output_catalogue.h"
+#include "dorvaview.h"
+#include "tr.h"
 
 namespace {
 

@@ -2,16 +2,15 @@
 
 #include <cstring>
 
+#include "PanelTesting.h"
 #include "calendar_attributes.h"
+#include "cwin.h"
 #include "output_catalogue.h"
-
-#include "config_state.h"
+#include "pic.h"
 
 void reset_program_globals()
 {
-	for (int32 i = 0; xlt.ItemAt(i) != nullptr; i++)
-		delete static_cast<s_xlt*>(xlt.ItemAt(i));
-	xlt.MakeEmpty();
+	free_output_catalogue();
 	trc = 0;
 	pic = BRect();
 	std::memset(&atr, 0, sizeof(atr));
@@ -41,6 +40,12 @@ ProgramHarness::ProgramHarness(const std::vector<std::string>& arguments)
 
 ProgramHarness::~ProgramHarness()
 {
+	// A file panel the test left open is closed as a person would close it, so that the
+	// canvas lets it go; it would otherwise stay shown into the next test of the process.
+	for (BFilePanel* panel : kit::testing::ShownFilePanels())
+		kit::testing::CancelFilePanel(panel);
+	kit::testing::RunUntilIdle();
+
 	kit::testing::SetDispatchObserver(nullptr);
 	kit::testing::SetAlertResponder(nullptr);
 	fApp.reset();

@@ -1,7 +1,6 @@
 #include "FieldParser.h"
 
 #include <cerrno>
-#include <cfloat>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -15,31 +14,27 @@ namespace {
 
 using kit::bus::field_type;
 
-bool parse_integer(const std::string& text, int64_t low, int64_t high, int64_t* value,
-	std::string* error)
+bool parse_integer(const std::string& text, field_type type, int64* value, std::string* error)
 {
 	const char* begin = text.data();
 	const char* end = begin + text.size();
 	// from_chars takes no '+'; a leading one is allowed on the command line.
 	if (begin != end && *begin == '+')
 		begin++;
-	int64_t parsed = 0;
+	int64 parsed = 0;
 	auto [stop, result] = std::from_chars(begin, end, parsed);
 	if (text.empty() || result == std::errc::invalid_argument || stop != end
 		|| (begin != text.data() && begin != end && *begin == '-')) {
 		*error = "'" + text + "' is not a whole number";
 		return false;
 	}
-	if (result == std::errc::result_out_of_range || parsed < low || parsed > high) {
-		*error = text + " is out of range (" + std::to_string(low) + " to "
-			+ std::to_string(high) + ")";
-		return false;
-	}
+	*error = kit::bus::check_integer(type, parsed, text,
+		result == std::errc::result_out_of_range);
 	*value = parsed;
-	return true;
+	return error->empty();
 }
 
-bool parse_float(const std::string& text, double* value, std::string* error)
+bool parse_float(const std::string& text, float* value, std::string* error)
 {
 	// strtod would also read hexadecimal floats and skip leading blanks; the text must be
 	// a plain decimal number, whole.
@@ -56,12 +51,10 @@ bool parse_float(const std::string& text, double* value, std::string* error)
 		*error = "'" + text + "' is not a number";
 		return false;
 	}
-	if (errno == ERANGE || !std::isfinite(parsed) || std::fabs(parsed) > FLT_MAX) {
-		*error = text + " is out of the range of a float";
-		return false;
-	}
-	*value = parsed;
-	return true;
+	// Too small to be told from zero is refused as well as too large.
+	*error = kit::bus::check_float(errno == ERANGE ? HUGE_VAL : parsed, text);
+	*value = float(parsed);
+	return error->empty();
 }
 
 bool parse_bool(const std::string& text, bool* value, std::string* error)
@@ -79,7 +72,7 @@ bool parse_bool(const std::string& text, bool* value, std::string* error)
 }
 
 bool parse_path(const std::string& text, const std::string& workingDirectory,
-	std::string* value, std::string* error)
+	entry_ref* ref, std::string* error)
 {
 	if (text.empty()) {
 		*error = "a ref needs a path";
@@ -88,26 +81,20 @@ bool parse_path(const std::string& text, const std::string& workingDirectory,
 	std::filesystem::path path(text);
 	if (path.is_relative())
 		path = std::filesystem::path(workingDirectory) / path;
-	std::string normal = path.lexically_normal().string();
-	while (normal.size() > 1 && normal.back() == '/')
-		normal.pop_back();
+	std::string normal = kit::bus::tidy_path(path.string());
 	if (normal.empty() || normal[0] != '/') {
 		*error = "cannot make '" + text + "' an absolute path";
 		return false;
 	}
-	if (normal.size() > kit::bus::kMaxPathBytes) {
-		*error = "the path is longer than " + std::to_string(kit::bus::kMaxPathBytes)
-			+ " bytes";
-		return false;
-	}
-	*value = normal;
-	return true;
+	*error = kit::bus::check_path(normal);
+	*ref = kit::bus::ref_from_path_text(normal);
+	return error->empty();
 }
 
 } // namespace
 
 bool parse_field(const std::string& argument, const std::string& workingDirectory,
-	wire_field* field, std::string* error)
+	BMessage* message, std::string* error)
 {
 	std::string reason;
 	auto fail = [&](const std::string& why) {
@@ -122,74 +109,76 @@ bool parse_field(const std::string& argument, const std::string& workingDirector
 	if (colon == std::string::npos)
 		return fail("not NAME=TYPE:VALUE (no ':' after the type)");
 
-	wire_field parsed;
-	parsed.name = argument.substr(0, equals);
-	parsed.type = argument.substr(equals + 1, colon - equals - 1);
+	const std::string name = argument.substr(0, equals);
+	const std::string typeName = argument.substr(equals + 1, colon - equals - 1);
 	const std::string text = argument.substr(colon + 1);
-	if (parsed.name.empty())
-		return fail("the name is empty");
-	if (parsed.name.size() > kit::bus::kMaxFieldNameBytes)
-		return fail("the name is longer than " + std::to_string(kit::bus::kMaxFieldNameBytes)
-			+ " bytes");
-
+	reason = kit::bus::check_field_name(name);
+	if (!reason.empty())
+		return fail(reason);
 	field_type type;
-	if (!kit::bus::field_type_from_name(parsed.type, &type)) {
-		return fail("unknown type '" + parsed.type
-			+ "' (known: int8, int16, int32, float, bool, string, ref)");
+	reason = kit::bus::check_field_type(typeName, &type);
+	if (!reason.empty())
+		return fail(reason);
+	type_code given = 0;
+	field_type earlier;
+	if (message->GetInfo(name.c_str(), &given) == B_OK
+		&& given != kit::bus::type_code_of(type)) {
+		return fail("'" + name + "' is given as both "
+			+ (kit::bus::field_type_of(given, &earlier) ? kit::bus::field_type_name(earlier)
+														: "another type")
+			+ " and " + typeName);
 	}
 
-	bool good = false;
+	const char* key = name.c_str();
+	status_t status = B_ERROR;
 	switch (type) {
 		case field_type::int8:
 		case field_type::int16:
 		case field_type::int32: {
-			int64_t low = type == field_type::int8 ? INT8_MIN
-				: type == field_type::int16 ? INT16_MIN : INT32_MIN;
-			int64_t high = type == field_type::int8 ? INT8_MAX
-				: type == field_type::int16 ? INT16_MAX : INT32_MAX;
-			int64_t value = 0;
-			good = parse_integer(text, low, high, &value, &reason);
-			parsed.value = value;
+			int64 value = 0;
+			if (!parse_integer(text, type, &value, &reason))
+				return fail(reason);
+			status = kit::bus::add_integer(message, key, type, value);
 			break;
 		}
 		case field_type::float32: {
-			double value = 0;
-			good = parse_float(text, &value, &reason);
-			parsed.value = value;
+			float value = 0;
+			if (!parse_float(text, &value, &reason))
+				return fail(reason);
+			status = message->AddFloat(key, value);
 			break;
 		}
 		case field_type::boolean: {
 			bool value = false;
-			good = parse_bool(text, &value, &reason);
-			parsed.value = value;
+			if (!parse_bool(text, &value, &reason))
+				return fail(reason);
+			status = message->AddBool(key, value);
 			break;
 		}
 		case field_type::string:
-			good = text.size() <= kit::bus::kMaxStringBytes;
-			if (!good)
-				reason = "the string is longer than "
-					+ std::to_string(kit::bus::kMaxStringBytes) + " bytes";
-			parsed.value = text;
+			reason = kit::bus::check_string(text);
+			if (!reason.empty())
+				return fail(reason);
+			status = message->AddString(key, text);
 			break;
 		case field_type::ref: {
-			std::string path;
-			good = parse_path(text, workingDirectory, &path, &reason);
-			parsed.value = path;
+			entry_ref ref;
+			if (!parse_path(text, workingDirectory, &ref, &reason))
+				return fail(reason);
+			status = message->AddRef(key, &ref);
 			break;
 		}
 	}
-	if (!good)
-		return fail(reason);
-	*field = std::move(parsed);
+	if (status != B_OK)
+		return fail("the value could not be added to the message");
 	return true;
 }
 
-bool check_message_code(const std::string& text, std::string* error)
+bool parse_message_code(const std::string& text, uint32* code, std::string* error)
 {
-	if (kit::bus::is_valid_message_code(text))
+	if (kit::bus::message_code_from_text(text, code))
 		return true;
-	*error = "the message code '" + text + "' is not four characters from ' ' to '~'"
-		+ " (like ficl or fiwr)";
+	*error = kit::bus::check_message_code(text) + " (like ficl or fiwr)";
 	return false;
 }
 

@@ -1,19 +1,18 @@
-// dorva-send: sends one message to the running dorva over the session bus.
-#include <QCoreApplication>
-
-#include <cstdio>
-#include <cstring>
-#include <string>
+// dorva-send: sends one message to the running dorva over the session bus, through the
+// kit's remote messenger. It needs no display.
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <string>
 #include <vector>
 
-#include "BusClient.h"
-#include "BusProtocol.h"
 #include "FieldParser.h"
+#include "RemoteMessenger.h"
+#include "dorvaview.h"
+#include "signature.h"
 
 namespace {
-
-const char kSignature[] = "application/x-vnd.Vesk-dorva";
 
 // Exit statuses: delivered, not delivered (or refused by dorva), bad command line.
 enum { kDelivered = 0, kNotDelivered = 1, kBadUsage = 2 };
@@ -36,7 +35,15 @@ const char kUsage[] =
 	"  dorva-send --list-formats                 print index<TAB>name<TAB>mime per line\n"
 	"\n"
 	"Exit status: 0 delivered, 1 not delivered (dorva not running, or it refused the\n"
-	"message), 2 a bad command line.\n";
+	"message), 2 a bad command line. Each error is told on standard error in one line,\n"
+	"\"dorva-send: \" and what went wrong; without arguments this text goes there.\n";
+
+// Tells what went wrong and gives the status to exit with.
+int failure(int status, const std::string& what)
+{
+	std::fprintf(stderr, "dorva-send: %s\n", what.c_str());
+	return status;
+}
 
 std::string working_directory()
 {
@@ -47,6 +54,37 @@ std::string working_directory()
 		buffer.resize(buffer.size() * 2);
 	}
 	return buffer.data();
+}
+
+int list_formats()
+{
+	BRemoteMessenger dorva(kAppSignature);
+	// The canvas replies with "index", "name" and "mime", one value of each per format.
+	BMessage request(CMD_LIST_FORMATS);
+	BMessage reply;
+	if (dorva.SendMessage(&request, &reply) != B_OK)
+		return failure(kNotDelivered, dorva.ErrorText());
+	type_code type;
+	int32 count = 0;
+	int32 names = 0;
+	int32 mimes = 0;
+	reply.GetInfo("index", &type, &count);
+	reply.GetInfo("name", &type, &names);
+	reply.GetInfo("mime", &type, &mimes);
+	std::vector<std::string> lines;
+	for (int32 i = 0; i < count; i++) {
+		int32 index = 0;
+		std::string name;
+		std::string mime;
+		if (names != count || mimes != count || reply.FindInt32("index", i, &index) != B_OK
+			|| reply.FindString("name", i, &name) != B_OK
+			|| reply.FindString("mime", i, &mime) != B_OK)
+			return failure(kNotDelivered, "dorva answered with a malformed list of formats");
+		lines.push_back(std::to_string(index) + "\t" + name + "\t" + mime + "\n");
+	}
+	for (const std::string& line : lines)
+		std::fputs(line.c_str(), stdout);
+	return kDelivered;
 }
 
 } // namespace
@@ -62,52 +100,26 @@ int main(int argc, char** argv)
 		std::fputs(kUsage, stdout);
 		return kDelivered;
 	}
-
-	// Qt reads options of its own from argv; the tool's arguments are not for it.
-	int qtArgc = 1;
-	char* qtArgv[] = {argv[0], nullptr};
-	QCoreApplication application(qtArgc, qtArgv);
-	const std::string busName = kit::bus::bus_name_for_signature(kSignature);
-
 	if (first == "--list-formats") {
-		if (argc > 2) {
-			std::fputs("dorva-send: --list-formats takes no further arguments\n", stderr);
-			return kBadUsage;
-		}
-		std::vector<dorva_send::listed_format> formats;
-		std::string why = dorva_send::list_output_formats(busName, &formats);
-		if (!why.empty()) {
-			std::fprintf(stderr, "dorva-send: %s\n", why.c_str());
-			return kNotDelivered;
-		}
-		for (const dorva_send::listed_format& format : formats)
-			std::printf("%d\t%s\t%s\n", format.index, format.name.c_str(), format.mime.c_str());
-		return kDelivered;
+		if (argc > 2)
+			return failure(kBadUsage, "--list-formats takes no further arguments");
+		return list_formats();
 	}
+	if (first.size() > 1 && first[0] == '-' && first[1] == '-')
+		return failure(kBadUsage, "unknown option '" + first + "' (try --help)");
 
 	std::string why;
-	if (first.size() > 1 && first[0] == '-' && first[1] == '-') {
-		std::fprintf(stderr, "dorva-send: unknown option '%s' (try --help)\n", first.c_str());
-		return kBadUsage;
-	}
-	if (!dorva_send::check_message_code(first, &why)) {
-		std::fprintf(stderr, "dorva-send: %s\n", why.c_str());
-		return kBadUsage;
-	}
+	uint32 code = 0;
+	if (!dorva_send::parse_message_code(first, &code, &why))
+		return failure(kBadUsage, why);
+	BMessage message(code);
 	const std::string cwd = working_directory();
-	std::vector<dorva_send::wire_field> fields;
 	for (int i = 2; i < argc; i++) {
-		dorva_send::wire_field field;
-		if (!dorva_send::parse_field(argv[i], cwd, &field, &why)) {
-			std::fprintf(stderr, "dorva-send: %s\n", why.c_str());
-			return kBadUsage;
-		}
-		fields.push_back(std::move(field));
+		if (!dorva_send::parse_field(argv[i], cwd, &message, &why))
+			return failure(kBadUsage, why);
 	}
-	why = dorva_send::send_message(busName, first, fields);
-	if (!why.empty()) {
-		std::fprintf(stderr, "dorva-send: %s\n", why.c_str());
-		return kNotDelivered;
-	}
+	BRemoteMessenger dorva(kAppSignature);
+	if (dorva.SendMessage(&message) != B_OK)
+		return failure(kNotDelivered, dorva.ErrorText());
 	return kDelivered;
 }

@@ -1,14 +1,15 @@
+#include "output_catalogue.h"
+
 #include <cstring>
 
 #include "Bitmap.h"
 #include "BitmapStream.h"
-#include "dorvawindow.h"
-#include "output_catalogue.h"
 
-BTranslatorRoster* tr = nullptr;
-BList xlt(20);
-int32 trc = 0;
 int32 s_xlt::live = 0;
+
+// The roster is asked which translators can read a bitmap of this size; its pixels do not
+// matter.
+static const BRect kProbeBounds(0, 0, 7, 7);
 
 // The catalogue's fields are as wide as the roster's, so a copy always fits; the bound
 // only guards against a format whose text lacks its terminator.
@@ -19,10 +20,9 @@ static void copy_text(char (&to)[B_MIME_STRING_LENGTH], const char (&from)[B_MIM
 	to[length] = '\0';
 }
 
-void dorvawindow::get_translator_for_output()
+void fill_output_catalogue()
 {
-	// Ask which translators can read an 8 x 8 bitmap; its pixels do not matter.
-	BBitmap probe(BRect(0, 0, 7, 7), B_RGB32);
+	BBitmap probe(kProbeBounds, B_RGB32);
 	BBitmap* lent = new BBitmap(probe);
 	BBitmapStream probeStream(lent);
 
@@ -53,4 +53,11 @@ void dorvawindow::get_translator_for_output()
 		}
 	}
 	delete[] translators;
+}
+
+void free_output_catalogue()
+{
+	for (int32 i = 0; xlt.ItemAt(i) != nullptr; i++)
+		delete static_cast<s_xlt*>(xlt.ItemAt(i));
+	xlt.MakeEmpty();
 }

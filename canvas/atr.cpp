@@ -1,0 +1,3 @@
+#include "calendar_attributes.h"
+
+calendar_attributes atr;

@@ -1,0 +1,3 @@
+#include "pic.h"
+
+BRect pic;

@@ -1,3 +1,0 @@
-#include "config_state.h"
-
-bool cwin = false;

@@ -1,0 +1,3 @@
+#include "cwin.h"
+
+bool cwin = false;

@@ -1,0 +1,3 @@
+#include "tr.h"
+
+BTranslatorRoster* tr = nullptr;

@@ -1,0 +1,3 @@
+#include "output_catalogue.h"
+
+int32 trc = 0;
