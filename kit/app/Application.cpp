@@ -5,11 +5,12 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstring>
+#include <climits>
 #include <string>
 
 #include "MessageEndpoint.h"
 #include "QtApplication.h"
+#include "Utf8Text.h"
 #include "Window.h"
 #include "WindowRegistry.h"
 
@@ -30,7 +31,8 @@ BApplication::BApplication(const char* signature)
 	: BLooper("application"), fSignature(signature ? signature : ""), fRunning(false),
 	  fQuitSequenceRunning(false), fPrivate(new Private)
 {
-	kit::EnsureQtApplication();
+	// BLooper has made the Qt application already, before the signature was known.
+	kit::NameQtApplication(fSignature.c_str());
 	be_app = this;
 }
 
@@ -104,17 +106,23 @@ void BApplication::DispatchMessage(BMessage* message, BHandler* handler)
 			AboutRequested();
 			break;
 		case B_QUIT_REQUESTED:
-			if (fQuitSequenceRunning)
-				break;
-			fQuitSequenceRunning = true;
-			if (QuitRequested())
-				Quit();
-			fQuitSequenceRunning = false;
+			_RunQuitSequence();
 			break;
 		default:
-			MessageReceived(message);
+			BLooper::DispatchMessage(message, handler);
 			break;
 	}
+}
+
+void BApplication::_RunQuitSequence()
+{
+	// A request that comes while the sequence runs is dropped: the running one decides.
+	if (fQuitSequenceRunning)
+		return;
+	fQuitSequenceRunning = true;
+	if (QuitRequested())
+		Quit();
+	fQuitSequenceRunning = false;
 }
 
 void BApplication::MessageReceived(BMessage* message)
@@ -144,8 +152,8 @@ status_t BApplication::GetAppInfo(app_info* info) const
 		return B_BAD_VALUE;
 	*info = app_info();
 	info->team = getpid();
-	std::strncpy(info->signature, fSignature.c_str(), sizeof(info->signature) - 1);
-	char path[4096];
+	kit::CopyUtf8(info->signature, sizeof(info->signature) - 1, fSignature);
+	char path[PATH_MAX];
 	ssize_t length = readlink("/proc/self/exe", path, sizeof(path) - 1);
 	if (length <= 0)
 		return B_ERROR;

@@ -46,6 +46,9 @@ public:
 	status_t PublishMessageTarget(BHandler* handler);
 
 private:
+	// Asks every window, then quits, unless a window refuses.
+	void _RunQuitSequence();
+
 	std::string fSignature;
 	bool fRunning;
 	bool fQuitSequenceRunning;

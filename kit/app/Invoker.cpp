@@ -49,6 +49,6 @@ status_t BInvoker::Invoke(BMessage* message)
 	// BControl), so it must be the address of the whole object, not of its BInvoker part,
 	// which in a control sits behind the BView.
 	copy.AddPointer("source", dynamic_cast<const void*>(this));
-	AddInvocationFields(&copy);
+	_AddInvocationFields(&copy);
 	return fMessenger.SendMessage(&copy);
 }

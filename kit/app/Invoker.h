@@ -28,7 +28,7 @@ public:
 
 protected:
 	// Lets subclasses add fields (such as a menu item's "index") to each invocation.
-	virtual void AddInvocationFields(BMessage* message) {}
+	virtual void _AddInvocationFields(BMessage* message) {}
 
 private:
 	std::unique_ptr<BMessage> fMessage;

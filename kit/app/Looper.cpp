@@ -5,10 +5,11 @@
 #include <algorithm>
 
 #include "HandlerRegistry.h"
-#include "KitTesting.h"
 #include "LooperPump.h"
+#include "LooperRegistry.h"
 #include "QtApplication.h"
 #include "ReplyEndpoint.h"
+#include "TestingHooks.h"
 
 namespace kit {
 
@@ -24,30 +25,10 @@ void LooperPump::customEvent(QEvent* event)
 		fLooper->_DispatchNext();
 }
 
-static std::vector<BLooper*>& loopers()
+std::vector<BLooper*>& Loopers()
 {
 	static std::vector<BLooper*> all;
 	return all;
-}
-
-static testing::DispatchObserver& dispatch_observer()
-{
-	static testing::DispatchObserver observer;
-	return observer;
-}
-
-void testing::SetDispatchObserver(DispatchObserver observer)
-{
-	dispatch_observer() = std::move(observer);
-}
-
-bool AnyLooperPending()
-{
-	for (BLooper* looper : loopers()) {
-		if (looper->CountQueuedMessages() > 0 && !looper->IsDispatching())
-			return true;
-	}
-	return false;
 }
 
 } // namespace kit
@@ -59,12 +40,12 @@ BLooper::BLooper(const char* name)
 	kit::EnsureQtApplication();
 	fPump = new kit::LooperPump(this);
 	AddHandler(this);
-	kit::loopers().push_back(this);
+	kit::Loopers().push_back(this);
 }
 
 BLooper::~BLooper()
 {
-	auto& all = kit::loopers();
+	auto& all = kit::Loopers();
 	all.erase(std::remove(all.begin(), all.end(), this), all.end());
 	// Handlers that outlive their looper must not point back at it.
 	for (BHandler* handler : fHandlers)
@@ -129,8 +110,8 @@ void BLooper::_DispatchNext()
 		BMessage* previous = fCurrentMessage;
 		fCurrentMessage = envelope.message.get();
 		fDispatchDepth++;
-		if (kit::dispatch_observer())
-			kit::dispatch_observer()(handler, *envelope.message);
+		if (auto& observe = kit::hooks::DispatchObserver())
+			observe(handler, *envelope.message);
 		DispatchMessage(envelope.message.get(), handler);
 		fDispatchDepth--;
 		fCurrentMessage = previous;
@@ -146,12 +127,24 @@ void BLooper::_DispatchNext()
 
 void BLooper::DispatchMessage(BMessage* message, BHandler* handler)
 {
-	if (message->what == B_QUIT_REQUESTED && handler == this) {
-		if (QuitRequested())
-			Quit();
+	if (handler != this) {
+		handler->MessageReceived(message);
 		return;
 	}
-	handler->MessageReceived(message);
+	switch (message->what) {
+		case B_QUIT_REQUESTED:
+			_QuitIfRequested();
+			break;
+		default:
+			MessageReceived(message);
+			break;
+	}
+}
+
+void BLooper::_QuitIfRequested()
+{
+	if (QuitRequested())
+		Quit();
 }
 
 void BLooper::MessageReceived(BMessage* message)

@@ -13,7 +13,6 @@
 
 namespace kit {
 class LooperPump;
-bool AnyLooperPending();
 }
 
 class BLooper : public BHandler {
@@ -64,6 +63,7 @@ private:
 
 	void _DispatchNext();
 	void _Schedule();
+	void _QuitIfRequested();
 
 	std::deque<Envelope> fQueue;
 	std::vector<BHandler*> fHandlers;

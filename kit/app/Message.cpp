@@ -1,9 +1,9 @@
 #include "Message.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
+#include "MessageFlattening.h"
 #include "Messenger.h"
 #include "ReplyEndpoint.h"
 
@@ -17,32 +17,7 @@ std::vector<char> bytes_of(const T& value)
 	return bytes;
 }
 
-// entry_refs travel as "directory\0name\0".
-std::vector<char> flatten_ref(const entry_ref& ref)
-{
-	std::vector<char> bytes(ref.directory.begin(), ref.directory.end());
-	bytes.push_back('\0');
-	bytes.insert(bytes.end(), ref.name.begin(), ref.name.end());
-	bytes.push_back('\0');
-	return bytes;
-}
-
-bool unflatten_ref(const std::vector<char>& bytes, entry_ref* ref)
-{
-	auto separator = std::find(bytes.begin(), bytes.end(), '\0');
-	if (separator == bytes.end() || bytes.empty() || bytes.back() != '\0')
-		return false;
-	ref->directory.assign(bytes.begin(), separator);
-	ref->name.assign(separator + 1, bytes.end() - 1);
-	return true;
-}
-
 } // namespace
-
-struct KitMessageAccess {
-	static std::vector<char> Flatten(const BMessage& message);
-	static bool Unflatten(BMessage& message, const char* data, size_t size);
-};
 
 BMessage::BMessage() : what(0)
 {
@@ -221,7 +196,7 @@ status_t BMessage::AddRef(const char* name, const entry_ref* ref)
 {
 	if (ref == nullptr)
 		return B_BAD_VALUE;
-	std::vector<char> bytes = flatten_ref(*ref);
+	std::vector<char> bytes = kit::FlattenRef(*ref);
 	return AddData(name, B_REF_TYPE, bytes.data(), ssize_t(bytes.size()));
 }
 
@@ -232,7 +207,7 @@ status_t BMessage::FindRef(const char* name, int32 index, entry_ref* ref) const
 	if (status != B_OK)
 		return status;
 	entry_ref found;
-	if (!unflatten_ref(*bytes, &found))
+	if (!kit::UnflattenRef(*bytes, &found))
 		return B_BAD_DATA;
 	if (ref)
 		*ref = found;
@@ -243,7 +218,7 @@ status_t BMessage::AddMessage(const char* name, const BMessage* message)
 {
 	if (message == nullptr)
 		return B_BAD_VALUE;
-	std::vector<char> bytes = KitMessageAccess::Flatten(*message);
+	std::vector<char> bytes = kit::MessageFlattening::Flatten(*message);
 	return AddData(name, B_MESSAGE_TYPE, bytes.data(), ssize_t(bytes.size()));
 }
 
@@ -254,7 +229,7 @@ status_t BMessage::FindMessage(const char* name, int32 index, BMessage* message)
 	if (status != B_OK)
 		return status;
 	BMessage found;
-	if (!KitMessageAccess::Unflatten(found, bytes->data(), bytes->size()))
+	if (!kit::MessageFlattening::Unflatten(bytes->data(), bytes->size(), &found))
 		return B_BAD_DATA;
 	if (message)
 		*message = found;
@@ -377,68 +352,4 @@ void BMessage::PrintToStream() const
 		std::printf(", count = %zu\n", field.values.size());
 	}
 	std::printf("}\n");
-}
-
-// Messages inside messages are stored flat: what, then per field its name, type and values,
-// each length-prefixed. Only the kit reads this form, and it checks every length.
-std::vector<char> KitMessageAccess::Flatten(const BMessage& message)
-{
-	std::vector<char> out;
-	auto put32 = [&out](uint32 value) {
-		std::vector<char> bytes = bytes_of(value);
-		out.insert(out.end(), bytes.begin(), bytes.end());
-	};
-	put32(message.what);
-	put32(uint32(message.fFields.size()));
-	for (const BMessage::Field& field : message.fFields) {
-		put32(uint32(field.name.size()));
-		out.insert(out.end(), field.name.begin(), field.name.end());
-		put32(field.type);
-		put32(uint32(field.values.size()));
-		for (const std::vector<char>& value : field.values) {
-			put32(uint32(value.size()));
-			out.insert(out.end(), value.begin(), value.end());
-		}
-	}
-	return out;
-}
-
-bool KitMessageAccess::Unflatten(BMessage& message, const char* data, size_t size)
-{
-	size_t at = 0;
-	auto get32 = [&](uint32* value) {
-		if (size - at < sizeof(uint32))
-			return false;
-		std::memcpy(value, data + at, sizeof(uint32));
-		at += sizeof(uint32);
-		return true;
-	};
-	auto getBytes = [&](uint32 length, std::string* text) {
-		if (size - at < length)
-			return false;
-		text->assign(data + at, length);
-		at += length;
-		return true;
-	};
-	uint32 what, fieldCount;
-	if (!get32(&what) || !get32(&fieldCount))
-		return false;
-	BMessage result(what);
-	for (uint32 i = 0; i < fieldCount; i++) {
-		uint32 nameLength, type, valueCount;
-		std::string name;
-		if (!get32(&nameLength) || !getBytes(nameLength, &name) || !get32(&type)
-			|| !get32(&valueCount))
-			return false;
-		for (uint32 j = 0; j < valueCount; j++) {
-			uint32 length;
-			std::string value;
-			if (!get32(&length) || !getBytes(length, &value))
-				return false;
-			if (result.AddData(name.c_str(), type, value.data(), ssize_t(value.size())) != B_OK)
-				return false;
-		}
-	}
-	message = result;
-	return true;
 }

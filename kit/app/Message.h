@@ -16,6 +16,7 @@ class BHandler;
 class BMessenger;
 
 namespace kit {
+class MessageFlattening;
 class ReplyEndpoint;
 }
 
@@ -131,8 +132,8 @@ public:
 	void PrintToStream() const;
 
 private:
+	friend class kit::MessageFlattening;
 	friend class kit::ReplyEndpoint;
-	friend struct KitMessageAccess;
 
 	struct Field {
 		std::string name;

@@ -3,23 +3,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "KitTesting.h"
 #include "QtApplication.h"
-
-namespace kit::testing {
-
-static AlertResponder& alert_responder()
-{
-	static AlertResponder responder;
-	return responder;
-}
-
-void SetAlertResponder(AlertResponder responder)
-{
-	alert_responder() = std::move(responder);
-}
-
-} // namespace kit::testing
+#include "TestingHooks.h"
 
 BAlert::BAlert(const char* title, const char* text, const char* button0, const char* button1,
 	const char* button2, button_width, alert_type type)
@@ -44,8 +29,8 @@ const char* BAlert::ButtonLabel(int32 index) const
 int32 BAlert::Go()
 {
 	int32 result;
-	if (kit::testing::alert_responder()) {
-		result = kit::testing::alert_responder()(this);
+	if (auto& respond = kit::hooks::AlertResponder()) {
+		result = respond(this);
 	} else {
 		kit::EnsureQtApplication();
 		QMessageBox box;

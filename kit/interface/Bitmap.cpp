@@ -10,6 +10,14 @@
 #include "BitmapLimits.h"
 #include "PixelConversion.h"
 
+namespace {
+
+const int64 kBitsPerByte = 8;
+// Rows are padded to whole 32-bit words.
+const int64 kRowAlignment = 4;
+
+} // namespace
+
 BBitmap::BBitmap(BRect bounds, color_space space, bool acceptsViews, bool needsContiguous)
 	: fBounds(), fFlags((acceptsViews ? B_BITMAP_ACCEPTS_VIEWS : 0)
 		  | (needsContiguous ? B_BITMAP_IS_CONTIGUOUS : 0)),
@@ -108,7 +116,7 @@ void BBitmap::SetBits(const void* data, int32 length, int32 offset, color_space 
 	int32 sourceRow = RowBytesFor(space, width);
 
 	bool sameLayout = kit::BytesPerPixel(space) == kit::BytesPerPixel(fColorSpace)
-		&& (space == fColorSpace || kit::BytesPerPixel(space) == 4)
+		&& (space == fColorSpace || kit::BytesPerPixel(space) == kit::kBGRABytes)
 		&& sourceRow == fBytesPerRow;
 	if (sameLayout) {
 		std::memcpy(fBits + offset, source, size_t(std::min(length, BitsLength() - offset)));
@@ -124,7 +132,7 @@ void BBitmap::SetBits(const void* data, int32 length, int32 offset, color_space 
 		row++;
 		column = 0;
 	}
-	std::vector<uint8> bgra(size_t(width) * 4);
+	std::vector<uint8> bgra(size_t(width) * kit::kBGRABytes);
 	int64 consumed = 0;
 	for (; row < height; row++, column = 0) {
 		int32 wanted = width - column;
@@ -146,8 +154,8 @@ int32 BBitmap::RowBytesFor(color_space space, int32 width)
 	int32 bits = BitsPerPixel(space);
 	if (bits == 0 || width <= 0)
 		return 0;
-	int64 bytes = (int64(width) * bits + 7) / 8;
-	bytes = (bytes + 3) & ~int64(3);
+	int64 bytes = (int64(width) * bits + kBitsPerByte - 1) / kBitsPerByte;
+	bytes = (bytes + kRowAlignment - 1) & ~(kRowAlignment - 1);
 	return bytes > INT32_MAX ? 0 : int32(bytes);
 }
 

@@ -14,7 +14,7 @@ public:
 		auto* button = new QPushButton(QString::fromUtf8(control->Label()), parent);
 		// A button becomes the window's default only when the program makes it so.
 		button->setAutoDefault(false);
-		SetFocusPolicyFromFlags(button);
+		_SetFocusPolicyFromFlags(button);
 		QObject::connect(button, &QPushButton::clicked, button, [control] { control->Invoke(); });
 		return button;
 	}

@@ -6,17 +6,18 @@
 #include <QGuiApplication>
 #include <QImage>
 
-#include <cstring>
-
 #include "DrawingTarget.h"
 #include "QtApplication.h"
-#include "ViewBridge.h"
+#include "Utf8Text.h"
 
 namespace {
 
-
 // The platform's plain size for body text, in pixels.
 const float kPlainSize = 12.0f;
+// Qt's points are 1/72 inch on every device.
+const double kQtPointsPerInch = 72.0;
+// Qt refuses a size of zero or less: such a font gets this tiny size instead.
+const double kSmallestSize = 0.01;
 
 QStringList sorted_families()
 {
@@ -84,11 +85,11 @@ QFont ToQFont(const BFont& font, const QPaintDevice* device)
 		result.setStyleName(QString::fromStdString(font.Style()));
 	else if (font.Face() & B_BOLD_FACE)
 		result.setBold(true);
-	int dpi = device ? device->logicalDpiY() : 72;
+	int dpi = device ? device->logicalDpiY() : kDotsPerInch;
 	if (dpi <= 0)
-		dpi = 72;
-	double size = font.Size() > 0 ? font.Size() : 0.01;
-	result.setPointSizeF(size * 72.0 / dpi);
+		dpi = kDotsPerInch;
+	double size = font.Size() > 0 ? font.Size() : kSmallestSize;
+	result.setPointSizeF(size * kQtPointsPerInch / dpi);
 	result.setStyleStrategy(QFont::PreferAntialias);
 	return result;
 }
@@ -100,6 +101,10 @@ const QPaintDevice* MeasuringDevice()
 }
 
 } // namespace kit
+
+BFont::BFont(Unset) : fSize(kPlainSize), fFace(B_REGULAR_FACE)
+{
+}
 
 BFont::BFont() : fSize(kPlainSize), fFace(B_REGULAR_FACE)
 {
@@ -128,14 +133,10 @@ status_t BFont::SetFamilyAndStyle(const char* family, const char* style)
 
 void BFont::GetFamilyAndStyle(font_family* family, font_style* style) const
 {
-	if (family) {
-		std::strncpy(*family, fFamily.c_str(), B_FONT_FAMILY_LENGTH);
-		(*family)[B_FONT_FAMILY_LENGTH] = '\0';
-	}
-	if (style) {
-		std::strncpy(*style, fStyle.c_str(), B_FONT_STYLE_LENGTH);
-		(*style)[B_FONT_STYLE_LENGTH] = '\0';
-	}
+	if (family)
+		kit::CopyUtf8(*family, B_FONT_FAMILY_LENGTH, fFamily);
+	if (style)
+		kit::CopyUtf8(*style, B_FONT_STYLE_LENGTH, fStyle);
 }
 
 float BFont::StringWidth(const char* text) const
@@ -200,18 +201,11 @@ const QStringList& styles_of(const QString& family, bool fresh)
 }
 
 // Copies a name into a fixed field of capacity bytes plus the terminator; a longer name is
-// cut at a character boundary, never inside a UTF-8 sequence.
+// cut at a character boundary.
 void copy_name(char* field, size_t capacity, const QString& name)
 {
 	QByteArray utf8 = name.toUtf8();
-	size_t length = size_t(utf8.size());
-	if (length > capacity) {
-		length = capacity;
-		while (length > 0 && (static_cast<unsigned char>(utf8[qsizetype(length)]) & 0xc0) == 0x80)
-			length--;
-	}
-	std::memcpy(field, utf8.constData(), length);
-	field[length] = '\0';
+	kit::CopyUtf8(field, capacity, utf8.constData(), size_t(utf8.size()));
 }
 
 } // namespace

@@ -67,7 +67,7 @@ private:
 	friend class BFontAccess;
 	struct Unset {};
 	// A font with no names yet, for the kit's own system fonts.
-	explicit BFont(Unset) : fSize(12), fFace(B_REGULAR_FACE) {}
+	explicit BFont(Unset);
 
 	std::string fFamily;
 	std::string fStyle;

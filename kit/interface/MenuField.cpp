@@ -15,7 +15,7 @@ public:
 		auto* field = static_cast<BMenuField*>(fView);
 		auto* button = new QPushButton(QString::fromUtf8(field->_ShownLabel().c_str()));
 		button->setAutoDefault(false);
-		SetFocusPolicyFromFlags(button);
+		_SetFocusPolicyFromFlags(button);
 		if (field->Menu() != nullptr)
 			button->setMenu(field->Menu()->Bridge()->Menu());
 		return new kit::LabeledRow(parent, QString::fromUtf8(field->Label()), button);

@@ -68,7 +68,7 @@ status_t BMenuItem::Invoke(BMessage* message)
 	return BInvoker::Invoke(message);
 }
 
-void BMenuItem::AddInvocationFields(BMessage* message)
+void BMenuItem::_AddInvocationFields(BMessage* message)
 {
 	if (fMenu != nullptr)
 		message->AddInt32("index", fMenu->IndexOf(this));

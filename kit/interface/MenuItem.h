@@ -33,7 +33,7 @@ public:
 	status_t Invoke(BMessage* message = nullptr) override;
 
 protected:
-	void AddInvocationFields(BMessage* message) override;
+	void _AddInvocationFields(BMessage* message) override;
 
 private:
 	friend class BMenu;

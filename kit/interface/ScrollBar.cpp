@@ -7,6 +7,13 @@
 
 #include "ViewBridge.h"
 
+// The platform's steps for a new bar: an arrow moves it by one, a click beside the knob by
+// ten.
+const float kDefaultSmallStep = 1;
+const float kDefaultLargeStep = 10;
+// Qt's ranges are ints: values are kept within this, well inside what an int holds.
+const float kLargestQtValue = 1.0e9f;
+
 // Default resizing of scroll bars: they keep to the window's right and bottom edges.
 static uint32 default_resizing(orientation direction)
 {
@@ -19,7 +26,7 @@ static int clamp_to_int(float value)
 {
 	if (!std::isfinite(value))
 		return 0;
-	return int(std::clamp(value, -1.0e9f, 1.0e9f));
+	return int(std::clamp(value, -kLargestQtValue, kLargestQtValue));
 }
 
 class ScrollBarBridge : public kit::ViewBridge {
@@ -45,7 +52,7 @@ BScrollBar::BScrollBar(BRect frame, const char* name, BView* target, float min, 
 	orientation direction)
 	: BView(frame, name, default_resizing(direction), B_WILL_DRAW), fTarget(nullptr),
 	  fOrientation(direction), fMin(min), fMax(max), fValue(0), fProportion(0),
-	  fSmallStep(1), fLargeStep(10), fSyncing(false)
+	  fSmallStep(kDefaultSmallStep), fLargeStep(kDefaultLargeStep), fSyncing(false)
 {
 	SetTarget(target);
 }

@@ -5,6 +5,11 @@
 
 #include "View.h"
 
+// The platform's thickness of a scroll bar: a vertical bar's frame is this wide, a
+// horizontal bar's this high (inclusive sizes, so 15 pixels).
+const float B_V_SCROLL_BAR_WIDTH = 14.0f;
+const float B_H_SCROLL_BAR_HEIGHT = 14.0f;
+
 class BScrollBar : public BView {
 public:
 	BScrollBar(BRect frame, const char* name, BView* target, float min, float max,

@@ -12,7 +12,7 @@ public:
 	{
 		auto* control = static_cast<BTextControl*>(fView);
 		auto* field = new QLineEdit(QString::fromUtf8(control->Text()));
-		SetFocusPolicyFromFlags(field);
+		_SetFocusPolicyFromFlags(field);
 		QObject::connect(field, &QLineEdit::textChanged, field,
 			[control](const QString& text) { control->fText = text.toStdString(); });
 		// Enter always commits. Qt also finishes editing when the field loses the focus,
@@ -33,8 +33,8 @@ public:
 
 	void LabelChanged() override
 	{
-		if (Row())
-			Row()->SetLabel(QString::fromUtf8(static_cast<BTextControl*>(fView)->Label()));
+		if (_Row())
+			_Row()->SetLabel(QString::fromUtf8(static_cast<BTextControl*>(fView)->Label()));
 	}
 
 	QLineEdit* Field() const { return static_cast<QLineEdit*>(Entry()); }

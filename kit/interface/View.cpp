@@ -1,171 +1,34 @@
 #include "View.h"
 
-#include <QDragEnterEvent>
-#include <QDropEvent>
-#include <QPainter>
-#include <QPaintEvent>
-#include <QResizeEvent>
-
 #include <algorithm>
 #include <cmath>
-#include <unordered_map>
 
-#include "Bitmap.h"
-#include "DrawingTarget.h"
-#include "DropDelivery.h"
-#include "Message.h"
+#include "DrawingBridge.h"
 #include "ScrollBar.h"
 #include "ViewAccess.h"
-#include "ViewBridge.h"
 #include "Window.h"
 #include "WindowBridge.h"
 
-namespace kit {
-
 namespace {
 
-// Screen-side widget of a drawing view: forwards painting and resizing to its bridge.
-class DrawingWidget : public QWidget {
-public:
-	DrawingWidget(DrawingBridge* bridge, QWidget* parent) : QWidget(parent), fBridge(bridge)
-	{
-		setAttribute(Qt::WA_OpaquePaintEvent);
-		setAttribute(Qt::WA_NoSystemBackground);
-		setAcceptDrops(true);
-	}
+// The edges of a view that move with its parent's right side or bottom, one bit each: the
+// resizing modes of InterfaceDefs.h are made of them.
+const uint32 kRightEdgeFollows = B_FOLLOW_LEFT_RIGHT;
+const uint32 kLeftEdgeFollows = B_FOLLOW_RIGHT & ~B_FOLLOW_LEFT_RIGHT;
+const uint32 kBottomEdgeFollows = B_FOLLOW_TOP_BOTTOM;
+const uint32 kTopEdgeFollows = B_FOLLOW_BOTTOM & ~B_FOLLOW_TOP_BOTTOM;
 
-protected:
-	void dragEnterEvent(QDragEnterEvent* event) override
-	{
-		if (CanAcceptDrop(event->mimeData()))
-			event->acceptProposedAction();
-	}
-	void dragMoveEvent(QDragMoveEvent* event) override
-	{
-		if (CanAcceptDrop(event->mimeData()))
-			event->acceptProposedAction();
-	}
-	void dropEvent(QDropEvent* event) override
-	{
-		DeliverDrop(fBridge->View(), event->mimeData(),
-			mapToGlobal(event->position()));
-		event->acceptProposedAction();
-	}
-
-	void paintEvent(QPaintEvent* event) override { fBridge->Paint(this, event->rect()); }
-	void resizeEvent(QResizeEvent* event) override { fBridge->Resized(event->size()); }
-
-private:
-	DrawingBridge* fBridge;
-};
-
-QColor to_qcolor(rgb_color color, bool withAlpha)
-{
-	return QColor(color.red, color.green, color.blue, withAlpha ? color.alpha : 255);
-}
+// A new view draws black on white.
+const rgb_color kDefaultHighColor = {0, 0, 0, 255};
+const rgb_color kDefaultLowColor = {255, 255, 255, 255};
+const rgb_color kDefaultViewColor = kDefaultLowColor;
 
 } // namespace
 
-ViewBridge::~ViewBridge()
-{
-	delete fWidget.data();
-}
-
-QImage MakeDrawingImage(int width, int height, QImage::Format format)
-{
-	QImage image(std::max(width, 1), std::max(height, 1), format);
-	// 72 dots per inch: 72 / 0.0254 dots per metre.
-	image.setDotsPerMeterX(2835);
-	image.setDotsPerMeterY(2835);
-	return image;
-}
-
-QWidget* DrawingBridge::CreateWidget(QWidget* parent)
-{
-	auto* widget = new DrawingWidget(this, parent);
-	return widget;
-}
-
-void DrawingBridge::Resized(const QSize& size)
-{
-	if (fBuffer.size() == size)
-		return;
-	QImage resized = MakeDrawingImage(size.width(), size.height(), QImage::Format_RGB32);
-	resized.fill(Qt::black);
-	fBuffer = resized;
-	fInvalid = QRegion(fBuffer.rect());
-}
-
-void DrawingBridge::Invalidate(const QRect& bufferRect)
-{
-	fInvalid += bufferRect.intersected(fBuffer.rect());
-	if (fWidget)
-		fWidget->update(bufferRect);
-}
-
-void DrawingBridge::BufferChanged()
-{
-	if (fWidget)
-		fWidget->update();
-}
-
-void DrawingBridge::Update()
-{
-	if (fUpdating || fInvalid.isEmpty() || fBuffer.isNull())
-		return;
-	fUpdating = true;
-	QRect area = fInvalid.boundingRect();
-	fInvalid = QRegion();
-	rgb_color viewColor = fView->ViewColor();
-	if (viewColor != B_TRANSPARENT_32_BIT) {
-		QPainter painter(&fBuffer);
-		painter.fillRect(area, to_qcolor(viewColor, false));
-	}
-	BPoint offset = ScrollOffset(fView);
-	BRect update(area.left() + offset.x, area.top() + offset.y, area.right() + offset.x,
-		area.bottom() + offset.y);
-	if (fView->Flags() & B_WILL_DRAW)
-		fView->Draw(update);
-	fUpdating = false;
-}
-
-void DrawingBridge::Paint(QWidget* widget, const QRect& rect)
-{
-	if (fBuffer.size() != widget->size())
-		Resized(widget->size());
-	Update();
-	QPainter painter(widget);
-	painter.drawImage(rect, fBuffer, rect);
-}
-
-} // namespace kit
-
-// Runs fn with the view's current drawing target; does nothing for a view that has no
-// place to draw (not attached, or a control).
-template <typename Function>
-static void with_target(BView* view, kit::DrawingTarget* printTarget,
-	kit::ViewBridge* bridge, Function fn)
-{
-	if (printTarget != nullptr) {
-		fn(*printTarget);
-		return;
-	}
-	if (bridge == nullptr || bridge->Buffer() == nullptr || bridge->Buffer()->isNull())
-		return;
-	QImage* buffer = bridge->Buffer();
-	QPainter painter(buffer);
-	BPoint offset = kit::ViewBridge::ScrollOffset(view);
-	painter.translate(-offset.x, -offset.y);
-	kit::DrawingTarget target(&painter, buffer, QPointF(-offset.x, -offset.y), false);
-	fn(target);
-	painter.end();
-	bridge->BufferChanged();
-}
-
 BView::BView(BRect frame, const char* name, uint32 resizingMode, uint32 flags)
 	: BHandler(name), fFrame(frame), fResizingMode(resizingMode), fFlags(flags),
-	  fParent(nullptr), fWindow(nullptr), fHidden(false), fHighColor{0, 0, 0, 255},
-	  fLowColor{255, 255, 255, 255}, fViewColor{255, 255, 255, 255}, fDrawingMode(B_OP_COPY),
+	  fParent(nullptr), fWindow(nullptr), fHidden(false), fHighColor(kDefaultHighColor),
+	  fLowColor(kDefaultLowColor), fViewColor(kDefaultViewColor), fDrawingMode(B_OP_COPY),
 	  fBridge(nullptr), fPrintTarget(nullptr)
 {
 }
@@ -366,13 +229,13 @@ void BView::ResizeTo(float width, float height)
 void BView::_ParentResized(float dx, float dy)
 {
 	BRect frame = fFrame;
-	if (fResizingMode & 0x1)
+	if (fResizingMode & kLeftEdgeFollows)
 		frame.left += dx;
-	if (fResizingMode & 0x2)
+	if (fResizingMode & kRightEdgeFollows)
 		frame.right += dx;
-	if (fResizingMode & 0x4)
+	if (fResizingMode & kTopEdgeFollows)
 		frame.top += dy;
-	if (fResizingMode & 0x8)
+	if (fResizingMode & kBottomEdgeFollows)
 		frame.bottom += dy;
 	if (frame == fFrame)
 		return;
@@ -519,204 +382,4 @@ void BView::Invalidate(BRect rect)
 		int(std::floor(rect.right)) - int(std::floor(rect.left)) + 1,
 		int(std::floor(rect.bottom)) - int(std::floor(rect.top)) + 1);
 	fBridge->Invalidate(area);
-}
-
-// The coverage of a text's glyphs, rendered once and kept: the calendar draws the same few
-// numbers hundreds of times, and large glyphs are costly to rasterize.
-struct GlyphMask {
-	QImage coverage; // alpha = coverage
-	QPoint origin;   // the mask's top-left, relative to the whole-pixel baseline point
-};
-
-// Positions are kept to an eighth of a pixel: closer than the eye can tell.
-static const int kSubpixelSteps = 8;
-static const size_t kMaskCacheLimit = 1024;
-
-static const GlyphMask& glyph_mask(const QFont& font, const QString& text, int stepX,
-	int stepY)
-{
-	static std::unordered_map<QString, GlyphMask> cache;
-	QString key = font.key() + QChar(0x1f) + text + QChar(0x1f) + QString::number(stepX)
-		+ QChar(0x1f) + QString::number(stepY);
-	auto found = cache.find(key);
-	if (found != cache.end())
-		return found->second;
-	if (cache.size() >= kMaskCacheLimit)
-		cache.clear();
-
-	QImage reference = kit::MakeDrawingImage(1, 1, QImage::Format_ARGB32_Premultiplied);
-	QFontMetricsF metrics(font, &reference);
-	QRectF box = metrics.boundingRect(text);
-	QPointF fraction(double(stepX) / kSubpixelSteps, double(stepY) / kSubpixelSteps);
-	QPoint origin(int(std::floor(box.left())) - 2, int(std::floor(box.top())) - 2);
-	int width = int(std::ceil(box.right())) - origin.x() + 4;
-	int height = int(std::ceil(box.bottom())) - origin.y() + 4;
-
-	GlyphMask mask;
-	mask.origin = origin;
-	mask.coverage = kit::MakeDrawingImage(width, height, QImage::Format_ARGB32_Premultiplied);
-	mask.coverage.fill(Qt::transparent);
-	QPainter painter(&mask.coverage);
-	painter.setFont(font);
-	painter.setPen(Qt::white);
-	painter.drawText(fraction - QPointF(origin), text);
-	painter.end();
-	return cache.emplace(key, std::move(mask)).first->second;
-}
-
-// Text in B_OP_COPY: the glyphs' coverage blends the high colour over the low colour,
-// and pixels the glyphs do not touch keep what they had.
-static void draw_copy_text(kit::DrawingTarget& target, const QFont& font, const QString& text,
-	QPointF baseline, rgb_color high, rgb_color low)
-{
-	QImage* image = target.RasterImage();
-	QPointF device = baseline + target.RasterOffset();
-	double wholeX = std::floor(device.x());
-	double wholeY = std::floor(device.y());
-	int stepX = int(std::lround((device.x() - wholeX) * kSubpixelSteps));
-	int stepY = int(std::lround((device.y() - wholeY) * kSubpixelSteps));
-	const GlyphMask& mask = glyph_mask(font, text, stepX, stepY);
-
-	QRect area(QPoint(int(wholeX) + mask.origin.x(), int(wholeY) + mask.origin.y()),
-		mask.coverage.size());
-	QRect visible = area.intersected(image->rect());
-	for (int y = visible.top(); y <= visible.bottom(); y++) {
-		const QRgb* coverage = reinterpret_cast<const QRgb*>(
-			mask.coverage.constScanLine(y - area.top())) - area.left();
-		QRgb* out = reinterpret_cast<QRgb*>(image->scanLine(y));
-		for (int x = visible.left(); x <= visible.right(); x++) {
-			int a = qAlpha(coverage[x]);
-			if (a == 0)
-				continue;
-			auto mix = [a](int from, int to) { return from + ((to - from) * a + 127) / 255; };
-			out[x] = qRgb(mix(low.red, high.red), mix(low.green, high.green),
-				mix(low.blue, high.blue));
-		}
-	}
-}
-
-void BView::DrawString(const char* text, BPoint baseline)
-{
-	if (text == nullptr)
-		return;
-	QString string = QString::fromUtf8(text);
-	with_target(this, fPrintTarget, fBridge, [&](kit::DrawingTarget& target) {
-		QPainter* painter = target.Painter();
-		QFont font = kit::ToQFont(fFont, painter->device());
-		if (fDrawingMode == B_OP_COPY && target.RasterImage() != nullptr) {
-			draw_copy_text(target, font, string, QPointF(baseline.x, baseline.y), fHighColor,
-				fLowColor);
-		} else {
-			painter->setFont(font);
-			painter->setPen(kit::to_qcolor(fHighColor, fDrawingMode == B_OP_ALPHA));
-			painter->drawText(QPointF(baseline.x, baseline.y), string);
-		}
-	});
-	fPenLocation = BPoint(baseline.x + StringWidth(text), baseline.y);
-}
-
-void BView::DrawString(const char* text)
-{
-	DrawString(text, fPenLocation);
-}
-
-static QRectF inclusive_rect(BRect rect)
-{
-	return QRectF(rect.left, rect.top, rect.Width() + 1, rect.Height() + 1);
-}
-
-static rgb_color pattern_color(const pattern& fill, rgb_color high, rgb_color low)
-{
-	// Only the two solid patterns are used; anything else counts as the high colour.
-	return fill.data[0] == 0 && fill.data[7] == 0 ? low : high;
-}
-
-void BView::FillRect(BRect rect, const pattern& fill)
-{
-	if (!rect.IsValid())
-		return;
-	rgb_color color = pattern_color(fill, fHighColor, fLowColor);
-	with_target(this, fPrintTarget, fBridge, [&](kit::DrawingTarget& target) {
-		QPainter* painter = target.Painter();
-		if (fDrawingMode == B_OP_ALPHA) {
-			painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
-			painter->fillRect(inclusive_rect(rect), kit::to_qcolor(color, true));
-		} else {
-			painter->setCompositionMode(QPainter::CompositionMode_Source);
-			painter->fillRect(inclusive_rect(rect), kit::to_qcolor(color, false));
-		}
-	});
-}
-
-void BView::StrokeRect(BRect rect, const pattern& fill)
-{
-	StrokeLine(rect.LeftTop(), BPoint(rect.right, rect.top), fill);
-	StrokeLine(BPoint(rect.right, rect.top), rect.RightBottom(), fill);
-	StrokeLine(rect.RightBottom(), BPoint(rect.left, rect.bottom), fill);
-	StrokeLine(BPoint(rect.left, rect.bottom), rect.LeftTop(), fill);
-}
-
-void BView::StrokeLine(BPoint start, BPoint end, const pattern& fill)
-{
-	rgb_color color = pattern_color(fill, fHighColor, fLowColor);
-	with_target(this, fPrintTarget, fBridge, [&](kit::DrawingTarget& target) {
-		QPainter* painter = target.Painter();
-		painter->setPen(QPen(kit::to_qcolor(color, fDrawingMode == B_OP_ALPHA), 1));
-		painter->drawLine(QPointF(start.x + 0.5, start.y + 0.5),
-			QPointF(end.x + 0.5, end.y + 0.5));
-	});
-	fPenLocation = end;
-}
-
-void BView::DrawBitmap(const BBitmap* bitmap, BRect source, BRect destination)
-{
-	if (bitmap == nullptr || bitmap->Bits() == nullptr || !source.IsValid()
-		|| !destination.IsValid())
-		return;
-	QImage::Format format;
-	switch (bitmap->ColorSpace()) {
-		case B_RGB32:
-			format = QImage::Format_RGB32;
-			break;
-		case B_RGBA32:
-			format = QImage::Format_ARGB32;
-			break;
-		default:
-			return;
-	}
-	BRect bounds = bitmap->Bounds();
-	QImage image(static_cast<const uchar*>(bitmap->Bits()), bitmap->PixelWidth(),
-		bitmap->PixelHeight(), bitmap->BytesPerRow(), format);
-
-	// Clip the source to the bitmap, moving the destination with it in proportion.
-	BRect clipped = source & bounds;
-	if (!clipped.IsValid())
-		return;
-	float scaleX = (destination.Width() + 1) / (source.Width() + 1);
-	float scaleY = (destination.Height() + 1) / (source.Height() + 1);
-	QRectF target(destination.left + (clipped.left - source.left) * scaleX,
-		destination.top + (clipped.top - source.top) * scaleY, (clipped.Width() + 1) * scaleX,
-		(clipped.Height() + 1) * scaleY);
-	QRectF from(clipped.left - bounds.left, clipped.top - bounds.top, clipped.Width() + 1,
-		clipped.Height() + 1);
-
-	with_target(this, fPrintTarget, fBridge, [&](kit::DrawingTarget& drawing) {
-		QPainter* painter = drawing.Painter();
-		painter->setCompositionMode(fDrawingMode == B_OP_COPY && format == QImage::Format_RGB32
-			? QPainter::CompositionMode_Source : QPainter::CompositionMode_SourceOver);
-		painter->drawImage(target, image, from);
-	});
-}
-
-void BView::DrawBitmap(const BBitmap* bitmap, BPoint where)
-{
-	if (bitmap == nullptr)
-		return;
-	BRect bounds = bitmap->Bounds();
-	DrawBitmap(bitmap, bounds, bounds.OffsetToCopy(where.x, where.y));
-}
-
-void BView::DrawBitmap(const BBitmap* bitmap)
-{
-	DrawBitmap(bitmap, fPenLocation);
 }

@@ -1,11 +1,8 @@
 #include "Window.h"
 
-#include <QCloseEvent>
-#include <QGuiApplication>
-#include <QScreen>
-
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "MenuBar.h"
 #include "Message.h"
@@ -15,6 +12,23 @@
 #include "WindowRegistry.h"
 
 namespace kit {
+
+namespace {
+
+// The platform's size and zoom limits for a new window: larger than any screen.
+const float kUnlimitedSize = 32768;
+// The largest window side the kit asks of Qt, in pixels: the largest that a signed 16-bit
+// window coordinate holds, which every windowing system takes.
+const int kLargestWindowPixels = INT16_MAX;
+// Pulse() every half second (the rate is in microseconds), until the program sets a rate.
+const bigtime_t kDefaultPulseRate = 500000;
+
+int milliseconds(bigtime_t microseconds)
+{
+	return int(microseconds / 1000);
+}
+
+} // namespace
 
 std::vector<BWindow*>& Windows()
 {
@@ -28,57 +42,14 @@ static int pixels(float size)
 	return std::max(0, int(std::lround(size))) + 1;
 }
 
-WindowBridge::WindowBridge(BWindow* window) : QWidget(nullptr), fWindow(window), fGrip(nullptr)
-{
-	setAttribute(Qt::WA_DeleteOnClose, false);
-	if (window->Type() == B_DOCUMENT_WINDOW && !(window->Flags() & B_NOT_RESIZABLE)) {
-		fGrip = new QSizeGrip(this);
-		fGrip->resize(15, 15);
-	}
-	QObject::connect(&fPulse, &QTimer::timeout, this, [this] { fWindow->_PulseViews(nullptr); });
-}
-
-void WindowBridge::PlaceGrip()
-{
-	if (fGrip == nullptr)
-		return;
-	fGrip->move(width() - fGrip->width(), height() - fGrip->height());
-	fGrip->raise();
-}
-
-void WindowBridge::closeEvent(QCloseEvent* event)
-{
-	// Closing a window is a request: the window's QuitRequested() decides, in its own turn.
-	event->ignore();
-	fWindow->PostMessage(B_QUIT_REQUESTED);
-}
-
-void WindowBridge::resizeEvent(QResizeEvent*)
-{
-	PlaceGrip();
-	if (!fApplyingGeometry)
-		fWindow->_ContentResized(width() - 1, height() - 1, true);
-}
-
-void WindowBridge::moveEvent(QMoveEvent*)
-{
-	if (fApplyingGeometry)
-		return;
-	QPoint position = geometry().topLeft();
-	fWindow->fFrame.OffsetTo(position.x(), position.y());
-}
-
-void WindowBridge::changeEvent(QEvent* event)
-{
-	QWidget::changeEvent(event);
-}
-
 } // namespace kit
 
 BWindow::BWindow(BRect frame, const char* title, window_type type, uint32 flags, uint32)
 	: BLooper(title), fFrame(frame), fTitle(title ? title : ""), fType(type), fFlags(flags),
-	  fMinWidth(0), fMaxWidth(32768), fMinHeight(0), fMaxHeight(32768), fZoomWidth(32768),
-	  fZoomHeight(32768), fPulseRate(500000), fBridge(nullptr), fFocus(nullptr)
+	  fMinWidth(0), fMaxWidth(kit::kUnlimitedSize), fMinHeight(0),
+	  fMaxHeight(kit::kUnlimitedSize), fZoomWidth(kit::kUnlimitedSize),
+	  fZoomHeight(kit::kUnlimitedSize), fPulseRate(kit::kDefaultPulseRate), fBridge(nullptr),
+	  fFocus(nullptr)
 {
 	fBridge = new kit::WindowBridge(this);
 	Qt::WindowFlags windowFlags = Qt::Window;
@@ -108,14 +79,26 @@ BWindow::~BWindow()
 
 void BWindow::DispatchMessage(BMessage* message, BHandler* handler)
 {
-	if (handler == this && message->what == B_WINDOW_RESIZED) {
-		float width, height;
-		if (message->FindFloat("width", &width) == B_OK
-			&& message->FindFloat("height", &height) == B_OK)
-			FrameResized(width, height);
+	if (handler != this) {
+		BLooper::DispatchMessage(message, handler);
 		return;
 	}
-	BLooper::DispatchMessage(message, handler);
+	switch (message->what) {
+		case B_WINDOW_RESIZED:
+			_FrameResized(message);
+			break;
+		default:
+			BLooper::DispatchMessage(message, handler);
+			break;
+	}
+}
+
+void BWindow::_FrameResized(const BMessage* message)
+{
+	float width, height;
+	if (message->FindFloat("width", &width) == B_OK
+		&& message->FindFloat("height", &height) == B_OK)
+		FrameResized(width, height);
 }
 
 void BWindow::MessageReceived(BMessage* message)
@@ -262,8 +245,9 @@ void BWindow::_ApplyLimits()
 	// Qt cannot hold a maximum below the minimum; the minimum wins, as it does in ResizeTo.
 	int minWidth = kit::pixels(fMinWidth);
 	int minHeight = kit::pixels(fMinHeight);
-	int maxWidth = std::max(minWidth, kit::pixels(std::min(fMaxWidth, 32766.0f)));
-	int maxHeight = std::max(minHeight, kit::pixels(std::min(fMaxHeight, 32766.0f)));
+	const float largest = float(kit::kLargestWindowPixels - 1);
+	int maxWidth = std::max(minWidth, kit::pixels(std::min(fMaxWidth, largest)));
+	int maxHeight = std::max(minHeight, kit::pixels(std::min(fMaxHeight, largest)));
 	fBridge->fApplyingGeometry = true;
 	fBridge->setMinimumSize(minWidth, minHeight);
 	fBridge->setMaximumSize(maxWidth, maxHeight);
@@ -304,7 +288,7 @@ void BWindow::Show()
 	fBridge->show();
 	fBridge->PlaceGrip();
 	if (fPulseRate > 0 && !fBridge->PulseTimer().isActive())
-		fBridge->PulseTimer().start(int(fPulseRate / 1000));
+		fBridge->PulseTimer().start(kit::milliseconds(fPulseRate));
 }
 
 void BWindow::Hide()
@@ -332,7 +316,7 @@ void BWindow::SetPulseRate(bigtime_t rate)
 		fBridge->PulseTimer().stop();
 		return;
 	}
-	fBridge->PulseTimer().setInterval(int(std::max<bigtime_t>(rate / 1000, 1)));
+	fBridge->PulseTimer().setInterval(std::max(kit::milliseconds(rate), 1));
 	if (fBridge->isVisible())
 		fBridge->PulseTimer().start();
 }

@@ -73,6 +73,8 @@ private:
 	friend class BView;
 
 	void _ContentResized(float width, float height, bool fromPlatform);
+	// Calls FrameResized() with the size a B_WINDOW_RESIZED message carries.
+	void _FrameResized(const BMessage* message);
 	void _ApplyLimits();
 	void _PulseViews(BView* view);
 

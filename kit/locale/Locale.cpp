@@ -11,10 +11,8 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "LocaleHooks.h"
+#include "LocaleTestingHooks.h"
 
-// Every dictionary holds its texts in this one context; translations/*.ts use it too.
-static const char kContext[] = "dorva";
 // Dictionaries are files "<name>_<language>.qm" beside the name that the path gives.
 static const char kLanguageSeparator[] = "_";
 static const char kDictionarySuffix[] = ".qm";
@@ -24,28 +22,14 @@ Z::Locale::BLocale be_locale;
 struct Z::Locale::BLocale::Private {
 	std::mutex lock;
 	std::unique_ptr<QTranslator> dictionary;
+	// A dictionary holds its texts in one context, named like the dictionary itself.
+	QByteArray context;
 	// Texts handed out, kept for the rest of the program: the program may hold a pointer
 	// after the dictionary has been replaced. Each distinct text is stored once.
 	std::unordered_set<std::string> texts;
 	// Key to text for the current dictionary, so that a key is translated only once.
 	std::unordered_map<std::string, const char*> lookedUp;
 };
-
-namespace kit {
-
-kit::testing::LanguageFileObserver& LanguageFileObserver()
-{
-	static kit::testing::LanguageFileObserver observer;
-	return observer;
-}
-
-kit::testing::LocaleLookupObserver& LocaleLookupObserver()
-{
-	static kit::testing::LocaleLookupObserver observer;
-	return observer;
-}
-
-} // namespace kit
 
 namespace Z::Locale {
 
@@ -60,8 +44,8 @@ BLocale::~BLocale()
 
 void BLocale::LoadLanguageFile(const char* path)
 {
-	if (kit::LanguageFileObserver())
-		kit::LanguageFileObserver()(path);
+	if (auto& observe = kit::hooks::LanguageFileObserver())
+		observe(path);
 
 	std::lock_guard<std::mutex> guard(fPrivate->lock);
 	fPrivate->dictionary.reset();
@@ -78,6 +62,7 @@ void BLocale::LoadLanguageFile(const char* path)
 	if (dictionary->load(QLocale(), name.fileName(), kLanguageSeparator, name.path(),
 			kDictionarySuffix)) {
 		fPrivate->dictionary = std::move(dictionary);
+		fPrivate->context = name.fileName().toUtf8();
 	}
 }
 
@@ -90,15 +75,16 @@ const char* BLocale::GetString(const char* key)
 		if (found != fPrivate->lookedUp.end()) {
 			text = found->second;
 		} else if (fPrivate->dictionary) {
-			const QString translation = fPrivate->dictionary->translate(kContext, key);
+			const QString translation = fPrivate->dictionary->translate(
+				fPrivate->context.constData(), key);
 			if (!translation.isEmpty()) {
 				text = fPrivate->texts.insert(translation.toStdString()).first->c_str();
 				fPrivate->lookedUp.emplace(key, text);
 			}
 		}
 	}
-	if (kit::LocaleLookupObserver())
-		kit::LocaleLookupObserver()(key, text);
+	if (auto& observe = kit::hooks::LocaleLookupObserver())
+		observe(key, text);
 	return text;
 }
 

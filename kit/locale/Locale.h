@@ -1,11 +1,13 @@
 // The locale service: a language dictionary for the user's language, and the lookup of a
 // program's texts in it.
 //
-// A dictionary path names the dictionaries' folder and the program's name, but no
-// language, e.g. ".../Language/Dictionaries/dorva". The service picks the user's language
-// from the environment's locale (LC_ALL, LC_MESSAGES, LANG; LANGUAGE lists preferred
-// languages) and loads the best dictionary for it beside that name: for Japanese in Japan
-// "dorva_ja_JP.qm", else "dorva_ja.qm", else the language-neutral "dorva.qm".
+// A dictionary path names the dictionaries' folder and the dictionary's name, which is the
+// program's, but no language, e.g. ".../Language/Dictionaries/program". The service picks
+// the user's language from the environment's locale (LC_ALL, LC_MESSAGES, LANG; LANGUAGE
+// lists preferred languages) and loads the best dictionary for it beside that name: for
+// Japanese in Japan "program_ja_JP.qm", else "program_ja.qm", else the language-neutral
+// "program.qm". A dictionary holds its texts in one context named like the dictionary
+// ("program").
 #pragma once
 
 namespace Z {

@@ -1,36 +1,15 @@
 #include "PrintJob.h"
 
+#include <QCoreApplication>
 #include <QPageSetupDialog>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 
-#include <optional>
-
 #include "DrawingTarget.h"
-#include "PrintTesting.h"
 #include "QtApplication.h"
+#include "TestingHooks.h"
 #include "ViewAccess.h"
-
-namespace kit::testing {
-
-static std::optional<PrintAnswers>& print_answers()
-{
-	static std::optional<PrintAnswers> answers;
-	return answers;
-}
-
-void SetPrintAnswers(const PrintAnswers& answers)
-{
-	print_answers() = answers;
-}
-
-void ClearPrintAnswers()
-{
-	print_answers().reset();
-}
-
-} // namespace kit::testing
 
 struct BPrintJob::Private {
 	QPrinter printer{QPrinter::HighResolution};
@@ -44,7 +23,8 @@ BPrintJob::BPrintJob(const char* name) : fName(name ? name : ""), fPrivate(new P
 {
 	kit::EnsureQtApplication();
 	fPrivate->printer.setDocName(QString::fromUtf8(fName.c_str()));
-	fPrivate->printer.setCreator(QStringLiteral("dorva"));
+	// The application's name, which BApplication takes from its signature.
+	fPrivate->printer.setCreator(QCoreApplication::applicationName());
 }
 
 BPrintJob::~BPrintJob()
@@ -56,7 +36,7 @@ BPrintJob::~BPrintJob()
 
 status_t BPrintJob::ConfigPage()
 {
-	auto& answers = kit::testing::print_answers();
+	auto& answers = kit::hooks::PrintAnswers();
 	if (answers)
 		return answers->confirmPage ? B_OK : B_CANCELED;
 	QPageSetupDialog dialog(&fPrivate->printer);
@@ -65,7 +45,7 @@ status_t BPrintJob::ConfigPage()
 
 status_t BPrintJob::ConfigJob()
 {
-	auto& answers = kit::testing::print_answers();
+	auto& answers = kit::hooks::PrintAnswers();
 	if (answers) {
 		if (!answers->confirmJob) {
 			fPrivate->cancelled = true;
@@ -121,7 +101,7 @@ void BPrintJob::DrawView(BView* view, BRect rect, BPoint where)
 	QPainter* painter = fPrivate->painter.get();
 	painter->save();
 	// One view pixel is one point on paper.
-	double scale = fPrivate->printer.resolution() / 72.0;
+	double scale = fPrivate->printer.resolution() / double(kit::kDotsPerInch);
 	painter->scale(scale, scale);
 	painter->translate(where.x - rect.left, where.y - rect.top);
 	painter->setClipRect(QRectF(rect.left, rect.top, rect.Width() + 1, rect.Height() + 1));

@@ -24,7 +24,7 @@ public:
 protected:
 	// Tab navigation reaches a control only when its view is B_NAVIGABLE; a click always
 	// gives it the focus.
-	void SetFocusPolicyFromFlags(QWidget* widget) const;
+	void _SetFocusPolicyFromFlags(QWidget* widget) const;
 };
 
 // A label on the left and an entry widget on the right, filling the control's frame. The
@@ -43,7 +43,7 @@ protected:
 	void resizeEvent(QResizeEvent* event) override;
 
 private:
-	void Place();
+	void _Place();
 
 	QLabel* fLabel;
 	QWidget* fEntry;
@@ -54,11 +54,11 @@ class LabeledControlBridge : public ControlBridge {
 public:
 	using ControlBridge::ControlBridge;
 
-	QWidget* Entry() const override { return Row() ? Row()->Entry() : nullptr; }
-	QLabel* LabelWidget() const override { return Row() ? Row()->Label() : nullptr; }
+	QWidget* Entry() const override { return _Row() ? _Row()->Entry() : nullptr; }
+	QLabel* LabelWidget() const override { return _Row() ? _Row()->Label() : nullptr; }
 
 protected:
-	LabeledRow* Row() const { return static_cast<LabeledRow*>(Widget()); }
+	LabeledRow* _Row() const { return static_cast<LabeledRow*>(Widget()); }
 };
 
 } // namespace kit

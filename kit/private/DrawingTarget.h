@@ -2,12 +2,19 @@
 // runs the view's Draw(). Coordinates given to the painter are the view's own.
 #pragma once
 
+#include <QColor>
 #include <QFont>
+#include <QImage>
 #include <QPainter>
 
 #include "Font.h"
+#include "GraphicsDefs.h"
 
 namespace kit {
+
+// The kit draws in points, 1/72 inch: the images it draws into have 72 dots per inch, so
+// that a view's pixel is a point on paper and a font's point size is its size in pixels.
+const int kDotsPerInch = 72;
 
 class DrawingTarget {
 public:
@@ -28,6 +35,16 @@ private:
 	QPointF fOffset;
 	bool fPrinting;
 };
+
+// An image for the kit to draw into, at least 1 x 1 pixels, at kDotsPerInch.
+QImage MakeDrawingImage(int width, int height, QImage::Format format);
+
+// The Qt colour of an rgb_color; without alpha, the colour is opaque.
+inline QColor ToQColor(rgb_color color, bool withAlpha)
+{
+	return withAlpha ? QColor(color.red, color.green, color.blue, color.alpha)
+					 : QColor(color.red, color.green, color.blue);
+}
 
 // The Qt font for a BFont on a device: the point size is chosen so that the font is
 // font.Size() pixels of that device's logical coordinates, fractions kept.

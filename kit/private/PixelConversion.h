@@ -6,6 +6,16 @@
 
 namespace kit {
 
+// The layout through which every conversion goes, that of B_RGB32 and B_RGBA32: four bytes a
+// pixel, blue first. The offsets of the bytes in a pixel, and the bytes of a pixel:
+enum : int32 {
+	kBlueByte = 0,
+	kGreenByte = 1,
+	kRedByte = 2,
+	kAlphaByte = 3,
+	kBGRABytes = 4,
+};
+
 // Whether rows of this colour space can be converted (B_RGB32, B_RGBA32, B_RGB24, B_GRAY8).
 bool IsConvertibleSpace(color_space space);
 

@@ -8,4 +8,11 @@ namespace kit {
 
 QApplication* EnsureQtApplication();
 
+// Names the Qt application after an application's signature. The reverse-DNS application
+// id is the signature's bus name (BusProtocol.h): "application/x-vnd.Vendor-program" gives
+// "x_vnd.Vendor.program", which is also the name of the program's desktop file. The
+// application name, which windowing systems and print jobs show, is the program's name
+// that the bus texts use too (BusCall.h), the id's last element: "program".
+void NameQtApplication(const char* signature);
+
 } // namespace kit

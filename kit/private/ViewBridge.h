@@ -1,10 +1,10 @@
-// The Qt side of a view. A plain view gets a DrawingWidget with a retained image buffer;
-// controls (scroll bars, menus, text fields, buttons) supply bridges around Qt's widgets.
+// The Qt side of a view. A plain view gets a DrawingBridge (DrawingBridge.h) with a retained
+// image buffer; controls (scroll bars, menus, text fields, buttons) supply bridges around
+// Qt's widgets.
 #pragma once
 
 #include <QImage>
 #include <QPointer>
-#include <QRegion>
 #include <QWidget>
 
 #include "View.h"
@@ -14,7 +14,7 @@ namespace kit {
 class ViewBridge {
 public:
 	explicit ViewBridge(BView* view) : fView(view) {}
-	virtual ~ViewBridge();
+	virtual ~ViewBridge() { delete fWidget.data(); }
 
 	// Creates the widget as a child of parent; called when the view is attached.
 	virtual QWidget* CreateWidget(QWidget* parent) = 0;
@@ -41,29 +41,5 @@ protected:
 	BView* fView;
 	QPointer<QWidget> fWidget;
 };
-
-// A view that draws itself into a retained buffer.
-class DrawingBridge : public ViewBridge {
-public:
-	using ViewBridge::ViewBridge;
-
-	QWidget* CreateWidget(QWidget* parent) override;
-	QImage* Buffer() override { return &fBuffer; }
-	void Invalidate(const QRect& bufferRect) override;
-	void BufferChanged() override;
-	void Update() override;
-
-	void Resized(const QSize& size);
-	void Paint(QWidget* widget, const QRect& rect);
-
-private:
-	QImage fBuffer;
-	QRegion fInvalid;
-	bool fUpdating = false;
-};
-
-// Images the kit draws into use 72 dots per inch, so a font's point size equals its size
-// in pixels.
-QImage MakeDrawingImage(int width, int height, QImage::Format format);
 
 } // namespace kit

@@ -11,7 +11,7 @@ namespace {
 
 const char kTypeAttribute[] = "user.mime_type";
 
-status_t StatusFromXattrErrno(int error)
+status_t status_from_xattr_errno(int error)
 {
 	switch (error) {
 		case ENOTSUP:
@@ -32,7 +32,7 @@ status_t StatusFromXattrErrno(int error)
 
 // "type/subtype" with printable characters and no spaces; the attribute is read by other
 // programs, which should not be handed anything else.
-bool IsValidMimeType(const char* type)
+bool is_valid_mime_type(const char* type)
 {
 	size_t length = std::strlen(type);
 	if (length == 0 || length >= B_MIME_TYPE_LENGTH)
@@ -75,13 +75,13 @@ status_t BAppFileInfo::SetType(const char* type)
 {
 	if (fStatus != B_OK)
 		return fStatus;
-	if (type == nullptr || !IsValidMimeType(type))
+	if (type == nullptr || !is_valid_mime_type(type))
 		return B_BAD_VALUE;
 	int fd = static_cast<const BNode*>(fFile)->_Descriptor();
 	if (fd < 0)
 		return B_NO_INIT;
 	if (::fsetxattr(fd, kTypeAttribute, type, std::strlen(type), 0) != 0)
-		return StatusFromXattrErrno(errno);
+		return status_from_xattr_errno(errno);
 	return B_OK;
 }
 
@@ -97,7 +97,7 @@ status_t BAppFileInfo::GetType(char* type) const
 	char value[B_MIME_TYPE_LENGTH];
 	ssize_t length = ::fgetxattr(fd, kTypeAttribute, value, sizeof(value) - 1);
 	if (length < 0)
-		return StatusFromXattrErrno(errno);
+		return status_from_xattr_errno(errno);
 	value[length] = '\0';
 	std::memcpy(type, value, size_t(length) + 1);
 	return B_OK;

@@ -1,9 +1,8 @@
 #include "Entry.h"
 
-#include <cstring>
-
 #include "EntryResolution.h"
 #include "Path.h"
+#include "Utf8Text.h"
 
 BEntry::BEntry() : fStatus(B_NO_INIT)
 {
@@ -102,8 +101,7 @@ status_t BEntry::GetName(char* name) const
 		return fStatus;
 	// The root directory's leaf is stored as "." but has no name of its own.
 	std::string leaf = fRef.name == "." ? std::string() : fRef.name;
-	std::strncpy(name, leaf.c_str(), B_FILE_NAME_LENGTH - 1);
-	name[B_FILE_NAME_LENGTH - 1] = '\0';
+	kit::CopyUtf8(name, B_FILE_NAME_LENGTH - 1, leaf);
 	return B_OK;
 }
 

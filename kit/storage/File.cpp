@@ -31,7 +31,7 @@ struct BFile::Private {
 
 namespace {
 
-status_t StatusFromErrno(int error)
+status_t status_from_errno(int error)
 {
 	switch (error) {
 		case ENOENT:
@@ -119,7 +119,7 @@ status_t BFile::SetTo(const char* path, uint32 openMode)
 	// waiting for a writer. It is refused below like every node that is not a regular file.
 	int fd = ::open(path, flags | O_NONBLOCK, 0666);
 	if (fd < 0)
-		return fInitStatus = StatusFromErrno(errno);
+		return fInitStatus = status_from_errno(errno);
 	struct stat info;
 	bool known = ::fstat(fd, &info) == 0;
 	if (!known || !S_ISREG(info.st_mode)) {
@@ -189,7 +189,7 @@ ssize_t BFile::ReadAt(off_t position, void* buffer, size_t size)
 	do {
 		result = ::pread(fPrivate->fd, buffer, size, position);
 	} while (result < 0 && errno == EINTR);
-	return result < 0 ? StatusFromErrno(errno) : result;
+	return result < 0 ? status_from_errno(errno) : result;
 }
 
 ssize_t BFile::WriteAt(off_t position, const void* buffer, size_t size)
@@ -217,7 +217,7 @@ ssize_t BFile::WriteAt(off_t position, const void* buffer, size_t size)
 		else
 			result = ::pwrite(fPrivate->fd, buffer, size, position);
 	} while (result < 0 && errno == EINTR);
-	return result < 0 ? StatusFromErrno(errno) : result;
+	return result < 0 ? status_from_errno(errno) : result;
 }
 
 off_t BFile::Seek(off_t position, uint32 seekMode)
@@ -247,7 +247,7 @@ status_t BFile::SetSize(off_t size)
 		return B_NOT_ALLOWED;
 	if (QSaveFile* saveFile = fPrivate->saveFile)
 		return saveFile->resize(size) ? B_OK : B_IO_ERROR;
-	return ::ftruncate(fPrivate->fd, size) == 0 ? B_OK : StatusFromErrno(errno);
+	return ::ftruncate(fPrivate->fd, size) == 0 ? B_OK : status_from_errno(errno);
 }
 
 status_t BFile::GetSize(off_t* size) const
@@ -262,7 +262,7 @@ status_t BFile::GetSize(off_t* size) const
 	}
 	struct stat info;
 	if (::fstat(fPrivate->fd, &info) != 0)
-		return StatusFromErrno(errno);
+		return status_from_errno(errno);
 	*size = info.st_size;
 	return B_OK;
 }

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "Application.h"
-#include "PanelTesting.h"
+#include "FilePanelAccess.h"
 #include "QtApplication.h"
 
 namespace kit {
@@ -52,7 +52,7 @@ public:
 
 	~FilePanelBridge()
 	{
-		Forget();
+		_Forget();
 		delete fDialog.data();
 	}
 
@@ -67,7 +67,7 @@ public:
 
 	void Hide()
 	{
-		Forget();
+		_Forget();
 		if (fDialog)
 			fDialog->hide();
 	}
@@ -112,7 +112,7 @@ public:
 	}
 
 private:
-	void Forget()
+	void _Forget()
 	{
 		auto& panels = shown_panels();
 		panels.erase(std::remove(panels.begin(), panels.end(), fPanel), panels.end());
@@ -162,24 +162,16 @@ bool BFilePanel::IsShowing() const
 	return fBridge->IsShowing();
 }
 
-namespace kit::testing {
-
-std::vector<BFilePanel*> ShownFilePanels()
+std::vector<BFilePanel*> kit::FilePanelAccess::ShownPanels()
 {
 	return shown_panels();
 }
 
-void AnswerFilePanel(BFilePanel* panel, const std::vector<std::string>& paths)
+void kit::FilePanelAccess::Finish(BFilePanel* panel, bool accepted,
+	const std::vector<std::string>& paths)
 {
 	QStringList files;
 	for (const std::string& path : paths)
 		files << QString::fromStdString(path);
-	panel->fBridge->Finish(true, files);
+	panel->fBridge->Finish(accepted, files);
 }
-
-void CancelFilePanel(BFilePanel* panel)
-{
-	panel->fBridge->Finish(false, {});
-}
-
-} // namespace kit::testing

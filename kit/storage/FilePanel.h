@@ -23,11 +23,8 @@ class BRefFilter;
 class BFilePanel;
 
 namespace kit {
+class FilePanelAccess;
 class FilePanelBridge;
-namespace testing {
-void AnswerFilePanel(BFilePanel* panel, const std::vector<std::string>& paths);
-void CancelFilePanel(BFilePanel* panel);
-}
 }
 
 // The panel's window, as far as a program may change it.
@@ -60,9 +57,8 @@ public:
 	file_panel_mode PanelMode() const { return fMode; }
 
 private:
+	friend class kit::FilePanelAccess;
 	friend class kit::FilePanelBridge;
-	friend void kit::testing::AnswerFilePanel(BFilePanel*, const std::vector<std::string>&);
-	friend void kit::testing::CancelFilePanel(BFilePanel*);
 
 	file_panel_mode fMode;
 	BMessenger fTarget;

@@ -6,7 +6,7 @@
 namespace {
 
 // True when the absolute path can be used as it stands: no empty, "." or ".." component.
-bool IsPlainAbsolute(const std::string& path)
+bool is_plain_absolute(const std::string& path)
 {
 	if (path.empty() || path.front() != '/')
 		return false;
@@ -64,7 +64,7 @@ status_t BPath::SetTo(const char* path, const char* leaf, bool normalize)
 	while (full.size() > 1 && full.back() == '/')
 		full.pop_back();
 
-	if (!normalize && IsPlainAbsolute(full)) {
+	if (!normalize && is_plain_absolute(full)) {
 		fPath = full;
 		return fStatus = B_OK;
 	}

@@ -1,31 +1,73 @@
 #include "KitTesting.h"
 
-#include <QCoreApplication>
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QImage>
 #include <QWidget>
 
 #include <cstring>
 
 #include "Bitmap.h"
+#include "DrawingBridge.h"
 #include "Looper.h"
+#include "LooperRegistry.h"
 #include "ReplyEndpoint.h"
+#include "TestingHooks.h"
 #include "ViewAccess.h"
 #include "ViewBridge.h"
 #include "Window.h"
 #include "WindowBridge.h"
 
+namespace kit {
+
+testing::DispatchObserver& hooks::DispatchObserver()
+{
+	static testing::DispatchObserver observer;
+	return observer;
+}
+
+testing::AlertResponder& hooks::AlertResponder()
+{
+	static testing::AlertResponder responder;
+	return responder;
+}
+
+} // namespace kit
+
 namespace kit::testing {
+
+void SetDispatchObserver(DispatchObserver observer)
+{
+	hooks::DispatchObserver() = std::move(observer);
+}
+
+void SetAlertResponder(AlertResponder responder)
+{
+	hooks::AlertResponder() = std::move(responder);
+}
+
+// Whether a looper has a message waiting that it can dispatch now: one inside a handler of
+// its own holds its queue until the handler returns.
+static bool any_looper_pending()
+{
+	for (BLooper* looper : Loopers()) {
+		if (looper->CountQueuedMessages() > 0 && !looper->IsDispatching())
+			return true;
+	}
+	return false;
+}
 
 void RunUntilIdle()
 {
 	// Quiet means: two rounds in a row in which no looper had a message waiting. A bound
 	// keeps a test that keeps itself busy from hanging.
+	const int kQuietRoundsWanted = 2;
+	const int kMaxRounds = 10000;
 	int quietRounds = 0;
-	for (int round = 0; round < 10000 && quietRounds < 2; round++) {
+	for (int round = 0; round < kMaxRounds && quietRounds < kQuietRoundsWanted; round++) {
 		QCoreApplication::sendPostedEvents();
 		QCoreApplication::processEvents(QEventLoop::AllEvents);
-		quietRounds = kit::AnyLooperPending() ? 0 : quietRounds + 1;
+		quietRounds = any_looper_pending() ? 0 : quietRounds + 1;
 	}
 }
 
@@ -74,7 +116,7 @@ BBitmap* SnapshotView(BView* view)
 	auto* bitmap = new BBitmap(BRect(0, 0, rgb.width() - 1, rgb.height() - 1), B_RGB32);
 	for (int y = 0; y < rgb.height(); y++) {
 		std::memcpy(static_cast<uint8*>(bitmap->Bits()) + y * bitmap->BytesPerRow(),
-			rgb.constScanLine(y), size_t(rgb.width()) * 4);
+			rgb.constScanLine(y), size_t(rgb.width()) * sizeof(QRgb));
 	}
 	return bitmap;
 }
@@ -98,6 +140,14 @@ void PlatformWindowSize(BWindow* window, int32* width, int32* height)
 		*width = widget ? widget->width() : 0;
 	if (height)
 		*height = widget ? widget->height() : 0;
+}
+
+void PlatformApplicationNames(std::string* name, std::string* desktopFileName)
+{
+	if (name)
+		*name = QCoreApplication::applicationName().toStdString();
+	if (desktopFileName)
+		*desktopFileName = QGuiApplication::desktopFileName().toStdString();
 }
 
 } // namespace kit::testing

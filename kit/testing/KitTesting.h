@@ -51,4 +51,8 @@ void CloseWindow(BWindow* window);
 // The window's size as the platform has it (content width and height in pixels).
 void PlatformWindowSize(BWindow* window, int32* width, int32* height);
 
+// The names the platform knows the application by: its name (which windowing systems and
+// print jobs show) and the name of its desktop file.
+void PlatformApplicationNames(std::string* name, std::string* desktopFileName);
+
 } // namespace kit::testing

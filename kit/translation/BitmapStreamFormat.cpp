@@ -13,7 +13,20 @@ namespace {
 // Bounds beyond this are not integers a float can tell apart, nor any real picture's.
 const float kMaxCoordinate = 16777216.0f;
 
-void PutBig(uint8* bytes, uint32 value)
+// Where each field of the header starts: eight 32-bit words, one after the other.
+enum : size_t {
+	kMagicAt = 0,
+	kLeftAt = 4,
+	kTopAt = 8,
+	kRightAt = 12,
+	kBottomAt = 16,
+	kRowBytesAt = 20,
+	kColorsAt = 24,
+	kDataSizeAt = 28,
+};
+static_assert(kDataSizeAt + sizeof(uint32) == B_TRANSLATOR_BITMAP_HEADER_SIZE);
+
+void put_big(uint8* bytes, uint32 value)
 {
 	bytes[0] = uint8(value >> 24);
 	bytes[1] = uint8(value >> 16);
@@ -21,28 +34,28 @@ void PutBig(uint8* bytes, uint32 value)
 	bytes[3] = uint8(value);
 }
 
-uint32 GetBig(const uint8* bytes)
+uint32 get_big(const uint8* bytes)
 {
 	return (uint32(bytes[0]) << 24) | (uint32(bytes[1]) << 16) | (uint32(bytes[2]) << 8)
 		| uint32(bytes[3]);
 }
 
-void PutFloat(uint8* bytes, float value)
+void put_float(uint8* bytes, float value)
 {
 	uint32 word;
 	std::memcpy(&word, &value, sizeof(word));
-	PutBig(bytes, word);
+	put_big(bytes, word);
 }
 
-float GetFloat(const uint8* bytes)
+float get_float(const uint8* bytes)
 {
-	uint32 word = GetBig(bytes);
+	uint32 word = get_big(bytes);
 	float value;
 	std::memcpy(&value, &word, sizeof(value));
 	return value;
 }
 
-bool IsIntegralCoordinate(float value)
+bool is_integral_coordinate(float value)
 {
 	return std::isfinite(value) && std::fabs(value) <= kMaxCoordinate
 		&& std::floor(value) == value;
@@ -52,26 +65,26 @@ bool IsIntegralCoordinate(float value)
 
 void EncodeBitmapHeader(const TranslatorBitmap& header, uint8 bytes[B_TRANSLATOR_BITMAP_HEADER_SIZE])
 {
-	PutBig(bytes, header.magic);
-	PutFloat(bytes + 4, header.left);
-	PutFloat(bytes + 8, header.top);
-	PutFloat(bytes + 12, header.right);
-	PutFloat(bytes + 16, header.bottom);
-	PutBig(bytes + 20, header.rowBytes);
-	PutBig(bytes + 24, header.colors);
-	PutBig(bytes + 28, header.dataSize);
+	put_big(bytes + kMagicAt, header.magic);
+	put_float(bytes + kLeftAt, header.left);
+	put_float(bytes + kTopAt, header.top);
+	put_float(bytes + kRightAt, header.right);
+	put_float(bytes + kBottomAt, header.bottom);
+	put_big(bytes + kRowBytesAt, header.rowBytes);
+	put_big(bytes + kColorsAt, header.colors);
+	put_big(bytes + kDataSizeAt, header.dataSize);
 }
 
 void DecodeBitmapHeader(const uint8 bytes[B_TRANSLATOR_BITMAP_HEADER_SIZE], TranslatorBitmap* header)
 {
-	header->magic = GetBig(bytes);
-	header->left = GetFloat(bytes + 4);
-	header->top = GetFloat(bytes + 8);
-	header->right = GetFloat(bytes + 12);
-	header->bottom = GetFloat(bytes + 16);
-	header->rowBytes = GetBig(bytes + 20);
-	header->colors = GetBig(bytes + 24);
-	header->dataSize = GetBig(bytes + 28);
+	header->magic = get_big(bytes + kMagicAt);
+	header->left = get_float(bytes + kLeftAt);
+	header->top = get_float(bytes + kTopAt);
+	header->right = get_float(bytes + kRightAt);
+	header->bottom = get_float(bytes + kBottomAt);
+	header->rowBytes = get_big(bytes + kRowBytesAt);
+	header->colors = get_big(bytes + kColorsAt);
+	header->dataSize = get_big(bytes + kDataSizeAt);
 }
 
 TranslatorBitmap HeaderForBitmap(const BBitmap& bitmap)
@@ -93,8 +106,8 @@ status_t CheckBitmapHeader(const TranslatorBitmap& header)
 {
 	if (header.magic != B_TRANSLATOR_BITMAP)
 		return B_BAD_VALUE;
-	if (!IsIntegralCoordinate(header.left) || !IsIntegralCoordinate(header.top)
-		|| !IsIntegralCoordinate(header.right) || !IsIntegralCoordinate(header.bottom)
+	if (!is_integral_coordinate(header.left) || !is_integral_coordinate(header.top)
+		|| !is_integral_coordinate(header.right) || !is_integral_coordinate(header.bottom)
 		|| header.right < header.left || header.bottom < header.top)
 		return B_BAD_VALUE;
 	double width = double(header.right) - double(header.left) + 1;
@@ -126,7 +139,7 @@ int32 HeaderHeight(const TranslatorBitmap& header)
 
 bool HasBitmapMagic(const uint8* bytes, size_t length)
 {
-	return length >= 4 && GetBig(bytes) == B_TRANSLATOR_BITMAP;
+	return length >= kMagicAt + sizeof(uint32) && get_big(bytes + kMagicAt) == B_TRANSLATOR_BITMAP;
 }
 
 } // namespace kit

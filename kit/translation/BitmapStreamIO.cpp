@@ -67,7 +67,7 @@ status_t WriteRGB32Header(BPositionIO* destination, int32 width, int32 height)
 	header.top = 0;
 	header.right = float(width - 1);
 	header.bottom = float(height - 1);
-	header.rowBytes = uint32(width) * 4;
+	header.rowBytes = uint32(width) * kBGRABytes;
 	header.colors = B_RGB32;
 	header.dataSize = header.rowBytes * uint32(height);
 	uint8 bytes[B_TRANSLATOR_BITMAP_HEADER_SIZE];
@@ -85,7 +85,7 @@ status_t ReadBGRARows(BPositionIO* source, const TranslatorBitmap& header,
 	std::vector<uint8> bgra;
 	try {
 		row.resize(header.rowBytes);
-		bgra.resize(size_t(width) * 4);
+		bgra.resize(size_t(width) * kBGRABytes);
 	} catch (const std::exception&) {
 		return B_NO_MEMORY;
 	}

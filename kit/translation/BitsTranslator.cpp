@@ -90,7 +90,7 @@ status_t BitsTranslator::Translate(BPositionIO* source, const translator_info*, 
 	if (status != B_OK)
 		return status;
 	return ReadBGRARows(source, header, [&](int32, const uint8* bgra) {
-		return WriteAll(destination, bgra, size_t(width) * 4);
+		return WriteAll(destination, bgra, size_t(width) * kBGRABytes);
 	});
 }
 

@@ -7,6 +7,7 @@
 #include <QImageWriter>
 
 #include "BitmapLimits.h"
+#include "PixelConversion.h"
 
 namespace kit {
 
@@ -14,10 +15,10 @@ namespace {
 
 const qsizetype kReadChunk = 64 * 1024;
 
-bool WithinLimits(const QSize& size)
+bool within_limits(const QSize& size)
 {
 	return size.width() <= kMaxBitmapSide && size.height() <= kMaxBitmapSide
-		&& int64(size.width()) * size.height() * 4 <= kMaxBitmapBytes;
+		&& int64(size.width()) * size.height() * kBGRABytes <= kMaxBitmapBytes;
 }
 
 } // namespace
@@ -77,10 +78,11 @@ status_t DecodeImage(const QByteArray& data, const QByteArray& format, QImage* i
 	// The plug-ins refuse, from the header, images that would need more memory than this,
 	// which covers the plug-ins whose size() is not known before decoding. The limit is
 	// process-wide; the kit is its only user.
-	QImageReader::setAllocationLimit(int(kMaxBitmapBytes >> 20));
+	const int64 kBytesPerMegabyte = int64(1) << 20;
+	QImageReader::setAllocationLimit(int(kMaxBitmapBytes / kBytesPerMegabyte));
 
 	QSize size = reader.size();
-	if (size.isValid() && !WithinLimits(size))
+	if (size.isValid() && !within_limits(size))
 		return B_NO_MEMORY;
 	QImage decoded;
 	if (!reader.read(&decoded) || decoded.isNull()) {
@@ -93,7 +95,7 @@ status_t DecodeImage(const QByteArray& data, const QByteArray& format, QImage* i
 				return B_ILLEGAL_DATA;
 		}
 	}
-	if (!WithinLimits(decoded.size()))
+	if (!within_limits(decoded.size()))
 		return B_NO_MEMORY;
 	// 32-bit images are used as they are (RGB32 holds an opaque alpha); others are
 	// converted once, in place where Qt can.

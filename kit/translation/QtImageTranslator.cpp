@@ -9,6 +9,7 @@
 #include "BitsTranslator.h"
 #include "ImageCodec.h"
 #include "PixelConversion.h"
+#include "Utf8Text.h"
 
 namespace kit {
 
@@ -17,10 +18,9 @@ namespace {
 // Enough of the start of a file for any plug-in to recognise its format.
 const size_t kIdentifyBytes = 64 * 1024;
 
-void CopyText(char* target, const std::string& text)
+void copy_text(char* target, const std::string& text)
 {
-	std::strncpy(target, text.c_str(), B_MIME_STRING_LENGTH - 1);
-	target[B_MIME_STRING_LENGTH - 1] = '\0';
+	CopyUtf8(target, B_MIME_STRING_LENGTH - 1, text);
 }
 
 } // namespace
@@ -37,8 +37,8 @@ QtImageTranslator::QtImageTranslator(const ImageFormatDescription& description)
 	own.group = B_TRANSLATOR_BITMAP;
 	own.quality = 0.6f;
 	own.capability = 0.6f;
-	CopyText(own.MIME, description.mime);
-	CopyText(own.name, description.name);
+	copy_text(own.MIME, description.mime);
+	copy_text(own.name, description.name);
 
 	fInputs[fInputCount++] = own;
 	if (fWritable) {
@@ -152,23 +152,23 @@ status_t QtImageTranslator::_Decode(BPositionIO* source, BPositionIO* destinatio
 #if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
 	// A QRgb word in memory already is B, G, R, A here: the scan lines go out as they are.
 	for (int32 y = 0; y < height && status == B_OK; y++)
-		status = WriteAll(destination, image.constScanLine(y), size_t(width) * 4);
+		status = WriteAll(destination, image.constScanLine(y), size_t(width) * kBGRABytes);
 #else
 	// Elsewhere byte by byte, so that the rows come out as B, G, R, A.
 	std::vector<uint8> row;
 	try {
-		row.resize(size_t(width) * 4);
+		row.resize(size_t(width) * kBGRABytes);
 	} catch (const std::exception&) {
 		return B_NO_MEMORY;
 	}
 	for (int32 y = 0; y < height && status == B_OK; y++) {
 		const QRgb* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
 		uint8* out = row.data();
-		for (int32 x = 0; x < width; x++, out += 4) {
-			out[0] = uint8(qBlue(line[x]));
-			out[1] = uint8(qGreen(line[x]));
-			out[2] = uint8(qRed(line[x]));
-			out[3] = uint8(qAlpha(line[x]));
+		for (int32 x = 0; x < width; x++, out += kBGRABytes) {
+			out[kBlueByte] = uint8(qBlue(line[x]));
+			out[kGreenByte] = uint8(qGreen(line[x]));
+			out[kRedByte] = uint8(qRed(line[x]));
+			out[kAlphaByte] = uint8(qAlpha(line[x]));
 		}
 		status = WriteAll(destination, row.data(), row.size());
 	}
@@ -193,8 +193,10 @@ status_t QtImageTranslator::_Encode(BPositionIO* source, BPositionIO* destinatio
 
 	status = ReadBGRARows(source, header, [&](int32 y, const uint8* in) {
 		QRgb* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-		for (int32 x = 0; x < width; x++, in += 4)
-			line[x] = qRgba(in[2], in[1], in[0], hasAlpha ? in[3] : 255);
+		for (int32 x = 0; x < width; x++, in += kBGRABytes) {
+			line[x] = qRgba(in[kRedByte], in[kGreenByte], in[kBlueByte],
+				hasAlpha ? in[kAlphaByte] : 255);
+		}
 		return status_t(B_OK);
 	});
 	if (status != B_OK)

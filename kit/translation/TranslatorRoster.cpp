@@ -5,22 +5,11 @@
 #include <strings.h>
 
 #include "DefaultRoster.h"
-#include "TranslationTesting.h"
+#include "TestingHooks.h"
 
 namespace {
 
-struct RosterOverride {
-	bool active = false;
-	BTranslatorRoster* roster = nullptr;
-};
-
-RosterOverride& Override()
-{
-	static RosterOverride state;
-	return state;
-}
-
-bool HasFormat(const translation_format* formats, int32 count, uint32 type)
+bool has_format(const translation_format* formats, int32 count, uint32 type)
 {
 	for (int32 i = 0; formats != nullptr && i < count; i++) {
 		if (formats[i].type == type)
@@ -31,24 +20,15 @@ bool HasFormat(const translation_format* formats, int32 count, uint32 type)
 
 } // namespace
 
-namespace kit::testing {
-
-void SetDefaultRosterOverride(BTranslatorRoster* roster, bool active)
-{
-	Override().active = active;
-	Override().roster = active ? roster : nullptr;
-}
-
-} // namespace kit::testing
-
 BTranslatorRoster::BTranslatorRoster() = default;
 
 BTranslatorRoster::~BTranslatorRoster() = default;
 
 BTranslatorRoster* BTranslatorRoster::Default()
 {
-	if (Override().active)
-		return Override().roster;
+	const kit::hooks::RosterOverride& standIn = kit::hooks::DefaultRosterOverride();
+	if (standIn.active)
+		return standIn.roster;
 	// Built once, on first use. It is never deleted: image plug-ins may be unloaded before
 	// static destructors run, and nothing needs the roster gone at exit.
 	static BTranslatorRoster* roster = kit::BuildDefaultRoster();
@@ -89,7 +69,7 @@ status_t BTranslatorRoster::GetTranslators(BPositionIO* source, BMessage* ioExte
 		BTranslator* translator = fTranslators[i].get();
 		int32 count = 0;
 		const translation_format* outputs = translator->OutputFormats(&count);
-		if (wantedType != 0 && !HasFormat(outputs, count, wantedType))
+		if (wantedType != 0 && !has_format(outputs, count, wantedType))
 			continue;
 
 		translator_info info = {};

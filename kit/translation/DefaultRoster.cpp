@@ -13,12 +13,18 @@
 #include "QtApplication.h"
 #include "QtImageTranslator.h"
 #include "TranslatorRoster.h"
+#include "Utf8Text.h"
 
 namespace kit {
 
 namespace {
 
-std::set<QByteArray> Lowered(const QList<QByteArray>& list)
+// Type codes are four characters.
+const int kTypeCodeLength = 4;
+// The prefix of an unregistered MIME subtype ("image/x-portable-pixmap").
+const QByteArray kUnregisteredPrefix = "x-";
+
+std::set<QByteArray> lowered(const QList<QByteArray>& list)
 {
 	std::set<QByteArray> result;
 	for (const QByteArray& item : list)
@@ -29,12 +35,12 @@ std::set<QByteArray> Lowered(const QList<QByteArray>& list)
 // The name the format is known by among its aliases (jpeg for jpg and jpeg, tiff for tif
 // and tiff): the one the MIME type names, else the file suffix the MIME database prefers,
 // else the longest that fits a four-character type code.
-QByteArray CanonicalFormat(const std::vector<QByteArray>& aliases, const QMimeType& mime,
+QByteArray canonical_format(const std::vector<QByteArray>& aliases, const QMimeType& mime,
 	const QByteArray& mimeName)
 {
 	QByteArray subtype = mimeName.mid(mimeName.indexOf('/') + 1);
-	if (subtype.startsWith("x-"))
-		subtype = subtype.mid(2);
+	if (subtype.startsWith(kUnregisteredPrefix))
+		subtype = subtype.mid(kUnregisteredPrefix.size());
 	for (const QByteArray& alias : aliases) {
 		if (alias == subtype)
 			return alias;
@@ -46,44 +52,44 @@ QByteArray CanonicalFormat(const std::vector<QByteArray>& aliases, const QMimeTy
 	}
 	QByteArray best = aliases.front();
 	for (const QByteArray& alias : aliases) {
-		if (alias.size() <= 4 && (best.size() > 4 || alias.size() > best.size()))
+		if (alias.size() <= kTypeCodeLength
+			&& (best.size() > kTypeCodeLength || alias.size() > best.size()))
 			best = alias;
 	}
 	return best;
 }
 
 // Four characters from the upper-cased name, padded with spaces: "PNG ", "JPEG".
-uint32 TypeCodeFor(const QByteArray& format)
+uint32 type_code_for(const QByteArray& format)
 {
-	QByteArray code = format.toUpper().left(4).leftJustified(4, ' ');
+	QByteArray code = format.toUpper().left(kTypeCodeLength).leftJustified(kTypeCodeLength, ' ');
 	return (uint32(uint8(code[0])) << 24) | (uint32(uint8(code[1])) << 16)
 		| (uint32(uint8(code[2])) << 8) | uint32(uint8(code[3]));
 }
 
 // Cuts UTF-8 text to fit the translation kit's name arrays without splitting a character.
-std::string FitName(const QString& text)
+std::string fit_name(const QString& text)
 {
 	QByteArray utf8 = text.toUtf8();
-	qsizetype length = std::min<qsizetype>(utf8.size(), B_MIME_STRING_LENGTH - 1);
-	while (length > 0 && length < utf8.size() && (uint8(utf8[length]) & 0xc0) == 0x80)
-		length--;
-	return utf8.left(length).toStdString();
+	size_t length = Utf8PrefixLength(utf8.constData(), size_t(utf8.size()),
+		B_MIME_STRING_LENGTH - 1);
+	return std::string(utf8.constData(), length);
 }
 
-std::vector<ImageFormatDescription> AvailableFormats()
+std::vector<ImageFormatDescription> available_formats()
 {
-	std::set<QByteArray> readable = Lowered(QImageReader::supportedImageFormats());
-	std::set<QByteArray> writable = Lowered(QImageWriter::supportedImageFormats());
-	std::set<QByteArray> mimeTypes = Lowered(QImageReader::supportedMimeTypes());
-	for (const QByteArray& mime : Lowered(QImageWriter::supportedMimeTypes()))
+	std::set<QByteArray> readable = lowered(QImageReader::supportedImageFormats());
+	std::set<QByteArray> writable = lowered(QImageWriter::supportedImageFormats());
+	std::set<QByteArray> mimeTypes = lowered(QImageReader::supportedMimeTypes());
+	for (const QByteArray& mime : lowered(QImageWriter::supportedMimeTypes()))
 		mimeTypes.insert(mime);
 
 	// Aliases of one format share a MIME type; each format joins the first MIME type that
 	// claims it, so that it ends up in one translator only.
 	std::map<QByteArray, QByteArray> mimeOfFormat;
 	for (const QByteArray& mime : mimeTypes) {
-		std::set<QByteArray> formats = Lowered(QImageReader::imageFormatsForMimeType(mime));
-		for (const QByteArray& format : Lowered(QImageWriter::imageFormatsForMimeType(mime)))
+		std::set<QByteArray> formats = lowered(QImageReader::imageFormatsForMimeType(mime));
+		for (const QByteArray& format : lowered(QImageWriter::imageFormatsForMimeType(mime)))
 			formats.insert(format);
 		for (const QByteArray& format : formats)
 			mimeOfFormat.emplace(format, mime);
@@ -113,13 +119,13 @@ std::vector<ImageFormatDescription> AvailableFormats()
 	std::set<uint32> usedTypes;
 	for (const auto& [mimeName, aliases] : formatsOfMime) {
 		QMimeType mime = database.mimeTypeForName(QString::fromLatin1(mimeName));
-		QByteArray format = CanonicalFormat(aliases, mime, mimeName);
+		QByteArray format = canonical_format(aliases, mime, mimeName);
 		ImageFormatDescription description;
 		description.format = format;
-		description.type = TypeCodeFor(format);
+		description.type = type_code_for(format);
 		description.mime = mimeName.toStdString();
 		QString comment = mime.isValid() ? mime.comment() : QString();
-		description.name = FitName(comment.isEmpty()
+		description.name = fit_name(comment.isEmpty()
 				? QString::fromLatin1(format.toUpper()) + QStringLiteral(" image")
 				: comment);
 		description.writable = std::any_of(aliases.begin(), aliases.end(),
@@ -144,7 +150,7 @@ std::vector<ImageFormatDescription> AvailableFormats()
 BTranslatorRoster* BuildDefaultRoster()
 {
 	EnsureQtApplication();
-	std::vector<ImageFormatDescription> formats = AvailableFormats();
+	std::vector<ImageFormatDescription> formats = available_formats();
 	if (formats.empty())
 		return nullptr;
 	auto* roster = new BTranslatorRoster;

@@ -11,7 +11,7 @@ namespace kit {
 // Used when the style names no spacing between a label and its field.
 static const int kFallbackLabelSpacing = 6;
 
-void ControlBridge::SetFocusPolicyFromFlags(QWidget* widget) const
+void ControlBridge::_SetFocusPolicyFromFlags(QWidget* widget) const
 {
 	widget->setFocusPolicy(fView->Flags() & B_NAVIGABLE ? Qt::StrongFocus : Qt::ClickFocus);
 }
@@ -23,21 +23,21 @@ LabeledRow::LabeledRow(QWidget* parent, const QString& label, QWidget* entry)
 	// The parent view's colour shows around the label, as it does around a drawn control.
 	fLabel->setAutoFillBackground(false);
 	fLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-	Place();
+	_Place();
 }
 
 void LabeledRow::SetLabel(const QString& label)
 {
 	fLabel->setText(label);
-	Place();
+	_Place();
 }
 
 void LabeledRow::resizeEvent(QResizeEvent*)
 {
-	Place();
+	_Place();
 }
 
-void LabeledRow::Place()
+void LabeledRow::_Place()
 {
 	if (fLabel->text().isEmpty()) {
 		fLabel->hide();

@@ -12,29 +12,29 @@ namespace {
 // Enough for any sane chain of links; a longer chain is taken as a loop.
 const int kMaxLinkHops = 16;
 
-std::string FromQString(const QString& text)
+std::string from_qstring(const QString& text)
 {
 	return QFile::encodeName(text).toStdString();
 }
 
-QString ToQString(const std::string& text)
+QString to_qstring(const std::string& text)
 {
 	return QFile::decodeName(QByteArray::fromStdString(text));
 }
 
-std::string MakeAbsolute(const std::string& path)
+std::string make_absolute(const std::string& path)
 {
 	if (!path.empty() && path.front() == '/')
 		return path;
-	std::string base = FromQString(QDir::currentPath());
+	std::string base = from_qstring(QDir::currentPath());
 	if (base.empty() || base.back() != '/')
 		base += '/';
 	return base + path;
 }
 
-status_t ResolveOnce(const std::string& path, entry_ref* ref)
+status_t resolve_once(const std::string& path, entry_ref* ref)
 {
-	std::string absolute = MakeAbsolute(path);
+	std::string absolute = make_absolute(path);
 	while (absolute.size() > 1 && absolute.back() == '/')
 		absolute.pop_back();
 	if (absolute == "/") {
@@ -49,21 +49,21 @@ status_t ResolveOnce(const std::string& path, entry_ref* ref)
 	if (leaf == "." || leaf == "..") {
 		// The entry is a directory reached through the path itself, so the whole path has
 		// to exist; its canonical form no longer ends in a dot.
-		QString canonical = QFileInfo(ToQString(absolute)).canonicalFilePath();
+		QString canonical = QFileInfo(to_qstring(absolute)).canonicalFilePath();
 		if (canonical.isEmpty())
 			return B_ENTRY_NOT_FOUND;
-		return ResolveOnce(FromQString(canonical), ref);
+		return resolve_once(from_qstring(canonical), ref);
 	}
 	if (leaf.size() >= B_FILE_NAME_LENGTH)
 		return B_BAD_VALUE;
 
-	QFileInfo parentInfo(ToQString(parent));
+	QFileInfo parentInfo(to_qstring(parent));
 	QString canonicalParent = parentInfo.canonicalFilePath();
 	if (canonicalParent.isEmpty())
 		return B_ENTRY_NOT_FOUND;
 	if (!parentInfo.isDir())
 		return B_NOT_A_DIRECTORY;
-	*ref = entry_ref(FromQString(canonicalParent), leaf);
+	*ref = entry_ref(from_qstring(canonicalParent), leaf);
 	return B_OK;
 }
 
@@ -74,12 +74,12 @@ status_t ResolveEntry(const std::string& path, bool traverse, entry_ref* ref)
 	if (path.empty() || ref == nullptr)
 		return B_BAD_VALUE;
 	entry_ref resolved;
-	status_t status = ResolveOnce(path, &resolved);
+	status_t status = resolve_once(path, &resolved);
 	if (status != B_OK)
 		return status;
 
 	for (int hops = 0; traverse; hops++) {
-		QFileInfo info(ToQString(resolved.Path()));
+		QFileInfo info(to_qstring(resolved.Path()));
 		if (!info.isSymLink())
 			break;
 		if (hops == kMaxLinkHops)
@@ -89,7 +89,7 @@ status_t ResolveEntry(const std::string& path, bool traverse, entry_ref* ref)
 		QString target = info.symLinkTarget();
 		if (target.isEmpty())
 			return B_ENTRY_NOT_FOUND;
-		status = ResolveOnce(FromQString(target), &resolved);
+		status = resolve_once(from_qstring(target), &resolved);
 		if (status != B_OK)
 			return status;
 	}
@@ -108,7 +108,7 @@ bool IsValidLeafName(const char* leaf)
 
 int32 NodeFlavorAt(const std::string& path)
 {
-	QFileInfo info(ToQString(path));
+	QFileInfo info(to_qstring(path));
 	if (info.isSymLink())
 		return B_SYMLINK_NODE;
 	if (!info.exists())

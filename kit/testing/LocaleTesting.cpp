@@ -1,0 +1,40 @@
+#include "LocaleTesting.h"
+
+#include <QLocale>
+#include <QString>
+
+#include "LocaleTestingHooks.h"
+
+namespace kit {
+
+testing::LanguageFileObserver& hooks::LanguageFileObserver()
+{
+	static testing::LanguageFileObserver observer;
+	return observer;
+}
+
+testing::LocaleLookupObserver& hooks::LocaleLookupObserver()
+{
+	static testing::LocaleLookupObserver observer;
+	return observer;
+}
+
+void testing::SetLanguage(const char* localeName)
+{
+	// The service asks QLocale() for the user's languages, which is the environment's
+	// locale until a default is set.
+	QLocale::setDefault(localeName != nullptr ? QLocale(QString::fromUtf8(localeName))
+											  : QLocale::system());
+}
+
+void testing::SetLanguageFileObserver(LanguageFileObserver observer)
+{
+	hooks::LanguageFileObserver() = std::move(observer);
+}
+
+void testing::SetLocaleLookupObserver(LocaleLookupObserver observer)
+{
+	hooks::LocaleLookupObserver() = std::move(observer);
+}
+
+} // namespace kit

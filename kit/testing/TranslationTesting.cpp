@@ -1,0 +1,20 @@
+#include "TranslationTesting.h"
+
+#include "TestingHooks.h"
+
+namespace kit {
+
+hooks::RosterOverride& hooks::DefaultRosterOverride()
+{
+	static RosterOverride standIn;
+	return standIn;
+}
+
+void testing::SetDefaultRosterOverride(BTranslatorRoster* roster, bool active)
+{
+	hooks::RosterOverride& standIn = hooks::DefaultRosterOverride();
+	standIn.active = active;
+	standIn.roster = active ? roster : nullptr;
+}
+
+} // namespace kit
