@@ -108,8 +108,8 @@ void dorva::_forward_cancel()
 void dorva::AboutRequested()
 {
 	const std::string text = std::string(kProgramTitle) + kAboutDetails;
-	BAlert* about = new BAlert("", text.c_str(), "Thank you", nullptr, nullptr,
-		B_WIDTH_AS_USUAL, B_INFO_ALERT);
+	BAlert* about =
+		new BAlert("", text.c_str(), "Thank you", nullptr, nullptr, B_WIDTH_AS_USUAL, B_INFO_ALERT);
 	about->Go();
 }
 

@@ -23,8 +23,8 @@ static const bigtime_t kPulseRate = 100000;
 static const int16 kConfigColorPage = 2;
 
 dorvawindow::dorvawindow(BRect frame)
-	: BWindow(frame, kProgramTitle, B_DOCUMENT_WINDOW, 0, B_CURRENT_WORKSPACE),
-	  canvas(nullptr), vbar(nullptr), hbar(nullptr)
+	: BWindow(frame, kProgramTitle, B_DOCUMENT_WINDOW, 0, B_CURRENT_WORKSPACE), canvas(nullptr),
+	  vbar(nullptr), hbar(nullptr)
 {
 	get_translator_for_output();
 
@@ -63,8 +63,8 @@ void dorvawindow::get_translator_for_output()
 
 void dorvawindow::setupmenus()
 {
-	auto* bar = new BMenuBar(kMenuBarFrame, "menubar", B_FOLLOW_LEFT_RIGHT | B_FOLLOW_TOP,
-		B_ITEMS_IN_ROW, true);
+	auto* bar = new BMenuBar(
+		kMenuBarFrame, "menubar", B_FOLLOW_LEFT_RIGHT | B_FOLLOW_TOP, B_ITEMS_IN_ROW, true);
 
 	auto* file = new BMenu(menu_label("File"), B_ITEMS_IN_COLUMN);
 	struct {

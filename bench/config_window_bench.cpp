@@ -110,12 +110,12 @@ int main(int argc, char** argv)
 		times.push_back(open_once());
 	std::sort(times.begin(), times.end());
 
-	std::printf("font families: %d, family/style pairs (items per menu): %d\n", int(families),
-		int(pairs));
+	std::printf(
+		"font families: %d, family/style pairs (items per menu): %d\n", int(families), int(pairs));
 	std::printf("one listing of all families and styles: %.2f ms\n", listing);
 	std::printf("one font menu (setupfontmenu): %.2f ms\n", menu);
 	std::printf("first opening: %.1f ms\n", first);
-	std::printf("next %d openings: fastest %.1f ms, median %.1f ms, slowest %.1f ms\n",
-		openings, times.front(), times[times.size() / 2], times.back());
+	std::printf("next %d openings: fastest %.1f ms, median %.1f ms, slowest %.1f ms\n", openings,
+		times.front(), times[times.size() / 2], times.back());
 	return 0;
 }

@@ -32,8 +32,8 @@ int main()
 	std::printf("picture %dx%d\n", width, height);
 	std::printf("Draw(Bounds()), picture and band: %.1f ms (median of 9)\n", full);
 	std::printf("draw_cal alone:                   %.1f ms\n", band);
-	std::printf("Draw of a 100x100 update:         %.1f ms (the band is always drawn whole)\n",
-		small);
+	std::printf(
+		"Draw of a 100x100 update:         %.1f ms (the band is always drawn whole)\n", small);
 	window->Quit();
 	return 0;
 }

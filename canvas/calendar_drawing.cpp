@@ -95,8 +95,7 @@ void dorvaview::draw_cal()
 	SetDrawingMode(B_OP_COPY);
 	const float bandTop = atr.band_pos == BAND_AT_TOP ? top : bottom - kMonthRows * c;
 
-	BFont monthFont = calendar_font(atr.month_family, atr.month_style,
-		c / kMonthNumberSizeDivisor);
+	BFont monthFont = calendar_font(atr.month_family, atr.month_style, c / kMonthNumberSizeDivisor);
 	SetFont(&monthFont, B_FONT_ALL);
 	const int monthHeight = font_line_height(monthFont);
 
@@ -135,8 +134,8 @@ void dorvaview::draw_cal()
 			int width = int(StringWidth(text));
 			if (visible) {
 				const float centre = left + x0 + c * (weekday + 1) / kDateColumnDivisor;
-				DrawString(text, BPoint(centre - width / 2,
-					bandTop + y0 + monthHeight + dayHeight * (row + 1)));
+				DrawString(text,
+					BPoint(centre - width / 2, bandTop + y0 + monthHeight + dayHeight * (row + 1)));
 			}
 		}
 	}

@@ -8,8 +8,8 @@ bool date_table::is_supported_year(int year)
 }
 
 date_table::date_table(const holiday_set& holidays, week_start start)
-    : fYear(holidays.year()), fStart(start), fValid(is_supported_year(fYear)), fFirstWeekday(),
-      fDaysBefore(), fLength(), fHolidays(holidays.days())
+	: fYear(holidays.year()), fStart(start), fValid(is_supported_year(fYear)), fFirstWeekday(),
+	  fDaysBefore(), fLength(), fHolidays(holidays.days())
 {
 	if (!fValid)
 		return;

@@ -22,8 +22,7 @@ struct date_place {
 	bool holiday; // whether the holiday set marks the date
 };
 
-class date_table
-{
+class date_table {
 public:
 	static const int kFirstYear = 1900;
 	static const int kLastYear = 2099;

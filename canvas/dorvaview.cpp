@@ -4,13 +4,13 @@
 #include "program_name.h"
 
 dorvaview::dorvaview(BRect frame)
-	: BView(frame, "dorvaview", B_FOLLOW_ALL_SIDES, B_WILL_DRAW | B_PULSE_NEEDED),
-	  image(nullptr), panel(nullptr), format_no(0)
+	: BView(frame, "dorvaview", B_FOLLOW_ALL_SIDES, B_WILL_DRAW | B_PULSE_NEEDED), image(nullptr),
+	  panel(nullptr), format_no(0)
 {
 	set_title(title, kProgramTitle);
 
 	atr.band_pos = BAND_AT_BOTTOM;
-	atr.bg_col = 0x80000000;  // black at alpha 128
+	atr.bg_col = 0x80000000;    // black at alpha 128
 	atr.month_col = 0x0000ff00; // green
 	atr.week_col = 0x00000000;  // black
 	atr.sun_col = 0x00ff0000;   // red

@@ -71,9 +71,9 @@ public:
 	// Exports the picture into the folder under the name; B_OK once the file is in place.
 	status_t save(entry_ref& directory, const char* name);
 
-	BBitmap* image;     // the picture, owned; null while the canvas is empty
-	BFilePanel* panel;  // the open or save panel while one is shown
-	int16 format_no;    // index into xlt of the format of the pending export
+	BBitmap* image;         // the picture, owned; null while the canvas is empty
+	BFilePanel* panel;      // the open or save panel while one is shown
+	int16 format_no;        // index into xlt of the format of the pending export
 	char title[kTitleSize]; // the picture's name
 
 private:

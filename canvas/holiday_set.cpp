@@ -21,10 +21,10 @@ bool holiday_set::add(const std::string& source, std::string* error)
 
 	// A bare word that names no file is most likely a mistyped set's name.
 	std::error_code ignored;
-	if (source.find_first_of("./") == std::string::npos &&
-	    !std::filesystem::exists(source, ignored)) {
+	if (source.find_first_of("./") == std::string::npos
+		&& !std::filesystem::exists(source, ignored)) {
 		*error =
-		    printable_text(source) + ": no such holiday set or file (the sets are jp and none)";
+			printable_text(source) + ": no such holiday set or file (the sets are jp and none)";
 		return false;
 	}
 

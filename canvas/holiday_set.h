@@ -8,8 +8,7 @@
 // One bit per day of a year: bit 0 for 1 January, bit 365 only in a leap year.
 typedef std::bitset<366> year_days;
 
-class holiday_set
-{
+class holiday_set {
 public:
 	// An empty set for the year: no holidays until sources are added.
 	explicit holiday_set(int year);

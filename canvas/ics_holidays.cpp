@@ -14,8 +14,7 @@
 
 #include "civil_date.h"
 
-namespace
-{
+namespace {
 
 // What one file may cost. A year of holidays, birthdays and anniversaries takes a few
 // kilobytes and the export of a whole personal calendar a few megabytes; anything beyond
@@ -104,8 +103,7 @@ bool read_whole_file(const std::string& path, std::string* text, std::string* re
 // Hands out the content lines of an iCalendar text one by one, with folded lines joined
 // (a line that begins with a space or a tab continues the one before it) and the number
 // of the line each starts on. Blank lines are passed over.
-class content_lines
-{
+class content_lines {
 public:
 	explicit content_lines(const std::string& text) : fText(text)
 	{
@@ -165,16 +163,16 @@ std::string first_fault(icalcomponent* component, size_t depth = 0)
 	if (component == nullptr || depth > kMaxDepth)
 		return std::string();
 	for (icalproperty* property =
-	         icalcomponent_get_first_property(component, ICAL_XLICERROR_PROPERTY);
-	     property != nullptr;
-	     property = icalcomponent_get_next_property(component, ICAL_XLICERROR_PROPERTY)) {
+			 icalcomponent_get_first_property(component, ICAL_XLICERROR_PROPERTY);
+		 property != nullptr;
+		 property = icalcomponent_get_next_property(component, ICAL_XLICERROR_PROPERTY)) {
 		const char* text = icalproperty_get_xlicerror(property);
 		if (text != nullptr && std::strncmp(text, "Missing END tag", 15) != 0)
 			return text;
 	}
 	for (icalcomponent* child = icalcomponent_get_first_component(component, ICAL_ANY_COMPONENT);
-	     child != nullptr;
-	     child = icalcomponent_get_next_component(component, ICAL_ANY_COMPONENT)) {
+		 child != nullptr;
+		 child = icalcomponent_get_next_component(component, ICAL_ANY_COMPONENT)) {
 		std::string fault = first_fault(child, depth + 1);
 		if (!fault.empty())
 			return fault;
@@ -186,8 +184,8 @@ std::string first_fault(icalcomponent* component, size_t depth = 0)
 std::string component_name(const std::string& line, const char* keyword)
 {
 	const size_t length = std::strlen(keyword);
-	if (line.size() <= length || line[length] != ':' ||
-	    strncasecmp(line.c_str(), keyword, length) != 0)
+	if (line.size() <= length || line[length] != ':'
+		|| strncasecmp(line.c_str(), keyword, length) != 0)
 		return std::string();
 	std::string name = line.substr(length + 1);
 	const size_t first = name.find_first_not_of(" \t");
@@ -206,8 +204,7 @@ struct open_component {
 // Reads one file for one year. Each component directly inside a calendar (an event, a
 // time zone, ...) is parsed on its own and let go once it has been looked at, so the
 // memory held is that of one event, whatever the size of the file.
-class ics_reader
-{
+class ics_reader {
 public:
 	ics_reader(int year) : fYear(year) {}
 
@@ -224,8 +221,8 @@ public:
 		if (!reason.empty())
 			return fail(number, reason);
 		if (!fOpen.empty()) {
-			return fail(fOpen.back().line, "BEGIN:" + fOpen.back().name +
-			                                   " is never closed by END:" + fOpen.back().name);
+			return fail(fOpen.back().line,
+				"BEGIN:" + fOpen.back().name + " is never closed by END:" + fOpen.back().name);
 		}
 		if (!fSawCalendar)
 			return fail(0, "holds no calendar (no BEGIN:VCALENDAR)");
@@ -264,8 +261,9 @@ private:
 			if (fOpen.empty())
 				return fail(number, "END:" + ends + " without a BEGIN");
 			if (ends != fOpen.back().name) {
-				return fail(number, "END:" + ends + " does not close BEGIN:" + fOpen.back().name +
-				                        " of line " + std::to_string(fOpen.back().line));
+				return fail(number,
+					"END:" + ends + " does not close BEGIN:" + fOpen.back().name + " of line "
+						+ std::to_string(fOpen.back().line));
 			}
 		} else if (fOpen.empty()) {
 			return fail(number, "text outside a calendar: " + shortened(line, kMaxQuoted));
@@ -278,8 +276,8 @@ private:
 		if (icalparser_get_state(parser) == ICALPARSER_ERROR) {
 			// The parser's partial result stays the parser's, which frees it.
 			const std::string fault = first_fault(icalparser_clean(parser));
-			return fail(number,
-			            fault.empty() ? "not valid iCalendar" : shortened(fault, kMaxQuoted));
+			return fail(
+				number, fault.empty() ? "not valid iCalendar" : shortened(fault, kMaxQuoted));
 		}
 		if (ends.empty())
 			return true;
@@ -316,7 +314,7 @@ private:
 		if (icalcomponent_get_status(event) == ICAL_STATUS_CANCELLED)
 			return true;
 		icalproperty* startProperty =
-		    icalcomponent_get_first_property(event, ICAL_DTSTART_PROPERTY);
+			icalcomponent_get_first_property(event, ICAL_DTSTART_PROPERTY);
 		if (startProperty == nullptr)
 			return true; // an event without a start has no day to mark
 		const icaltimetype start = icalproperty_get_dtstart(startProperty);
@@ -326,21 +324,21 @@ private:
 		year_days days;
 		mark(start, &days);
 		for (icalproperty* rule = icalcomponent_get_first_property(event, ICAL_RRULE_PROPERTY);
-		     rule != nullptr; rule = icalcomponent_get_next_property(event, ICAL_RRULE_PROPERTY)) {
+			 rule != nullptr; rule = icalcomponent_get_next_property(event, ICAL_RRULE_PROPERTY)) {
 			if (!expand(icalproperty_get_rrule(rule), start, line, &days))
 				return false;
 		}
 		for (icalproperty* extra = icalcomponent_get_first_property(event, ICAL_RDATE_PROPERTY);
-		     extra != nullptr;
-		     extra = icalcomponent_get_next_property(event, ICAL_RDATE_PROPERTY)) {
+			 extra != nullptr;
+			 extra = icalcomponent_get_next_property(event, ICAL_RDATE_PROPERTY)) {
 			const icaldatetimeperiodtype date = icalproperty_get_rdate(extra);
 			mark(icaltime_is_null_time(date.time) ? date.period.start : date.time, &days);
 		}
 		year_days excluded;
 		for (icalproperty* exclusion =
-		         icalcomponent_get_first_property(event, ICAL_EXDATE_PROPERTY);
-		     exclusion != nullptr;
-		     exclusion = icalcomponent_get_next_property(event, ICAL_EXDATE_PROPERTY)) {
+				 icalcomponent_get_first_property(event, ICAL_EXDATE_PROPERTY);
+			 exclusion != nullptr;
+			 exclusion = icalcomponent_get_next_property(event, ICAL_EXDATE_PROPERTY)) {
 			mark(icalproperty_get_exdate(exclusion), &excluded);
 		}
 		fDays |= days & ~excluded;
@@ -384,7 +382,7 @@ private:
 		const bool skipAhead = rule.count == 0 && icaltime_compare(start, yearStart) < 0;
 		const icaltimetype& from = skipAhead ? yearStart : start;
 		const long span =
-		    day_number(fYear, 12, 31) - day_number(from.year, from.month, from.day) + 1;
+			day_number(fYear, 12, 31) - day_number(from.year, from.month, from.day) + 1;
 		long steps = span;
 		if (rule.freq == ICAL_WEEKLY_RECURRENCE)
 			steps = span / 7 + 2;
@@ -398,8 +396,8 @@ private:
 
 		const auto began = std::chrono::steady_clock::now();
 		iterator_pointer iterator(icalrecur_iterator_new(rule, start));
-		if (iterator != nullptr && skipAhead &&
-		    !icalrecur_iterator_set_start(iterator.get(), yearStart))
+		if (iterator != nullptr && skipAhead
+			&& !icalrecur_iterator_set_start(iterator.get(), yearStart))
 			iterator.reset();
 		bool ok = iterator != nullptr;
 		while (ok) {
@@ -455,7 +453,7 @@ std::string printable_text(std::string text)
 		bool wellFormed = lead < 0x80 || length > 1;
 		for (size_t k = 1; wellFormed && k < length; k++) {
 			const unsigned char next =
-			    i + k < text.size() ? static_cast<unsigned char>(text[i + k]) : 0;
+				i + k < text.size() ? static_cast<unsigned char>(text[i + k]) : 0;
 			wellFormed = (next & 0xc0) == 0x80;
 			code = (code << 6) | (next & 0x3f);
 		}

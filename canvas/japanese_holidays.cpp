@@ -2,8 +2,7 @@
 
 #include "civil_date.h"
 
-namespace
-{
+namespace {
 
 const int kSunday = 0;
 const int kMonday = 1;
@@ -26,8 +25,7 @@ int autumnal_equinox(int year)
 	return int((base + 242194L * (year - 1980) - 1000000L * leaps) / 1000000);
 }
 
-class year_builder
-{
+class year_builder {
 public:
 	explicit year_builder(int year) : fYear(year) {}
 

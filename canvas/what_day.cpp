@@ -14,8 +14,21 @@ struct holiday_date {
 // The national holidays of Japan in 2007, numbered from 1 in this order. Holidays that fell
 // on a Sunday are replaced by the Monday after them.
 static const holiday_date holidays[] = {
-	{1, 1}, {1, 8}, {2, 12}, {3, 21}, {4, 30}, {5, 3}, {5, 4}, {5, 5},
-	{7, 16}, {9, 17}, {9, 24}, {10, 8}, {11, 3}, {11, 23}, {12, 24},
+	{1, 1},
+	{1, 8},
+	{2, 12},
+	{3, 21},
+	{4, 30},
+	{5, 3},
+	{5, 4},
+	{5, 5},
+	{7, 16},
+	{9, 17},
+	{9, 24},
+	{10, 8},
+	{11, 3},
+	{11, 23},
+	{12, 24},
 };
 
 // Returns DATE_VALID (0) for a valid date and fills its week row in the month (0 for the

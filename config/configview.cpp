@@ -97,8 +97,8 @@ void configview::AttachedToWindow()
 		setupfontmenu(kDayFontMenu), kControlResizing, kControlFlags);
 	AddChild(day_font_field);
 
-	set_button = new BButton(kSetButtonFrame, "set", "set",
-		new BMessage(CMD_SET_PRESSED), kControlResizing, kControlFlags);
+	set_button = new BButton(kSetButtonFrame, "set", "set", new BMessage(CMD_SET_PRESSED),
+		kControlResizing, kControlFlags);
 	set_button->SetTarget(main_canvas());
 	AddChild(set_button);
 

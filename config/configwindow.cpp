@@ -8,7 +8,7 @@ constexpr BRect kViewFrame(0, 0, 250, 250);
 
 configwindow::configwindow()
 	: BWindow(kWindowFrame, "config", B_TITLED_WINDOW, B_NOT_RESIZABLE | B_NOT_ZOOMABLE,
-		  B_CURRENT_WORKSPACE)
+		B_CURRENT_WORKSPACE)
 {
 	cwin = true;
 	// Adding the view builds its controls, so they show what atr holds now.

@@ -81,8 +81,8 @@ void dorvaview::_show_open_panel()
 {
 	if (panel != nullptr)
 		return;
-	panel = new BFilePanel(B_OPEN_PANEL, nullptr, nullptr, B_FILE_NODE, false, nullptr, nullptr,
-		false, true);
+	panel = new BFilePanel(
+		B_OPEN_PANEL, nullptr, nullptr, B_FILE_NODE, false, nullptr, nullptr, false, true);
 	panel->Show();
 }
 

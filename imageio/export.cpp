@@ -23,8 +23,8 @@ void dorvaview::_show_export_panel(BMessage* message)
 		|| catalogue_entry(requested) == nullptr)
 		return;
 	format_no = requested;
-	panel = new BFilePanel(B_SAVE_PANEL, nullptr, nullptr, B_FILE_NODE, false, nullptr,
-		nullptr, false, true);
+	panel = new BFilePanel(
+		B_SAVE_PANEL, nullptr, nullptr, B_FILE_NODE, false, nullptr, nullptr, false, true);
 	panel->Window()->SetTitle(catalogue_entry(format_no)->name);
 	panel->Show();
 }
@@ -35,8 +35,7 @@ void dorvaview::_save_requested(BMessage* message)
 	const char* name = nullptr;
 	// An answer without a place to write, or with no format to write in, changes nothing.
 	if (message->FindRef("directory", &directory) != B_OK
-		|| message->FindString("name", &name) != B_OK
-		|| catalogue_entry(format_no) == nullptr)
+		|| message->FindString("name", &name) != B_OK || catalogue_entry(format_no) == nullptr)
 		return;
 	save(directory, name);
 	_forget_panel();

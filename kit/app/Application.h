@@ -56,8 +56,6 @@ private:
 	Private* fPrivate;
 };
 
-
-
 // The application object, while one exists.
 extern BApplication* be_app;
 // A messenger to be_app.

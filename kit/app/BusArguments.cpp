@@ -106,8 +106,8 @@ entry_ref ref_for_path(const std::string& text)
 
 // Adds one field value to the message, after checking it against its declared type.
 // Returns an empty text on success, otherwise what is wrong.
-QString add_field(BMessage* message, const WireField& field,
-	std::map<std::string, field_type>* declared)
+QString add_field(
+	BMessage* message, const WireField& field, std::map<std::string, field_type>* declared)
 {
 	const std::string name = field.name.toStdString();
 	const std::string typeName = field.type.toStdString();
@@ -130,9 +130,8 @@ QString add_field(BMessage* message, const WireField& field,
 	}
 	(*declared)[name] = type;
 
-	const QString mismatch = QStringLiteral("field %1 of type %2 holds a D-Bus value of type "
-											"'%3'").arg(quoted(name), field.type,
-		dbus_type_of(value));
+	QString mismatch = QStringLiteral("field %1 of type %2 holds a D-Bus value of type '%3'");
+	mismatch = mismatch.arg(quoted(name), field.type, dbus_type_of(value));
 	const char* key = name.c_str();
 	int64 integer = 0;
 	bool tooLarge = false;
@@ -201,8 +200,8 @@ bool wire_text(const std::string& text, QString* wire)
 }
 
 // One value of a message's field as it goes on the wire; "" or why it cannot travel.
-std::string encode_value(const BMessage& message, const char* name, type_code code,
-	int32 index, kit::bus::WireValue* field)
+std::string encode_value(const BMessage& message, const char* name, type_code code, int32 index,
+	kit::bus::WireValue* field)
 {
 	field_type type;
 	if (!kit::bus::field_type_of(code, &type)) {
@@ -226,8 +225,7 @@ std::string encode_value(const BMessage& message, const char* name, type_code co
 		case field_type::float32: {
 			float real = 0;
 			status = message.FindFloat(name, index, &real);
-			std::string problem = kit::bus::check_float(real,
-				QString::number(real).toStdString());
+			std::string problem = kit::bus::check_float(real, QString::number(real).toStdString());
 			if (!problem.empty())
 				return problem;
 			value = QVariant::fromValue(double(real));

@@ -36,8 +36,8 @@ int milliseconds(bigtime_t microseconds)
 }
 
 // The status and the words for an error answer.
-status_t status_for_error(const QDBusMessage& answer, const std::string& busName,
-	std::string* error)
+status_t status_for_error(
+	const QDBusMessage& answer, const std::string& busName, std::string* error)
 {
 	const std::string program = kit::bus::ProgramName(busName);
 	const QString name = answer.errorName();
@@ -92,8 +92,8 @@ status_t CallEndpoint(const std::string& busName, const QString& method,
 	const QList<QVariant>& arguments, QDBusMessage* answer, std::string* error)
 {
 	ensure_event_loop();
-	QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus,
-		QLatin1String(kConnectionName));
+	QDBusConnection bus =
+		QDBusConnection::connectToBus(QDBusConnection::SessionBus, QLatin1String(kConnectionName));
 	if (!bus.isConnected()) {
 		std::string why = bus.lastError().message().toStdString();
 		// Forgotten, so that the next call tries again.
@@ -103,15 +103,14 @@ status_t CallEndpoint(const std::string& busName, const QString& method,
 	}
 
 	QDBusMessage call = QDBusMessage::createMethodCall(QString::fromStdString(busName),
-		QString::fromStdString(object_path_for_bus_name(busName)),
-		QLatin1String(kInterfaceName), method);
+		QString::fromStdString(object_path_for_bus_name(busName)), QLatin1String(kInterfaceName),
+		method);
 	call.setArguments(arguments);
 	QDBusPendingCall pending = bus.asyncCall(call, milliseconds(kCallTimeout));
 	QDBusPendingCallWatcher watcher(pending);
 	if (!watcher.isFinished()) {
 		QEventLoop loop;
-		QObject::connect(&watcher, &QDBusPendingCallWatcher::finished, &loop,
-			&QEventLoop::quit);
+		QObject::connect(&watcher, &QDBusPendingCallWatcher::finished, &loop, &QEventLoop::quit);
 		loop.exec();
 	}
 	*answer = watcher.reply();

@@ -41,8 +41,7 @@ const type_name kTypeNames[] = {
 
 bool is_element_character(char c)
 {
-	return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')
-		|| c == '_';
+	return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
 }
 
 std::vector<std::string> split(const std::string& text, char separator)
@@ -138,17 +137,20 @@ std::string check_field_name(const std::string& name)
 	return "";
 }
 
-std::string check_integer(field_type type, int64 value, const std::string& text,
-	bool tooLarge)
+std::string check_integer(field_type type, int64 value, const std::string& text, bool tooLarge)
 {
-	int64 low = type == field_type::int8 ? INT8_MIN
-		: type == field_type::int16 ? INT16_MIN : INT32_MIN;
-	int64 high = type == field_type::int8 ? INT8_MAX
-		: type == field_type::int16 ? INT16_MAX : INT32_MAX;
+	int64 low = INT32_MIN;
+	int64 high = INT32_MAX;
+	if (type == field_type::int8) {
+		low = INT8_MIN;
+		high = INT8_MAX;
+	} else if (type == field_type::int16) {
+		low = INT16_MIN;
+		high = INT16_MAX;
+	}
 	if (!tooLarge && value >= low && value <= high)
 		return "";
-	return text + " is out of range (" + std::to_string(low) + " to " + std::to_string(high)
-		+ ")";
+	return text + " is out of range (" + std::to_string(low) + " to " + std::to_string(high) + ")";
 }
 
 std::string check_float(double value, const std::string& text)
@@ -188,8 +190,8 @@ status_t add_integer(BMessage* message, const char* name, field_type type, int64
 	}
 }
 
-status_t find_integer(const BMessage& message, const char* name, field_type type,
-	int32 index, int64* value)
+status_t find_integer(
+	const BMessage& message, const char* name, field_type type, int32 index, int64* value)
 {
 	status_t status = B_BAD_TYPE;
 	switch (type) {

@@ -110,8 +110,8 @@ bool field_type_of(type_code code, field_type* type);
 std::string check_field_name(const std::string& name);
 // Integers of int8, int16 and int32. text is the value as a number in words ("255");
 // tooLarge says that it did not even fit value (a 64-bit number beyond int64).
-std::string check_integer(field_type type, int64 value, const std::string& text,
-	bool tooLarge = false);
+std::string check_integer(
+	field_type type, int64 value, const std::string& text, bool tooLarge = false);
 // Floats: finite and within float range. text is the value as it was written.
 std::string check_float(double value, const std::string& text);
 std::string check_string(const std::string& text);
@@ -122,8 +122,8 @@ std::string check_path(const std::string& path);
 // (int8, int16 or int32).
 status_t add_integer(BMessage* message, const char* name, field_type type, int64 value);
 // The index-th value of such a field.
-status_t find_integer(const BMessage& message, const char* name, field_type type,
-	int32 index, int64* value);
+status_t find_integer(
+	const BMessage& message, const char* name, field_type type, int32 index, int64* value);
 
 // A path without "." and ".." elements, doubled or trailing '/' (the root stays "/"),
 // worked out from the text alone. "/tmp/./x/../b.jpg" is "/tmp/b.jpg".

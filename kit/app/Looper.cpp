@@ -34,8 +34,8 @@ std::vector<BLooper*>& Loopers()
 } // namespace kit
 
 BLooper::BLooper(const char* name)
-	: BHandler(name), fCurrentMessage(nullptr), fLockCount(0), fDispatchDepth(0),
-	  fQuitting(false), fScheduled(false), fPump(nullptr)
+	: BHandler(name), fCurrentMessage(nullptr), fLockCount(0), fDispatchDepth(0), fQuitting(false),
+	  fScheduled(false), fPump(nullptr)
 {
 	kit::EnsureQtApplication();
 	fPump = new kit::LooperPump(this);
@@ -65,8 +65,8 @@ status_t BLooper::PostMessage(BMessage* message, BHandler* handler, BHandler* re
 	// A reply handler given now wins; otherwise the message keeps the way back it has
 	// (a drop's, whose source answers for itself).
 	if (replyTo != nullptr)
-		kit::ReplyEndpoint::Attach(*copy,
-			std::make_shared<kit::MessengerEndpoint>(BMessenger(replyTo)));
+		kit::ReplyEndpoint::Attach(
+			*copy, std::make_shared<kit::MessengerEndpoint>(BMessenger(replyTo)));
 	_Enqueue(std::move(copy), handler == nullptr || handler == this ? 0 : handler->Token());
 	return B_OK;
 }
@@ -104,8 +104,8 @@ void BLooper::_DispatchNext()
 	Envelope envelope = std::move(fQueue.front());
 	fQueue.pop_front();
 
-	BHandler* handler = envelope.handlerToken == 0
-		? this : kit::LookUpHandler(envelope.handlerToken);
+	BHandler* handler =
+		envelope.handlerToken == 0 ? this : kit::LookUpHandler(envelope.handlerToken);
 	if (handler != nullptr && handler->Looper() == this) {
 		BMessage* previous = fCurrentMessage;
 		fCurrentMessage = envelope.message.get();

@@ -21,10 +21,9 @@ public:
 	~BLooper() override;
 
 	// Takes ownership of the message. handler null means the looper itself.
-	status_t PostMessage(BMessage* message, BHandler* handler = nullptr,
-		BHandler* replyTo = nullptr);
-	status_t PostMessage(uint32 command, BHandler* handler = nullptr,
-		BHandler* replyTo = nullptr);
+	status_t PostMessage(
+		BMessage* message, BHandler* handler = nullptr, BHandler* replyTo = nullptr);
+	status_t PostMessage(uint32 command, BHandler* handler = nullptr, BHandler* replyTo = nullptr);
 
 	virtual void DispatchMessage(BMessage* message, BHandler* handler);
 	void MessageReceived(BMessage* message) override;

@@ -47,8 +47,8 @@ const BMessage::Field* BMessage::_FindField(const char* name) const
 	return const_cast<BMessage*>(this)->_FindField(name);
 }
 
-status_t BMessage::AddData(const char* name, type_code type, const void* data,
-	ssize_t numBytes, bool, int32)
+status_t BMessage::AddData(
+	const char* name, type_code type, const void* data, ssize_t numBytes, bool, int32)
 {
 	if (name == nullptr || *name == '\0' || numBytes < 0 || (data == nullptr && numBytes > 0))
 		return B_BAD_VALUE;
@@ -66,8 +66,8 @@ status_t BMessage::AddData(const char* name, type_code type, const void* data,
 	return B_OK;
 }
 
-status_t BMessage::_FindValue(const char* name, type_code type, int32 index,
-	const std::vector<char>** value) const
+status_t BMessage::_FindValue(
+	const char* name, type_code type, int32 index, const std::vector<char>** value) const
 {
 	const Field* field = _FindField(name);
 	if (field == nullptr)
@@ -80,8 +80,8 @@ status_t BMessage::_FindValue(const char* name, type_code type, int32 index,
 	return B_OK;
 }
 
-status_t BMessage::FindData(const char* name, type_code type, int32 index, const void** data,
-	ssize_t* numBytes) const
+status_t BMessage::FindData(
+	const char* name, type_code type, int32 index, const void** data, ssize_t* numBytes) const
 {
 	const std::vector<char>* value;
 	status_t status = _FindValue(name, type, index, &value);
@@ -94,8 +94,8 @@ status_t BMessage::FindData(const char* name, type_code type, int32 index, const
 	return B_OK;
 }
 
-status_t BMessage::ReplaceData(const char* name, type_code type, int32 index, const void* data,
-	ssize_t numBytes)
+status_t BMessage::ReplaceData(
+	const char* name, type_code type, int32 index, const void* data, ssize_t numBytes)
 {
 	const std::vector<char>* value;
 	status_t status = _FindValue(name, type, index, &value);

@@ -18,7 +18,7 @@ class BMessenger;
 namespace kit {
 class MessageFlattening;
 class ReplyEndpoint;
-}
+} // namespace kit
 
 class BMessage {
 public:
@@ -33,15 +33,14 @@ public:
 	// Fields of any type. Adding a value to an existing field requires the same type.
 	status_t AddData(const char* name, type_code type, const void* data, ssize_t numBytes,
 		bool isFixedSize = true, int32 count = 1);
-	status_t FindData(const char* name, type_code type, int32 index, const void** data,
-		ssize_t* numBytes) const;
-	status_t FindData(const char* name, type_code type, const void** data,
-		ssize_t* numBytes) const
+	status_t FindData(
+		const char* name, type_code type, int32 index, const void** data, ssize_t* numBytes) const;
+	status_t FindData(const char* name, type_code type, const void** data, ssize_t* numBytes) const
 	{
 		return FindData(name, type, 0, data, numBytes);
 	}
-	status_t ReplaceData(const char* name, type_code type, int32 index, const void* data,
-		ssize_t numBytes);
+	status_t ReplaceData(
+		const char* name, type_code type, int32 index, const void* data, ssize_t numBytes);
 
 	status_t AddBool(const char* name, bool value);
 	status_t AddInt8(const char* name, int8 value);
@@ -96,10 +95,7 @@ public:
 	{
 		return FindPointer(name, 0, value);
 	}
-	status_t FindPoint(const char* name, BPoint* value) const
-	{
-		return FindPoint(name, 0, value);
-	}
+	status_t FindPoint(const char* name, BPoint* value) const { return FindPoint(name, 0, value); }
 	status_t FindRect(const char* name, BRect* value) const { return FindRect(name, 0, value); }
 	status_t FindRef(const char* name, entry_ref* ref) const { return FindRef(name, 0, ref); }
 	status_t FindMessage(const char* name, BMessage* message) const
@@ -122,8 +118,8 @@ public:
 
 	// Replies go to whoever the sender named as its reply handler. replyTo names the handler
 	// that should receive the answer to this reply.
-	status_t SendReply(BMessage* reply, BHandler* replyTo = nullptr,
-		bigtime_t timeout = B_INFINITE_TIMEOUT);
+	status_t SendReply(
+		BMessage* reply, BHandler* replyTo = nullptr, bigtime_t timeout = B_INFINITE_TIMEOUT);
 	status_t SendReply(uint32 command, BHandler* replyTo = nullptr);
 	bool IsSourceWaiting() const { return false; }
 	bool WasDropped() const;
@@ -143,8 +139,8 @@ private:
 
 	Field* _FindField(const char* name);
 	const Field* _FindField(const char* name) const;
-	status_t _FindValue(const char* name, type_code type, int32 index,
-		const std::vector<char>** value) const;
+	status_t _FindValue(
+		const char* name, type_code type, int32 index, const std::vector<char>** value) const;
 
 	std::vector<Field> fFields;
 	std::shared_ptr<kit::ReplyEndpoint> fReplyEndpoint;

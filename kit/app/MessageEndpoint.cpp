@@ -12,8 +12,8 @@
 #include <atomic>
 #include <climits>
 
-#include "Application.h"
 #include "AppDefs.h"
+#include "Application.h"
 #include "BusArguments.h"
 #include "BusProtocol.h"
 #include "QtApplication.h"
@@ -36,8 +36,7 @@ QString introspection()
 		"      <arg name=\"reply_fields\" type=\"a(ssv)\" direction=\"out\"/>\n"
 		"    </method>\n"
 		"  </interface>\n")
-		.arg(QLatin1String(kit::bus::kInterfaceName),
-			QLatin1String(kit::bus::kSendMessageMethod),
+		.arg(QLatin1String(kit::bus::kInterfaceName), QLatin1String(kit::bus::kSendMessageMethod),
 			QLatin1String(kit::bus::kSendMessageWithReplyMethod));
 }
 
@@ -53,8 +52,7 @@ int timer_milliseconds(bigtime_t microseconds)
 // unanswered, answers it with an error instead. Exactly one answer goes out.
 class BusReplyEndpoint : public kit::ReplyEndpoint {
 public:
-	BusReplyEndpoint(const QDBusMessage& call, const QDBusConnection& connection,
-		bigtime_t timeout)
+	BusReplyEndpoint(const QDBusMessage& call, const QDBusConnection& connection, bigtime_t timeout)
 		: fCall(call), fConnection(connection), fTimer(new QTimer)
 	{
 		fCall.setDelayedReply(true);
@@ -84,8 +82,7 @@ public:
 		if (fAnswered.load())
 			return B_BAD_PORT_ID;
 		QList<QVariant> arguments;
-		QString problem = kit::bus::EncodeMessage(reply, kit::bus::kMaxReplyValues,
-			&arguments);
+		QString problem = kit::bus::EncodeMessage(reply, kit::bus::kMaxReplyValues, &arguments);
 		if (!problem.isEmpty()) {
 			Refuse(kit::bus::kErrorInvalidReply,
 				QStringLiteral("the handler's reply cannot travel: %1").arg(problem));
@@ -137,8 +134,7 @@ struct BMessageEndpoint::Private {
 	std::unique_ptr<BusEndpointObject> object;
 };
 
-bool BusEndpointObject::handleMessage(const QDBusMessage& call,
-	const QDBusConnection& connection)
+bool BusEndpointObject::handleMessage(const QDBusMessage& call, const QDBusConnection& connection)
 {
 	const QString interface = call.interface();
 	if (!interface.isEmpty() && interface != QLatin1String(kit::bus::kInterfaceName))
@@ -146,10 +142,13 @@ bool BusEndpointObject::handleMessage(const QDBusMessage& call,
 	// Loopers live on the GUI thread; a call seen elsewhere is answered there.
 	if (QThread::currentThread() != thread()) {
 		QPointer<QObject> self(this);
-		QMetaObject::invokeMethod(this, [this, self, call, connection]() {
-			if (self)
-				_Answer(call, connection);
-		}, Qt::QueuedConnection);
+		QMetaObject::invokeMethod(
+			this,
+			[this, self, call, connection]() {
+				if (self)
+					_Answer(call, connection);
+			},
+			Qt::QueuedConnection);
 		return true;
 	}
 	_Answer(call, connection);
@@ -161,15 +160,15 @@ void BusEndpointObject::_Answer(const QDBusMessage& call, QDBusConnection connec
 	const QString member = call.member();
 	const bool withReply = member == QLatin1String(kit::bus::kSendMessageWithReplyMethod);
 	if (!withReply && member != QLatin1String(kit::bus::kSendMessageMethod)) {
-		connection.send(call.createErrorReply(QDBusError::UnknownMethod,
-			QStringLiteral("no method '%1' here").arg(member)));
+		connection.send(call.createErrorReply(
+			QDBusError::UnknownMethod, QStringLiteral("no method '%1' here").arg(member)));
 		return;
 	}
 	BMessage message;
 	QString error = kit::bus::DecodeMessage(call, kit::bus::kMaxFieldValues, &message);
 	if (!error.isEmpty()) {
-		connection.send(call.createErrorReply(QLatin1String(kit::bus::kErrorInvalidMessage),
-			error));
+		connection.send(
+			call.createErrorReply(QLatin1String(kit::bus::kErrorInvalidMessage), error));
 		return;
 	}
 	std::shared_ptr<BusReplyEndpoint> wayBack;
@@ -178,15 +177,13 @@ void BusEndpointObject::_Answer(const QDBusMessage& call, QDBusConnection connec
 		kit::ReplyEndpoint::Attach(message, wayBack);
 	}
 	// The system's request to quit is the application's to answer.
-	BMessenger target = message.what == B_QUIT_REQUESTED ? be_app_messenger()
-														 : fOwner->target;
+	BMessenger target = message.what == B_QUIT_REQUESTED ? be_app_messenger() : fOwner->target;
 	if (target.SendMessage(&message) != B_OK) {
 		const QString text = QStringLiteral("the program has no handler for messages now");
 		if (wayBack)
 			wayBack->Refuse(kit::bus::kErrorNoTarget, text);
 		else
-			connection.send(call.createErrorReply(QLatin1String(kit::bus::kErrorNoTarget),
-				text));
+			connection.send(call.createErrorReply(QLatin1String(kit::bus::kErrorNoTarget), text));
 		return;
 	}
 	if (!withReply)

@@ -64,8 +64,8 @@ status_t BMessenger::SendMessage(BMessage* message, BHandler* replyTo, bigtime_t
 	// A reply handler given now wins; otherwise the message keeps the way back it has
 	// (a drop's, whose source answers for itself).
 	if (replyTo != nullptr)
-		kit::ReplyEndpoint::Attach(*copy,
-			std::make_shared<kit::MessengerEndpoint>(BMessenger(replyTo)));
+		kit::ReplyEndpoint::Attach(
+			*copy, std::make_shared<kit::MessengerEndpoint>(BMessenger(replyTo)));
 	looper->_Enqueue(std::move(copy), handler == looper ? 0 : handler->Token());
 	return B_OK;
 }

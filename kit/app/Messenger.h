@@ -10,8 +10,8 @@ class BMessenger {
 public:
 	BMessenger();
 	// handler null and looper given: the looper itself. Both null: invalid.
-	explicit BMessenger(const BHandler* handler, const BLooper* looper = nullptr,
-		status_t* result = nullptr);
+	explicit BMessenger(
+		const BHandler* handler, const BLooper* looper = nullptr, status_t* result = nullptr);
 
 	bool IsValid() const;
 	BHandler* Target(BLooper** looper) const;

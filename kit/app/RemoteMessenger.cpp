@@ -32,17 +32,16 @@ status_t BRemoteMessenger::_Send(BMessage* message, BMessage* reply)
 		return B_BAD_VALUE;
 	}
 	QList<QVariant> arguments;
-	QString problem = kit::bus::EncodeMessage(*message, kit::bus::kMaxFieldValues,
-		&arguments);
+	QString problem = kit::bus::EncodeMessage(*message, kit::bus::kMaxFieldValues, &arguments);
 	if (!problem.isEmpty()) {
 		fError = "the message cannot be sent: " + problem.toStdString();
 		return B_BAD_VALUE;
 	}
-	const char* method = reply != nullptr ? kit::bus::kSendMessageWithReplyMethod
-										  : kit::bus::kSendMessageMethod;
+	const char* method =
+		reply != nullptr ? kit::bus::kSendMessageWithReplyMethod : kit::bus::kSendMessageMethod;
 	QDBusMessage answer;
-	status_t status = kit::bus::CallEndpoint(fBusName, QLatin1String(method), arguments,
-		&answer, &fError);
+	status_t status =
+		kit::bus::CallEndpoint(fBusName, QLatin1String(method), arguments, &answer, &fError);
 	if (status != B_OK || reply == nullptr)
 		return status;
 
@@ -50,8 +49,8 @@ status_t BRemoteMessenger::_Send(BMessage* message, BMessage* reply)
 	BMessage received;
 	problem = kit::bus::DecodeMessage(answer, kit::bus::kMaxReplyValues, &received);
 	if (!problem.isEmpty()) {
-		fError = kit::bus::ProgramName(fBusName) + "'s reply is malformed: "
-			+ problem.toStdString();
+		fError =
+			kit::bus::ProgramName(fBusName) + "'s reply is malformed: " + problem.toStdString();
 		return B_BAD_DATA;
 	}
 	*reply = received;

@@ -4,7 +4,6 @@
 #include "EntryRef.h"
 #include "StorageDefs.h"
 
-
 struct app_info {
 	pid_t team = -1;
 	uint32 flags = 0;

@@ -52,8 +52,8 @@ int32 BAlert::Go()
 		}
 		std::vector<QPushButton*> buttons;
 		for (const std::string& label : fButtons)
-			buttons.push_back(box.addButton(QString::fromUtf8(label.c_str()),
-				QMessageBox::AcceptRole));
+			buttons.push_back(
+				box.addButton(QString::fromUtf8(label.c_str()), QMessageBox::AcceptRole));
 		if (!buttons.empty())
 			box.setEscapeButton(buttons.back());
 		box.exec();

@@ -10,9 +10,9 @@
 
 class BAlert {
 public:
-	BAlert(const char* title, const char* text, const char* button0,
-		const char* button1 = nullptr, const char* button2 = nullptr,
-		button_width width = B_WIDTH_AS_USUAL, alert_type type = B_INFO_ALERT);
+	BAlert(const char* title, const char* text, const char* button0, const char* button1 = nullptr,
+		const char* button2 = nullptr, button_width width = B_WIDTH_AS_USUAL,
+		alert_type type = B_INFO_ALERT);
 	virtual ~BAlert();
 
 	// Returns the index of the button pressed (the last button when the dialog is closed

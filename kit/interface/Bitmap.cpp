@@ -20,7 +20,7 @@ const int64 kRowAlignment = 4;
 
 BBitmap::BBitmap(BRect bounds, color_space space, bool acceptsViews, bool needsContiguous)
 	: fBounds(), fFlags((acceptsViews ? B_BITMAP_ACCEPTS_VIEWS : 0)
-		  | (needsContiguous ? B_BITMAP_IS_CONTIGUOUS : 0)),
+					 | (needsContiguous ? B_BITMAP_IS_CONTIGUOUS : 0)),
 	  fColorSpace(space), fBytesPerRow(0), fBits(nullptr), fInitStatus(B_NO_INIT)
 {
 	_Allocate(bounds, space, -1);
@@ -55,9 +55,8 @@ void BBitmap::_Allocate(BRect bounds, color_space space, int32 bytesPerRow)
 {
 	fBounds = bounds;
 	fColorSpace = space;
-	if (!std::isfinite(bounds.left) || !std::isfinite(bounds.top)
-		|| !std::isfinite(bounds.right) || !std::isfinite(bounds.bottom) || !bounds.IsValid()
-		|| !kit::IsConvertibleSpace(space)) {
+	if (!std::isfinite(bounds.left) || !std::isfinite(bounds.top) || !std::isfinite(bounds.right)
+		|| !std::isfinite(bounds.bottom) || !bounds.IsValid() || !kit::IsConvertibleSpace(space)) {
 		fInitStatus = B_BAD_VALUE;
 		return;
 	}
@@ -140,8 +139,9 @@ void BBitmap::SetBits(const void* data, int32 length, int32 offset, color_space 
 		if (available <= 0)
 			break;
 		kit::ToBGRA(source + consumed, space, bgra.data(), available);
-		kit::FromBGRA(bgra.data(), fBits + int64(row) * fBytesPerRow
-			+ int64(column) * destinationPixel, fColorSpace, available);
+		kit::FromBGRA(bgra.data(),
+			fBits + int64(row) * fBytesPerRow + int64(column) * destinationPixel, fColorSpace,
+			available);
 		if (available < wanted)
 			break;
 		// The rest of the source row is padding.

@@ -18,8 +18,8 @@ public:
 	// spaces held are B_RGB32, B_RGBA32, B_RGB24 and B_GRAY8; rows are 4-byte aligned unless
 	// bytesPerRow asks for a width of its own (at least the bytes of the pixels). New
 	// bitmaps are all zero bytes.
-	BBitmap(BRect bounds, color_space space, bool acceptsViews = false,
-		bool needsContiguous = false);
+	BBitmap(
+		BRect bounds, color_space space, bool acceptsViews = false, bool needsContiguous = false);
 	BBitmap(BRect bounds, uint32 flags, color_space space, int32 bytesPerRow = -1);
 	BBitmap(const BBitmap& other);
 	BBitmap& operator=(const BBitmap&) = delete;

@@ -2,8 +2,8 @@
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QResizeEvent>
 
 #include <algorithm>
@@ -41,8 +41,7 @@ protected:
 	}
 	void dropEvent(QDropEvent* event) override
 	{
-		DeliverDrop(fBridge->View(), event->mimeData(),
-			mapToGlobal(event->position()));
+		DeliverDrop(fBridge->View(), event->mimeData(), mapToGlobal(event->position()));
 		event->acceptProposedAction();
 	}
 

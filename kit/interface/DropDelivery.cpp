@@ -27,8 +27,7 @@ bool CanAcceptDrop(const QMimeData* data)
 
 static void add_drop_fields(BMessage& message, const QPointF& globalPosition)
 {
-	message.AddPoint("_drop_point_", BPoint(float(globalPosition.x()),
-		float(globalPosition.y())));
+	message.AddPoint("_drop_point_", BPoint(float(globalPosition.x()), float(globalPosition.y())));
 	// The kit cannot know where the source's pointer held the dragged thing.
 	message.AddPoint("_drop_offset_", BPoint(0, 0));
 	ReplyEndpoint::MarkDropped(message, true);
@@ -89,20 +88,21 @@ void DeliverDrop(BView* view, const QMimeData* data, const QPointF& globalPositi
 	add_drop_fields(drop, globalPosition);
 
 	// The source's side of the exchange: answer a copy request with the data asked for.
-	ReplyEndpoint::Attach(drop, std::make_shared<FunctionEndpoint>(
-		[offered](const BMessage& reply, BHandler* replyTo) -> status_t {
-			const char* type = nullptr;
-			if (reply.what != B_COPY_TARGET || reply.FindString("be:types", &type) != B_OK)
-				return B_BAD_VALUE;
-			auto found = offered->find(type);
-			if (found == offered->end())
-				return B_NAME_NOT_FOUND;
-			BMessage answer(B_MIME_DATA);
-			answer.AddData(type, B_MIME_TYPE, found->second.constData(),
-				ssize_t(found->second.size()));
-			BMessenger target(replyTo);
-			return target.SendMessage(&answer);
-		}));
+	ReplyEndpoint::Attach(drop,
+		std::make_shared<FunctionEndpoint>(
+			[offered](const BMessage& reply, BHandler* replyTo) -> status_t {
+				const char* type = nullptr;
+				if (reply.what != B_COPY_TARGET || reply.FindString("be:types", &type) != B_OK)
+					return B_BAD_VALUE;
+				auto found = offered->find(type);
+				if (found == offered->end())
+					return B_NAME_NOT_FOUND;
+				BMessage answer(B_MIME_DATA);
+				answer.AddData(
+					type, B_MIME_TYPE, found->second.constData(), ssize_t(found->second.size()));
+				BMessenger target(replyTo);
+				return target.SendMessage(&answer);
+			}));
 	BMessenger(view).SendMessage(&drop);
 }
 

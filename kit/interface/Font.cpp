@@ -30,8 +30,8 @@ class BFontAccess {
 public:
 	static BFont Unset() { return BFont(BFont::Unset()); }
 
-	static void Set(BFont& font, const std::string& family, const std::string& style,
-		float size, uint16 face)
+	static void Set(
+		BFont& font, const std::string& family, const std::string& style, float size, uint16 face)
 	{
 		font.fFamily = family;
 		font.fStyle = style;
@@ -235,8 +235,7 @@ int32 count_font_styles(const font_family name)
 	return int32(styles_of(QString::fromUtf8(name), true).size());
 }
 
-status_t get_font_style(const font_family family, int32 index, font_style* name,
-	uint32* flags)
+status_t get_font_style(const font_family family, int32 index, font_style* name, uint32* flags)
 {
 	const QStringList& styles = styles_of(QString::fromUtf8(family), false);
 	if (name == nullptr || index < 0 || index >= styles.size())

@@ -83,5 +83,5 @@ extern const BFont* be_bold_font;
 int32 count_font_families();
 status_t get_font_family(int32 index, font_family* name, uint32* flags = nullptr);
 int32 count_font_styles(const font_family name);
-status_t get_font_style(const font_family family, int32 index, font_style* name,
-	uint32* flags = nullptr);
+status_t get_font_style(
+	const font_family family, int32 index, font_style* name, uint32* flags = nullptr);

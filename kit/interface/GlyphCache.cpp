@@ -36,8 +36,8 @@ const GlyphMask& CachedGlyphMask(const QFont& font, const QString& text, int ste
 	QFontMetricsF metrics(font, &reference);
 	QRectF box = metrics.boundingRect(text);
 	QPointF fraction(double(stepX) / kGlyphSubpixelSteps, double(stepY) / kGlyphSubpixelSteps);
-	QPoint origin(int(std::floor(box.left())) - kMaskMargin,
-		int(std::floor(box.top())) - kMaskMargin);
+	QPoint origin(
+		int(std::floor(box.left())) - kMaskMargin, int(std::floor(box.top())) - kMaskMargin);
 	int width = int(std::ceil(box.right())) - origin.x() + 2 * kMaskMargin;
 	int height = int(std::ceil(box.bottom())) - origin.y() + 2 * kMaskMargin;
 

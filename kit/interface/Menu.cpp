@@ -166,8 +166,7 @@ void BMenu::_ItemMarked(BMenuItem* marked)
 		fMarkListener();
 }
 
-BPopUpMenu::BPopUpMenu(const char* name, bool radioMode, bool labelFromMarked,
-	menu_layout layout)
+BPopUpMenu::BPopUpMenu(const char* name, bool radioMode, bool labelFromMarked, menu_layout layout)
 	: BMenu(name, layout)
 {
 	SetRadioMode(radioMode);

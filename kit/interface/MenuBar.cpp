@@ -18,16 +18,17 @@ public:
 		auto* bar = new QMenuBar(parent);
 		bar->setNativeMenuBar(false);
 		// Compact items, so that the bar's text fits its fixed height.
-		bar->setStyleSheet(QStringLiteral("QMenuBar { padding: 0px; }"
-										  "QMenuBar::item { padding: 1px 6px; }"));
+		bar->setStyleSheet(
+			QStringLiteral("QMenuBar { padding: 0px; }"
+						   "QMenuBar::item { padding: 1px 6px; }"));
 		for (BMenu* menu : static_cast<BMenuBar*>(fView)->fMenus)
 			bar->addMenu(menu->Bridge()->Menu());
 		return bar;
 	}
 };
 
-BMenuBar::BMenuBar(BRect frame, const char* name, uint32 resizingMode, menu_layout,
-	bool resizeToFit)
+BMenuBar::BMenuBar(
+	BRect frame, const char* name, uint32 resizingMode, menu_layout, bool resizeToFit)
 	: BView(frame, name, resizingMode, B_WILL_DRAW), fResizeToFit(resizeToFit)
 {
 }

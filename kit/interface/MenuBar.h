@@ -9,7 +9,8 @@
 
 class BMenuBar : public BView {
 public:
-	BMenuBar(BRect frame, const char* name, uint32 resizingMode = B_FOLLOW_LEFT_RIGHT | B_FOLLOW_TOP,
+	BMenuBar(BRect frame, const char* name,
+		uint32 resizingMode = B_FOLLOW_LEFT_RIGHT | B_FOLLOW_TOP,
 		menu_layout layout = B_ITEMS_IN_ROW, bool resizeToFit = true);
 	~BMenuBar() override;
 

@@ -5,15 +5,13 @@
 
 BMenuItem::BMenuItem(const char* label, BMessage* message, char shortcut, uint32 modifiers)
 	: BInvoker(message, nullptr), fLabel(label ? label : ""), fSubmenu(nullptr), fMenu(nullptr),
-	  fShortcut(shortcut), fModifiers(modifiers), fMarked(false), fEnabled(true),
-	  fBridge(nullptr)
+	  fShortcut(shortcut), fModifiers(modifiers), fMarked(false), fEnabled(true), fBridge(nullptr)
 {
 }
 
 BMenuItem::BMenuItem(BMenu* submenu, BMessage* message)
 	: BInvoker(message, nullptr), fLabel(submenu ? submenu->Name() : ""), fSubmenu(submenu),
-	  fMenu(nullptr), fShortcut(0), fModifiers(0), fMarked(false), fEnabled(true),
-	  fBridge(nullptr)
+	  fMenu(nullptr), fShortcut(0), fModifiers(0), fMarked(false), fEnabled(true), fBridge(nullptr)
 {
 }
 

@@ -48,8 +48,8 @@ public:
 	void Attached() override { static_cast<BScrollBar*>(fView)->_Sync(); }
 };
 
-BScrollBar::BScrollBar(BRect frame, const char* name, BView* target, float min, float max,
-	orientation direction)
+BScrollBar::BScrollBar(
+	BRect frame, const char* name, BView* target, float min, float max, orientation direction)
 	: BView(frame, name, default_resizing(direction), B_WILL_DRAW), fTarget(nullptr),
 	  fOrientation(direction), fMin(min), fMax(max), fValue(0), fProportion(0),
 	  fSmallStep(kDefaultSmallStep), fLargeStep(kDefaultLargeStep), fSyncing(false)

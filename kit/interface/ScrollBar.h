@@ -12,8 +12,8 @@ const float B_H_SCROLL_BAR_HEIGHT = 14.0f;
 
 class BScrollBar : public BView {
 public:
-	BScrollBar(BRect frame, const char* name, BView* target, float min, float max,
-		orientation direction);
+	BScrollBar(
+		BRect frame, const char* name, BView* target, float min, float max, orientation direction);
 	~BScrollBar() override;
 
 	void SetTarget(BView* target);

@@ -26,10 +26,10 @@ const rgb_color kDefaultViewColor = kDefaultLowColor;
 } // namespace
 
 BView::BView(BRect frame, const char* name, uint32 resizingMode, uint32 flags)
-	: BHandler(name), fFrame(frame), fResizingMode(resizingMode), fFlags(flags),
-	  fParent(nullptr), fWindow(nullptr), fHidden(false), fHighColor(kDefaultHighColor),
-	  fLowColor(kDefaultLowColor), fViewColor(kDefaultViewColor), fDrawingMode(B_OP_COPY),
-	  fBridge(nullptr), fPrintTarget(nullptr)
+	: BHandler(name), fFrame(frame), fResizingMode(resizingMode), fFlags(flags), fParent(nullptr),
+	  fWindow(nullptr), fHidden(false), fHighColor(kDefaultHighColor), fLowColor(kDefaultLowColor),
+	  fViewColor(kDefaultViewColor), fDrawingMode(B_OP_COPY), fBridge(nullptr),
+	  fPrintTarget(nullptr)
 {
 }
 
@@ -158,7 +158,8 @@ void BView::_Attach(BWindow* window)
 	if (fBridge == nullptr)
 		fBridge = _CreateBridge();
 	QWidget* parentWidget = fParent != nullptr && fParent->fBridge != nullptr
-		? fParent->fBridge->Widget() : kit::WindowContentWidget(window);
+		? fParent->fBridge->Widget()
+		: kit::WindowContentWidget(window);
 	QWidget* widget = fBridge->CreateWidget(parentWidget);
 	fBridge->SetWidget(widget);
 	_SetFrame(fFrame);
@@ -283,8 +284,7 @@ void BView::_AddScrollBar(BScrollBar* bar)
 
 void BView::_RemoveScrollBar(BScrollBar* bar)
 {
-	fScrollBars.erase(std::remove(fScrollBars.begin(), fScrollBars.end(), bar),
-		fScrollBars.end());
+	fScrollBars.erase(std::remove(fScrollBars.begin(), fScrollBars.end(), bar), fScrollBars.end());
 }
 
 void BView::Hide()

@@ -21,7 +21,7 @@ namespace kit {
 class ViewBridge;
 class DrawingTarget;
 class ViewAccess;
-}
+} // namespace kit
 
 class BView : public BHandler {
 public:

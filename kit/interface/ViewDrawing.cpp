@@ -14,8 +14,8 @@
 // Runs fn with the view's current drawing target; does nothing for a view that has no
 // place to draw (not attached, or a control).
 template <typename Function>
-static void with_target(BView* view, kit::DrawingTarget* printTarget,
-	kit::ViewBridge* bridge, Function fn)
+static void with_target(
+	BView* view, kit::DrawingTarget* printTarget, kit::ViewBridge* bridge, Function fn)
 {
 	if (printTarget != nullptr) {
 		fn(*printTarget);
@@ -46,20 +46,21 @@ static void draw_copy_text(kit::DrawingTarget& target, const QFont& font, const 
 	int stepY = int(std::lround((device.y() - wholeY) * kit::kGlyphSubpixelSteps));
 	const kit::GlyphMask& mask = kit::CachedGlyphMask(font, text, stepX, stepY);
 
-	QRect area(QPoint(int(wholeX) + mask.origin.x(), int(wholeY) + mask.origin.y()),
-		mask.coverage.size());
+	QRect area(
+		QPoint(int(wholeX) + mask.origin.x(), int(wholeY) + mask.origin.y()), mask.coverage.size());
 	QRect visible = area.intersected(image->rect());
 	for (int y = visible.top(); y <= visible.bottom(); y++) {
-		const QRgb* coverage = reinterpret_cast<const QRgb*>(
-			mask.coverage.constScanLine(y - area.top())) - area.left();
+		const QRgb* coverage =
+			reinterpret_cast<const QRgb*>(mask.coverage.constScanLine(y - area.top()))
+			- area.left();
 		QRgb* out = reinterpret_cast<QRgb*>(image->scanLine(y));
 		for (int x = visible.left(); x <= visible.right(); x++) {
 			int a = qAlpha(coverage[x]);
 			if (a == 0)
 				continue;
 			auto mix = [a](int from, int to) { return from + ((to - from) * a + 127) / 255; };
-			out[x] = qRgb(mix(low.red, high.red), mix(low.green, high.green),
-				mix(low.blue, high.blue));
+			out[x] =
+				qRgb(mix(low.red, high.red), mix(low.green, high.green), mix(low.blue, high.blue));
 		}
 	}
 }
@@ -73,8 +74,8 @@ void BView::DrawString(const char* text, BPoint baseline)
 		QPainter* painter = target.Painter();
 		QFont font = kit::ToQFont(fFont, painter->device());
 		if (fDrawingMode == B_OP_COPY && target.RasterImage() != nullptr) {
-			draw_copy_text(target, font, string, QPointF(baseline.x, baseline.y), fHighColor,
-				fLowColor);
+			draw_copy_text(
+				target, font, string, QPointF(baseline.x, baseline.y), fHighColor, fLowColor);
 		} else {
 			painter->setFont(font);
 			painter->setPen(kit::ToQColor(fHighColor, fDrawingMode == B_OP_ALPHA));
@@ -131,8 +132,7 @@ void BView::StrokeLine(BPoint start, BPoint end, const pattern& fill)
 	with_target(this, fPrintTarget, fBridge, [&](kit::DrawingTarget& target) {
 		QPainter* painter = target.Painter();
 		painter->setPen(QPen(kit::ToQColor(color, fDrawingMode == B_OP_ALPHA), 1));
-		painter->drawLine(QPointF(start.x + 0.5, start.y + 0.5),
-			QPointF(end.x + 0.5, end.y + 0.5));
+		painter->drawLine(QPointF(start.x + 0.5, start.y + 0.5), QPointF(end.x + 0.5, end.y + 0.5));
 	});
 	fPenLocation = end;
 }
@@ -172,7 +172,8 @@ void BView::DrawBitmap(const BBitmap* bitmap, BRect source, BRect destination)
 	with_target(this, fPrintTarget, fBridge, [&](kit::DrawingTarget& drawing) {
 		QPainter* painter = drawing.Painter();
 		painter->setCompositionMode(fDrawingMode == B_OP_COPY && format == QImage::Format_RGB32
-			? QPainter::CompositionMode_Source : QPainter::CompositionMode_SourceOver);
+				? QPainter::CompositionMode_Source
+				: QPainter::CompositionMode_SourceOver);
 		painter->drawImage(target, image, from);
 	});
 }

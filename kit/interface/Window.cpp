@@ -46,10 +46,9 @@ static int pixels(float size)
 
 BWindow::BWindow(BRect frame, const char* title, window_type type, uint32 flags, uint32)
 	: BLooper(title), fFrame(frame), fTitle(title ? title : ""), fType(type), fFlags(flags),
-	  fMinWidth(0), fMaxWidth(kit::kUnlimitedSize), fMinHeight(0),
-	  fMaxHeight(kit::kUnlimitedSize), fZoomWidth(kit::kUnlimitedSize),
-	  fZoomHeight(kit::kUnlimitedSize), fPulseRate(kit::kDefaultPulseRate), fBridge(nullptr),
-	  fFocus(nullptr)
+	  fMinWidth(0), fMaxWidth(kit::kUnlimitedSize), fMinHeight(0), fMaxHeight(kit::kUnlimitedSize),
+	  fZoomWidth(kit::kUnlimitedSize), fZoomHeight(kit::kUnlimitedSize),
+	  fPulseRate(kit::kDefaultPulseRate), fBridge(nullptr), fFocus(nullptr)
 {
 	fBridge = new kit::WindowBridge(this);
 	Qt::WindowFlags windowFlags = Qt::Window;
@@ -59,8 +58,8 @@ BWindow::BWindow(BRect frame, const char* title, window_type type, uint32 flags,
 	fBridge->setWindowFlags(windowFlags);
 	fBridge->setWindowTitle(QString::fromUtf8(fTitle.c_str()));
 	fBridge->fApplyingGeometry = true;
-	fBridge->setGeometry(int(frame.left), int(frame.top), kit::pixels(frame.Width()),
-		kit::pixels(frame.Height()));
+	fBridge->setGeometry(
+		int(frame.left), int(frame.top), kit::pixels(frame.Width()), kit::pixels(frame.Height()));
 	if (flags & B_NOT_RESIZABLE)
 		fBridge->setFixedSize(kit::pixels(frame.Width()), kit::pixels(frame.Height()));
 	fBridge->fApplyingGeometry = false;
@@ -225,8 +224,8 @@ void BWindow::SetSizeLimits(float minWidth, float maxWidth, float minHeight, flo
 	_ApplyLimits();
 }
 
-void BWindow::GetSizeLimits(float* minWidth, float* maxWidth, float* minHeight,
-	float* maxHeight) const
+void BWindow::GetSizeLimits(
+	float* minWidth, float* maxWidth, float* minHeight, float* maxHeight) const
 {
 	if (minWidth)
 		*minWidth = fMinWidth;

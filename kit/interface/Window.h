@@ -15,7 +15,7 @@ class BView;
 namespace kit {
 class WindowBridge;
 class WindowAccess;
-}
+} // namespace kit
 
 class BWindow : public BLooper {
 public:
@@ -44,8 +44,7 @@ public:
 	void ResizeBy(float dx, float dy) { ResizeTo(fFrame.Width() + dx, fFrame.Height() + dy); }
 
 	void SetSizeLimits(float minWidth, float maxWidth, float minHeight, float maxHeight);
-	void GetSizeLimits(float* minWidth, float* maxWidth, float* minHeight,
-		float* maxHeight) const;
+	void GetSizeLimits(float* minWidth, float* maxWidth, float* minHeight, float* maxHeight) const;
 	void SetZoomLimits(float maxWidth, float maxHeight);
 	void GetZoomLimits(float* maxWidth, float* maxHeight) const;
 	// Resizes the window to its zoom limits (within its size limits).

@@ -59,8 +59,8 @@ void BLocale::LoadLanguageFile(const char* path)
 	// QLocale() is the environment's locale unless a test has chosen another. Loading tries
 	// each of the user's languages, from the most to the least specific (ja_JP, then ja).
 	auto dictionary = std::make_unique<QTranslator>();
-	if (dictionary->load(QLocale(), name.fileName(), kLanguageSeparator, name.path(),
-			kDictionarySuffix)) {
+	if (dictionary->load(
+			QLocale(), name.fileName(), kLanguageSeparator, name.path(), kDictionarySuffix)) {
 		fPrivate->dictionary = std::move(dictionary);
 		fPrivate->context = name.fileName().toUtf8();
 	}
@@ -75,8 +75,8 @@ const char* BLocale::GetString(const char* key)
 		if (found != fPrivate->lookedUp.end()) {
 			text = found->second;
 		} else if (fPrivate->dictionary) {
-			const QString translation = fPrivate->dictionary->translate(
-				fPrivate->context.constData(), key);
+			const QString translation =
+				fPrivate->dictionary->translate(fPrivate->context.constData(), key);
 			if (!translation.isEmpty()) {
 				text = fPrivate->texts.insert(translation.toStdString()).first->c_str();
 				fPrivate->lookedUp.emplace(key, text);

@@ -8,8 +8,10 @@
 
 namespace kit {
 
-void EncodeBitmapHeader(const TranslatorBitmap& header, uint8 bytes[B_TRANSLATOR_BITMAP_HEADER_SIZE]);
-void DecodeBitmapHeader(const uint8 bytes[B_TRANSLATOR_BITMAP_HEADER_SIZE], TranslatorBitmap* header);
+void EncodeBitmapHeader(
+	const TranslatorBitmap& header, uint8 bytes[B_TRANSLATOR_BITMAP_HEADER_SIZE]);
+void DecodeBitmapHeader(
+	const uint8 bytes[B_TRANSLATOR_BITMAP_HEADER_SIZE], TranslatorBitmap* header);
 
 // The header describing a valid bitmap as it lies in memory.
 TranslatorBitmap HeaderForBitmap(const BBitmap& bitmap);

@@ -25,8 +25,8 @@ status_t PeekBitmapHeader(BPositionIO* source, TranslatorBitmap* header);
 // at the first failure, of the read or of takeRow; after the last row the source stands
 // past the data.
 using BGRARowTaker = std::function<status_t(int32 y, const uint8* bgra)>;
-status_t ReadBGRARows(BPositionIO* source, const TranslatorBitmap& header,
-	const BGRARowTaker& takeRow);
+status_t ReadBGRARows(
+	BPositionIO* source, const TranslatorBitmap& header, const BGRARowTaker& takeRow);
 
 // Writes the header for a width x height B_RGB32 bitmap at (0, 0).
 status_t WriteRGB32Header(BPositionIO* destination, int32 width, int32 height);

@@ -14,10 +14,10 @@ public:
 	const char* TranslatorInfo() const override;
 	const translation_format* InputFormats(int32* count) const override;
 	const translation_format* OutputFormats(int32* count) const override;
-	status_t Identify(BPositionIO* source, const translation_format* format,
-		BMessage* ioExtension, translator_info* outInfo, uint32 outType) override;
-	status_t Translate(BPositionIO* source, const translator_info* info,
-		BMessage* ioExtension, uint32 outType, BPositionIO* destination) override;
+	status_t Identify(BPositionIO* source, const translation_format* format, BMessage* ioExtension,
+		translator_info* outInfo, uint32 outType) override;
+	status_t Translate(BPositionIO* source, const translator_info* info, BMessage* ioExtension,
+		uint32 outType, BPositionIO* destination) override;
 
 private:
 	translation_format fFormat;

@@ -20,7 +20,9 @@ class DrawingTarget {
 public:
 	// painter is already transformed so that view coordinates map to the device.
 	DrawingTarget(QPainter* painter, QImage* rasterImage, QPointF rasterOffset, bool printing)
-		: fPainter(painter), fImage(rasterImage), fOffset(rasterOffset), fPrinting(printing) {}
+		: fPainter(painter), fImage(rasterImage), fOffset(rasterOffset), fPrinting(printing)
+	{
+	}
 
 	QPainter* Painter() const { return fPainter; }
 	// The buffer when drawing on screen (pixels can be blended by hand), else null.

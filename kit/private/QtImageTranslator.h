@@ -12,10 +12,10 @@
 namespace kit {
 
 struct ImageFormatDescription {
-	QByteArray format;  // the plug-in's name for it, e.g. "png"
-	uint32 type;        // its type code, e.g. 'PNG '
-	std::string mime;   // e.g. "image/png"
-	std::string name;   // human readable, e.g. "PNG image"
+	QByteArray format; // the plug-in's name for it, e.g. "png"
+	uint32 type;       // its type code, e.g. 'PNG '
+	std::string mime;  // e.g. "image/png"
+	std::string name;  // human readable, e.g. "PNG image"
 	bool writable;
 };
 
@@ -27,10 +27,10 @@ public:
 	const char* TranslatorInfo() const override;
 	const translation_format* InputFormats(int32* count) const override;
 	const translation_format* OutputFormats(int32* count) const override;
-	status_t Identify(BPositionIO* source, const translation_format* format,
-		BMessage* ioExtension, translator_info* outInfo, uint32 outType) override;
-	status_t Translate(BPositionIO* source, const translator_info* info,
-		BMessage* ioExtension, uint32 outType, BPositionIO* destination) override;
+	status_t Identify(BPositionIO* source, const translation_format* format, BMessage* ioExtension,
+		translator_info* outInfo, uint32 outType) override;
+	status_t Translate(BPositionIO* source, const translator_info* info, BMessage* ioExtension,
+		uint32 outType, BPositionIO* destination) override;
 
 private:
 	status_t _Decode(BPositionIO* source, BPositionIO* destination);

@@ -10,10 +10,7 @@ namespace kit {
 class ViewAccess {
 public:
 	static ViewBridge* Bridge(const BView* view) { return view->fBridge; }
-	static void SetPrintTarget(BView* view, DrawingTarget* target)
-	{
-		view->fPrintTarget = target;
-	}
+	static void SetPrintTarget(BView* view, DrawingTarget* target) { view->fPrintTarget = target; }
 };
 
 // A list of views as windows and views keep their children: the one at index, and the first

@@ -12,7 +12,9 @@ struct entry_ref {
 
 	entry_ref() = default;
 	entry_ref(const std::string& directoryPath, const std::string& leafName)
-		: directory(directoryPath), name(leafName) {}
+		: directory(directoryPath), name(leafName)
+	{
+	}
 
 	// True when the ref names an entry (it has a leaf name and a directory).
 	bool IsSet() const { return !name.empty() && !directory.empty(); }

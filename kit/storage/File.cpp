@@ -224,8 +224,8 @@ off_t BFile::Seek(off_t position, uint32 seekMode)
 {
 	if (fPrivate == nullptr)
 		return B_NO_INIT;
-	off_t target = kit::SeekTarget(position, seekMode, fPrivate->position,
-		[this](off_t* size) { return GetSize(size); });
+	off_t target = kit::SeekTarget(
+		position, seekMode, fPrivate->position, [this](off_t* size) { return GetSize(size); });
 	if (target < 0)
 		return target;
 	fPrivate->position = target;

@@ -42,12 +42,11 @@ public:
 			if (panel->fNodeFlavors & B_DIRECTORY_NODE)
 				fDialog->setFileMode(QFileDialog::Directory);
 			else
-				fDialog->setFileMode(panel->fMultiple ? QFileDialog::ExistingFiles
-													  : QFileDialog::ExistingFile);
+				fDialog->setFileMode(
+					panel->fMultiple ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
 		}
-		QObject::connect(fDialog, &QDialog::finished, fDialog, [this](int result) {
-			Finish(result == QDialog::Accepted, fDialog->selectedFiles());
-		});
+		QObject::connect(fDialog, &QDialog::finished, fDialog,
+			[this](int result) { Finish(result == QDialog::Accepted, fDialog->selectedFiles()); });
 	}
 
 	~FilePanelBridge()
@@ -131,8 +130,7 @@ void BFilePanelWindow::SetTitle(const char* title)
 }
 
 BFilePanel::BFilePanel(file_panel_mode mode, BMessenger* target, const entry_ref* directory,
-	uint32 nodeFlavors, bool allowMultipleSelection, BMessage* message, BRefFilter*, bool,
-	bool)
+	uint32 nodeFlavors, bool allowMultipleSelection, BMessage* message, BRefFilter*, bool, bool)
 	: fMode(mode), fTarget(target ? *target : BMessenger()), fMultiple(allowMultipleSelection),
 	  fNodeFlavors(nodeFlavors), fMessage(message), fBridge(nullptr), fWindow(nullptr)
 {
@@ -167,8 +165,8 @@ std::vector<BFilePanel*> kit::FilePanelAccess::ShownPanels()
 	return shown_panels();
 }
 
-void kit::FilePanelAccess::Finish(BFilePanel* panel, bool accepted,
-	const std::vector<std::string>& paths)
+void kit::FilePanelAccess::Finish(
+	BFilePanel* panel, bool accepted, const std::vector<std::string>& paths)
 {
 	QStringList files;
 	for (const std::string& path : paths)

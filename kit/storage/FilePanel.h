@@ -18,14 +18,13 @@ enum file_panel_mode {
 	B_SAVE_PANEL,
 };
 
-
 class BRefFilter;
 class BFilePanel;
 
 namespace kit {
 class FilePanelAccess;
 class FilePanelBridge;
-}
+} // namespace kit
 
 // The panel's window, as far as a program may change it.
 class BFilePanelWindow {

@@ -1,8 +1,8 @@
 #include "DataIO.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <algorithm>
 #include <limits>
 #include <new>
 #include <stdexcept>
@@ -64,8 +64,8 @@ BMemoryIO::BMemoryIO(void* data, size_t size)
 }
 
 BMemoryIO::BMemoryIO(const void* data, size_t size)
-	: fData(const_cast<char*>(static_cast<const char*>(data))), fLength(size),
-	  fBufferSize(size), fPosition(0), fReadOnly(true)
+	: fData(const_cast<char*>(static_cast<const char*>(data))), fLength(size), fBufferSize(size),
+	  fPosition(0), fReadOnly(true)
 {
 }
 
@@ -96,9 +96,8 @@ ssize_t BMemoryIO::WriteAt(off_t position, const void* buffer, size_t size)
 
 off_t BMemoryIO::Seek(off_t position, uint32 seekMode)
 {
-	off_t target = kit::SeekTarget(position, seekMode, fPosition, [this](off_t* size) {
-		return GetSize(size);
-	});
+	off_t target = kit::SeekTarget(
+		position, seekMode, fPosition, [this](off_t* size) { return GetSize(size); });
 	if (target < 0)
 		return target;
 	fPosition = target;
@@ -164,9 +163,8 @@ ssize_t BMallocIO::WriteAt(off_t position, const void* buffer, size_t size)
 
 off_t BMallocIO::Seek(off_t position, uint32 seekMode)
 {
-	off_t target = kit::SeekTarget(position, seekMode, fPosition, [this](off_t* size) {
-		return GetSize(size);
-	});
+	off_t target = kit::SeekTarget(
+		position, seekMode, fPosition, [this](off_t* size) { return GetSize(size); });
 	if (target < 0)
 		return target;
 	fPosition = target;

@@ -7,7 +7,6 @@
 
 #include "SupportDefs.h"
 
-
 class BDataIO {
 public:
 	virtual ~BDataIO();

@@ -1,8 +1,8 @@
 // Status codes returned at the kit's edge.
 #pragma once
 
-#include <climits>
 #include <cerrno>
+#include <climits>
 
 enum {
 	B_OK = 0,

@@ -28,7 +28,7 @@ const rgb_color B_TRANSPARENT_32_BIT = B_TRANSPARENT_COLOR;
 
 enum color_space : uint32 {
 	B_NO_COLOR_SPACE = 0x0000,
-	B_RGB24 = 0x0003,  // bytes B, G, R
+	B_RGB24 = 0x0003, // bytes B, G, R
 	B_GRAY8 = 0x0002,
 	B_CMAP8 = 0x0004,
 	B_RGB32 = 0x0008,  // bytes B, G, R, unused

@@ -17,9 +17,17 @@ public:
 	constexpr BRect() : left(0), top(0), right(-1), bottom(-1) {}
 	constexpr BRect(float l, float t, float r, float b) : left(l), top(t), right(r), bottom(b) {}
 	constexpr BRect(BPoint leftTop, BPoint rightBottom)
-		: left(leftTop.x), top(leftTop.y), right(rightBottom.x), bottom(rightBottom.y) {}
+		: left(leftTop.x), top(leftTop.y), right(rightBottom.x), bottom(rightBottom.y)
+	{
+	}
 
-	void Set(float l, float t, float r, float b) { left = l; top = t; right = r; bottom = b; }
+	void Set(float l, float t, float r, float b)
+	{
+		left = l;
+		top = t;
+		right = r;
+		bottom = b;
+	}
 
 	float Width() const { return right - left; }
 	float Height() const { return bottom - top; }
@@ -34,8 +42,16 @@ public:
 	BRect& OffsetTo(BPoint point) { return OffsetTo(point.x, point.y); }
 	BRect& OffsetBy(float dx, float dy);
 	BRect& OffsetBy(BPoint delta) { return OffsetBy(delta.x, delta.y); }
-	BRect OffsetToCopy(float x, float y) const { BRect copy(*this); return copy.OffsetTo(x, y); }
-	BRect OffsetByCopy(float dx, float dy) const { BRect copy(*this); return copy.OffsetBy(dx, dy); }
+	BRect OffsetToCopy(float x, float y) const
+	{
+		BRect copy(*this);
+		return copy.OffsetTo(x, y);
+	}
+	BRect OffsetByCopy(float dx, float dy) const
+	{
+		BRect copy(*this);
+		return copy.OffsetBy(dx, dy);
+	}
 	BRect& InsetBy(float dx, float dy);
 
 	bool Contains(BPoint point) const

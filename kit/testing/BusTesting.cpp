@@ -26,8 +26,8 @@ QVariant variant_of(const BusValue& value)
 
 } // namespace
 
-status_t CallEndpoint(const std::string& busName, const char* method,
-	const std::string& what, const std::vector<BusField>& fields, std::string* error)
+status_t CallEndpoint(const std::string& busName, const char* method, const std::string& what,
+	const std::vector<BusField>& fields, std::string* error)
 {
 	QList<kit::bus::WireValue> values;
 	for (const BusField& field : fields) {
@@ -39,12 +39,12 @@ status_t CallEndpoint(const std::string& busName, const char* method,
 	return kit::bus::CallEndpoint(busName, QLatin1String(method), arguments, &answer, error);
 }
 
-status_t CallEndpointWithText(const std::string& busName, const char* method,
-	const std::string& text, std::string* error)
+status_t CallEndpointWithText(
+	const std::string& busName, const char* method, const std::string& text, std::string* error)
 {
 	QDBusMessage answer;
-	return kit::bus::CallEndpoint(busName, QLatin1String(method),
-		{QString::fromStdString(text)}, &answer, error);
+	return kit::bus::CallEndpoint(
+		busName, QLatin1String(method), {QString::fromStdString(text)}, &answer, error);
 }
 
 } // namespace kit::testing

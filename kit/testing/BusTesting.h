@@ -25,11 +25,11 @@ struct BusField {
 
 // Calls method ("SendMessage", ...) of the endpoint that owns busName with (what, fields).
 // The status and *error are what a BRemoteMessenger would give for the answer.
-status_t CallEndpoint(const std::string& busName, const char* method,
-	const std::string& what, const std::vector<BusField>& fields, std::string* error);
+status_t CallEndpoint(const std::string& busName, const char* method, const std::string& what,
+	const std::vector<BusField>& fields, std::string* error);
 
 // Calls method with one string argument and nothing else.
-status_t CallEndpointWithText(const std::string& busName, const char* method,
-	const std::string& text, std::string* error);
+status_t CallEndpointWithText(
+	const std::string& busName, const char* method, const std::string& text, std::string* error);
 
 } // namespace kit::testing

@@ -42,8 +42,7 @@ void CommitText(BTextControl* control, const char* text)
 	if (QLineEdit* field = line_edit(control)) {
 		QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
 		QCoreApplication::sendEvent(field, &press);
-		QKeyEvent release(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier,
-			QStringLiteral("\r"));
+		QKeyEvent release(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
 		QCoreApplication::sendEvent(field, &release);
 	}
 }

@@ -18,12 +18,13 @@ void DropFiles(BView* view, const std::vector<std::string>& paths, BPoint screen
 	DeliverDrop(view, &data, QPointF(screenPoint.x, screenPoint.y));
 }
 
-void DropData(BView* view, const std::vector<std::pair<std::string, std::string>>& offers,
-	BPoint screenPoint)
+void DropData(
+	BView* view, const std::vector<std::pair<std::string, std::string>>& offers, BPoint screenPoint)
 {
 	QMimeData data;
 	for (const auto& [type, bytes] : offers)
-		data.setData(QString::fromStdString(type), QByteArray(bytes.data(), qsizetype(bytes.size())));
+		data.setData(
+			QString::fromStdString(type), QByteArray(bytes.data(), qsizetype(bytes.size())));
 	DeliverDrop(view, &data, QPointF(screenPoint.x, screenPoint.y));
 }
 

@@ -73,8 +73,8 @@ void RunUntilIdle()
 
 void RecordReplies(BMessage& message, ReplyRecorder recorder)
 {
-	ReplyEndpoint::Attach(message, std::make_shared<FunctionEndpoint>(
-		[recorder](const BMessage& reply, BHandler* replyTo) {
+	ReplyEndpoint::Attach(message,
+		std::make_shared<FunctionEndpoint>([recorder](const BMessage& reply, BHandler* replyTo) {
 			recorder(reply, replyTo);
 			return status_t(B_OK);
 		}));

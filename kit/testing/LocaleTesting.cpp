@@ -23,8 +23,8 @@ void testing::SetLanguage(const char* localeName)
 {
 	// The service asks QLocale() for the user's languages, which is the environment's
 	// locale until a default is set.
-	QLocale::setDefault(localeName != nullptr ? QLocale(QString::fromUtf8(localeName))
-											  : QLocale::system());
+	QLocale::setDefault(
+		localeName != nullptr ? QLocale(QString::fromUtf8(localeName)) : QLocale::system());
 }
 
 void testing::SetLanguageFileObserver(LanguageFileObserver observer)

@@ -12,7 +12,7 @@
 // the stream land directly in the bitmap, so a large picture is never held twice.
 struct BBitmapStream::Private {
 	BBitmap* bitmap = nullptr;
-	bool built = false;    // made from written bytes rather than lent by the caller
+	bool built = false; // made from written bytes rather than lent by the caller
 	bool detached = false;
 	status_t failure = B_OK; // a rejected header: the stream takes no more data
 	uint8 header[B_TRANSLATOR_BITMAP_HEADER_SIZE] = {};
@@ -32,9 +32,9 @@ status_t BBitmapStream::Private::AcceptHeader()
 	kit::DecodeBitmapHeader(header, &parsed);
 	status_t status = kit::CheckBitmapHeader(parsed);
 	if (status == B_OK) {
-		BBitmap* made = new (std::nothrow) BBitmap(
-			BRect(parsed.left, parsed.top, parsed.right, parsed.bottom), 0,
-			color_space(parsed.colors), int32(parsed.rowBytes));
+		BBitmap* made =
+			new (std::nothrow) BBitmap(BRect(parsed.left, parsed.top, parsed.right, parsed.bottom),
+				0, color_space(parsed.colors), int32(parsed.rowBytes));
 		if (made == nullptr || !made->IsValid()) {
 			delete made;
 			status = B_NO_MEMORY;
@@ -89,8 +89,8 @@ ssize_t BBitmapStream::ReadAt(off_t position, void* buffer, size_t size)
 	if (done < size && fPrivate->HasHeader() && fPrivate->bitmap != nullptr) {
 		int64 dataPosition = int64(position) + int64(done) - B_TRANSLATOR_BITMAP_HEADER_SIZE;
 		if (dataPosition >= 0 && dataPosition < fPrivate->dataWritten) {
-			size_t count = size_t(std::min<int64>(int64(size - done),
-				fPrivate->dataWritten - dataPosition));
+			size_t count =
+				size_t(std::min<int64>(int64(size - done), fPrivate->dataWritten - dataPosition));
 			std::memcpy(out + done,
 				static_cast<const uint8*>(fPrivate->bitmap->Bits()) + dataPosition, count);
 			done += count;
@@ -137,8 +137,8 @@ ssize_t BBitmapStream::WriteAt(off_t position, const void* buffer, size_t size)
 	if (!fPrivate->HasHeader() || fPrivate->bitmap == nullptr)
 		return B_BAD_VALUE;
 
-	ssize_t written = fPrivate->WriteData(int64(position) + int64(done) - int64(headerSize),
-		in + done, size - done);
+	ssize_t written = fPrivate->WriteData(
+		int64(position) + int64(done) - int64(headerSize), in + done, size - done);
 	if (written < 0)
 		return done > 0 ? ssize_t(done) : written;
 	return ssize_t(done) + written;
@@ -146,8 +146,8 @@ ssize_t BBitmapStream::WriteAt(off_t position, const void* buffer, size_t size)
 
 off_t BBitmapStream::Seek(off_t position, uint32 seekMode)
 {
-	off_t target = kit::SeekTarget(position, seekMode, fPrivate->position,
-		[this](off_t* size) { return GetSize(size); });
+	off_t target = kit::SeekTarget(
+		position, seekMode, fPrivate->position, [this](off_t* size) { return GetSize(size); });
 	if (target < 0)
 		return target;
 	fPrivate->position = target;

@@ -57,13 +57,13 @@ float get_float(const uint8* bytes)
 
 bool is_integral_coordinate(float value)
 {
-	return std::isfinite(value) && std::fabs(value) <= kMaxCoordinate
-		&& std::floor(value) == value;
+	return std::isfinite(value) && std::fabs(value) <= kMaxCoordinate && std::floor(value) == value;
 }
 
 } // namespace
 
-void EncodeBitmapHeader(const TranslatorBitmap& header, uint8 bytes[B_TRANSLATOR_BITMAP_HEADER_SIZE])
+void EncodeBitmapHeader(
+	const TranslatorBitmap& header, uint8 bytes[B_TRANSLATOR_BITMAP_HEADER_SIZE])
 {
 	put_big(bytes + kMagicAt, header.magic);
 	put_float(bytes + kLeftAt, header.left);
@@ -75,7 +75,8 @@ void EncodeBitmapHeader(const TranslatorBitmap& header, uint8 bytes[B_TRANSLATOR
 	put_big(bytes + kDataSizeAt, header.dataSize);
 }
 
-void DecodeBitmapHeader(const uint8 bytes[B_TRANSLATOR_BITMAP_HEADER_SIZE], TranslatorBitmap* header)
+void DecodeBitmapHeader(
+	const uint8 bytes[B_TRANSLATOR_BITMAP_HEADER_SIZE], TranslatorBitmap* header)
 {
 	header->magic = get_big(bytes + kMagicAt);
 	header->left = get_float(bytes + kLeftAt);

@@ -75,8 +75,8 @@ status_t WriteRGB32Header(BPositionIO* destination, int32 width, int32 height)
 	return WriteAll(destination, bytes, sizeof(bytes));
 }
 
-status_t ReadBGRARows(BPositionIO* source, const TranslatorBitmap& header,
-	const BGRARowTaker& takeRow)
+status_t ReadBGRARows(
+	BPositionIO* source, const TranslatorBitmap& header, const BGRARowTaker& takeRow)
 {
 	int32 width = HeaderWidth(header);
 	int32 height = HeaderHeight(header);

@@ -35,8 +35,8 @@ std::set<QByteArray> lowered(const QList<QByteArray>& list)
 // The name the format is known by among its aliases (jpeg for jpg and jpeg, tiff for tif
 // and tiff): the one the MIME type names, else the file suffix the MIME database prefers,
 // else the longest that fits a four-character type code.
-QByteArray canonical_format(const std::vector<QByteArray>& aliases, const QMimeType& mime,
-	const QByteArray& mimeName)
+QByteArray canonical_format(
+	const std::vector<QByteArray>& aliases, const QMimeType& mime, const QByteArray& mimeName)
 {
 	QByteArray subtype = mimeName.mid(mimeName.indexOf('/') + 1);
 	if (subtype.startsWith(kUnregisteredPrefix))
@@ -71,8 +71,8 @@ uint32 type_code_for(const QByteArray& format)
 std::string fit_name(const QString& text)
 {
 	QByteArray utf8 = text.toUtf8();
-	size_t length = Utf8PrefixLength(utf8.constData(), size_t(utf8.size()),
-		B_MIME_STRING_LENGTH - 1);
+	size_t length =
+		Utf8PrefixLength(utf8.constData(), size_t(utf8.size()), B_MIME_STRING_LENGTH - 1);
 	return std::string(utf8.constData(), length);
 }
 
@@ -105,12 +105,11 @@ std::vector<ImageFormatDescription> available_formats()
 		if (known != mimeOfFormat.end()) {
 			mime = known->second;
 		} else {
-			QMimeType guess = database.mimeTypeForFile(
-				QStringLiteral("image.") + QString::fromLatin1(format),
-				QMimeDatabase::MatchExtension);
-			mime = guess.name().startsWith(QLatin1String("image/"))
-				? guess.name().toLatin1()
-				: "image/x-" + format;
+			QMimeType guess =
+				database.mimeTypeForFile(QStringLiteral("image.") + QString::fromLatin1(format),
+					QMimeDatabase::MatchExtension);
+			mime = guess.name().startsWith(QLatin1String("image/")) ? guess.name().toLatin1()
+																	: "image/x-" + format;
 		}
 		formatsOfMime[mime].push_back(format);
 	}

@@ -83,8 +83,8 @@ void QtImageTranslator::_FillInfo(const translation_format& format, translator_i
 	std::memcpy(info->MIME, format.MIME, sizeof(info->MIME));
 }
 
-status_t QtImageTranslator::Identify(BPositionIO* source, const translation_format*,
-	BMessage*, translator_info* outInfo, uint32 outType)
+status_t QtImageTranslator::Identify(BPositionIO* source, const translation_format*, BMessage*,
+	translator_info* outInfo, uint32 outType)
 {
 	if (source == nullptr || outInfo == nullptr)
 		return B_BAD_VALUE;
@@ -194,8 +194,8 @@ status_t QtImageTranslator::_Encode(BPositionIO* source, BPositionIO* destinatio
 	status = ReadBGRARows(source, header, [&](int32 y, const uint8* in) {
 		QRgb* line = reinterpret_cast<QRgb*>(image.scanLine(y));
 		for (int32 x = 0; x < width; x++, in += kBGRABytes) {
-			line[x] = qRgba(in[kRedByte], in[kGreenByte], in[kBlueByte],
-				hasAlpha ? in[kAlphaByte] : 255);
+			line[x] =
+				qRgba(in[kRedByte], in[kGreenByte], in[kBlueByte], hasAlpha ? in[kAlphaByte] : 255);
 		}
 		return status_t(B_OK);
 	});

@@ -19,16 +19,16 @@ enum : uint32 {
 #define B_BITMAP_MIME_TYPE "image/x-be-bitmap"
 
 struct translation_format {
-	uint32 type;                         // type code of the format
-	uint32 group;                        // B_TRANSLATOR_BITMAP for image formats
-	float quality;                       // how well the translator handles it, 0 to 1
-	float capability;                    // how much of the format it supports, 0 to 1
-	char MIME[B_MIME_STRING_LENGTH];     // NUL-terminated
-	char name[B_MIME_STRING_LENGTH];     // NUL-terminated, human readable
+	uint32 type;                     // type code of the format
+	uint32 group;                    // B_TRANSLATOR_BITMAP for image formats
+	float quality;                   // how well the translator handles it, 0 to 1
+	float capability;                // how much of the format it supports, 0 to 1
+	char MIME[B_MIME_STRING_LENGTH]; // NUL-terminated
+	char name[B_MIME_STRING_LENGTH]; // NUL-terminated, human readable
 };
 
 struct translator_info {
-	uint32 type;                         // the format this translator would read
+	uint32 type; // the format this translator would read
 	translator_id translator;
 	uint32 group;
 	float quality;
@@ -39,10 +39,10 @@ struct translator_info {
 
 // Header of the bitmap stream format, as the fields stand after decoding (host order).
 struct TranslatorBitmap {
-	uint32 magic;       // B_TRANSLATOR_BITMAP
+	uint32 magic; // B_TRANSLATOR_BITMAP
 	float left, top, right, bottom;
 	uint32 rowBytes;
-	uint32 colors;      // a color_space
+	uint32 colors; // a color_space
 	uint32 dataSize;
 };
 

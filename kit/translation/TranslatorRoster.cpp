@@ -82,8 +82,7 @@ status_t BTranslatorRoster::GetTranslators(BPositionIO* source, BMessage* ioExte
 		info.name[B_MIME_STRING_LENGTH - 1] = '\0';
 		info.MIME[B_MIME_STRING_LENGTH - 1] = '\0';
 		bool matchesHint = (hintType != 0 && info.type == hintType)
-			|| (hintMIME != nullptr && hintMIME[0] != '\0'
-				&& strcasecmp(info.MIME, hintMIME) == 0);
+			|| (hintMIME != nullptr && hintMIME[0] != '\0' && strcasecmp(info.MIME, hintMIME) == 0);
 		(matchesHint ? hinted : others).push_back(info);
 	}
 	hinted.insert(hinted.end(), others.begin(), others.end());
@@ -117,8 +116,8 @@ status_t BTranslatorRoster::GetAllTranslators(translator_id** outList, int32* ou
 	return B_OK;
 }
 
-status_t BTranslatorRoster::GetTranslatorInfo(translator_id id, const char** outName,
-	const char** outInfo, int32* outVersion)
+status_t BTranslatorRoster::GetTranslatorInfo(
+	translator_id id, const char** outName, const char** outInfo, int32* outVersion)
 {
 	BTranslator* translator = _TranslatorFor(id);
 	if (translator == nullptr)
@@ -132,8 +131,8 @@ status_t BTranslatorRoster::GetTranslatorInfo(translator_id id, const char** out
 	return B_OK;
 }
 
-status_t BTranslatorRoster::_GetFormats(translator_id id, FormatList list,
-	const translation_format** outFormats, int32* outNumFormats)
+status_t BTranslatorRoster::_GetFormats(
+	translator_id id, FormatList list, const translation_format** outFormats, int32* outNumFormats)
 {
 	if (outFormats == nullptr || outNumFormats == nullptr)
 		return B_BAD_VALUE;
@@ -145,14 +144,14 @@ status_t BTranslatorRoster::_GetFormats(translator_id id, FormatList list,
 	return B_OK;
 }
 
-status_t BTranslatorRoster::GetInputFormats(translator_id id,
-	const translation_format** outFormats, int32* outNumFormats)
+status_t BTranslatorRoster::GetInputFormats(
+	translator_id id, const translation_format** outFormats, int32* outNumFormats)
 {
 	return _GetFormats(id, &BTranslator::InputFormats, outFormats, outNumFormats);
 }
 
-status_t BTranslatorRoster::GetOutputFormats(translator_id id,
-	const translation_format** outFormats, int32* outNumFormats)
+status_t BTranslatorRoster::GetOutputFormats(
+	translator_id id, const translation_format** outFormats, int32* outNumFormats)
 {
 	return _GetFormats(id, &BTranslator::OutputFormats, outFormats, outNumFormats);
 }
@@ -176,8 +175,8 @@ status_t BTranslatorRoster::Translate(BPositionIO* source, const translator_info
 
 	translator_info* candidates = nullptr;
 	int32 count = 0;
-	status_t status = GetTranslators(source, ioExtension, &candidates, &count, hintType,
-		hintMIME, wantedType);
+	status_t status =
+		GetTranslators(source, ioExtension, &candidates, &count, hintType, hintMIME, wantedType);
 	if (status != B_OK)
 		return status;
 	// The best by quality times capability; on a tie the earlier one, so that a hinted

@@ -110,8 +110,8 @@ TEST(FieldParser, ReadsEveryTypeIntoTheMessage)
 	ASSERT_EQ(message.GetInfo("refs", &type, &count), B_OK);
 	EXPECT_EQ(type, B_REF_TYPE);
 	EXPECT_EQ(count, 2);
-	EXPECT_NE(bad("refs=string:c.png", &message).find("given as both ref and string"),
-		std::string::npos);
+	EXPECT_NE(
+		bad("refs=string:c.png", &message).find("given as both ref and string"), std::string::npos);
 }
 
 TEST(FieldParser, MakesRefsAbsoluteAndTidyWithoutAskingTheFileSystem)
@@ -143,16 +143,15 @@ TEST(FieldParser, RefusesMalformedFieldsWithAReason)
 
 TEST(FieldParser, RefusesNumbersOutsideTheirTypeOrNotQuiteNumbers)
 {
-	for (const char* outOfRange : {"a=int8:128", "a=int8:-129", "a=int16:32768",
-			 "a=int16:-32769", "a=int32:2147483648", "a=int32:-2147483649",
-			 "a=int32:99999999999999999999999", "a=float:1e39", "a=float:-1e39",
-			 "a=float:1e400"}) {
+	for (const char* outOfRange : {"a=int8:128", "a=int8:-129", "a=int16:32768", "a=int16:-32769",
+			 "a=int32:2147483648", "a=int32:-2147483649", "a=int32:99999999999999999999999",
+			 "a=float:1e39", "a=float:-1e39", "a=float:1e400"}) {
 		EXPECT_NE(bad(outOfRange).find("range"), std::string::npos) << outOfRange;
 	}
-	for (const char* notNumber : {"a=int16:", "a=int16:5x", "a=int16: 5", "a=int16:0x10",
-			 "a=int16:1.0", "a=int16:+-5", "a=int16:--5", "a=float:", "a=float:nan",
-			 "a=float:inf", "a=float:abc", "a=float:1e", "a=float:0x1p3", "a=float: 1",
-			 "a=bool:yes", "a=bool:", "a=bool:TRUE"}) {
+	for (const char* notNumber :
+		{"a=int16:", "a=int16:5x", "a=int16: 5", "a=int16:0x10", "a=int16:1.0", "a=int16:+-5",
+			"a=int16:--5", "a=float:", "a=float:nan", "a=float:inf", "a=float:abc", "a=float:1e",
+			"a=float:0x1p3", "a=float: 1", "a=bool:yes", "a=bool:", "a=bool:TRUE"}) {
 		bad(notNumber);
 	}
 }
@@ -167,7 +166,10 @@ TEST(MessageCode, IsFourPrintableCharacters)
 	EXPECT_EQ(code, kit_code("TGA "));
 	EXPECT_TRUE(dorva_send::parse_message_code("_QRQ", &code, &error));
 	EXPECT_EQ(kit::bus::message_code_text(code), "_QRQ");
-	for (const char* text : {"", "abc", "abcde", "ab\tc", "\x7f" "abc", "é!"}) {
+	for (const char* text : {"", "abc", "abcde", "ab\tc",
+			 "\x7f"
+			 "abc",
+			 "é!"}) {
 		error.clear();
 		EXPECT_FALSE(dorva_send::parse_message_code(text, &code, &error)) << text;
 		EXPECT_NE(error.find("four characters"), std::string::npos);
@@ -204,12 +206,11 @@ TEST(BusName, ComesFromTheSignatureByFixedRules)
 	using kit::bus::bus_name_for_signature;
 	EXPECT_EQ(bus_name_for_signature("application/x-vnd.Vesk-dorva"), "x_vnd.Vesk.dorva");
 	EXPECT_EQ(kit::bus::object_path_for_bus_name("x_vnd.Vesk.dorva"), "/x_vnd/Vesk/dorva");
-	EXPECT_EQ(bus_name_for_signature("application/x-vnd.Be-3d.Viewer"),
-		"x_vnd.Be._3d.Viewer");
+	EXPECT_EQ(bus_name_for_signature("application/x-vnd.Be-3d.Viewer"), "x_vnd.Be._3d.Viewer");
 	EXPECT_EQ(bus_name_for_signature("application/dorva"), "x_vnd.dorva");
 	EXPECT_EQ(bus_name_for_signature("application/x-vnd.A--b..c"), "x_vnd.A.b.c");
-	EXPECT_EQ(bus_name_for_signature("application/x-vnd.Vesk-dorva test+1"),
-		"x_vnd.Vesk.dorva_test_1");
+	EXPECT_EQ(
+		bus_name_for_signature("application/x-vnd.Vesk-dorva test+1"), "x_vnd.Vesk.dorva_test_1");
 
 	const std::string odd[] = {"", "/", "application/", "application/...", "x-vnd.ü-ß",
 		"application/x-vnd." + std::string(400, 'a') + "-" + std::string(300, 'b'),

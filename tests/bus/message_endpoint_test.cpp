@@ -23,7 +23,7 @@ using kit::testing::BusField;
 const uint32 kKeep = kit_code("keep"); // kept without a reply
 const uint32 kDrop = kit_code("drop"); // handled without a reply
 const uint32 kEcho = kit_code("echo"); // replied to with its own fields, twice
-const uint32 kOdd = kit_code("odd "); // replied to with a field the bus does not carry
+const uint32 kOdd = kit_code("odd ");  // replied to with a field the bus does not carry
 
 // Keeps every message it receives (but those it is told to drop) and answers some.
 class ScriptedHandler : public BHandler {
@@ -192,8 +192,9 @@ TEST_F(MessageEndpoint, DeliversTypedFieldsToTheHandlerThroughItsLooper)
 	EXPECT_EQ(ref, entry_ref("/tmp", "b.jpg"));
 
 	// Other senders may use any D-Bus integer, within the field type's range.
-	EXPECT_EQ(Call("zoom", {{"level", "int8", uint8_t(100)}, {"scale", "float", int64_t(3)},
-							   {"big", "int32", uint64_t(7)}}),
+	EXPECT_EQ(Call("zoom",
+				  {{"level", "int8", uint8_t(100)}, {"scale", "float", int64_t(3)},
+					  {"big", "int32", uint64_t(7)}}),
 		"");
 	ASSERT_EQ(handler->received.size(), 3u);
 	int8 level = 0;
@@ -232,8 +233,7 @@ TEST_F(MessageEndpoint, RefusesMalformedMessagesWithAReasonAndDeliversNothing)
 		{"flag", {{"on", "bool", int64_t(1)}}, "holds a D-Bus value"},
 		{"DATA", {{"refs", "ref", std::string("photo.png")}}, "absolute path"},
 		{"DATA", {{"refs", "ref", std::string("")}}, "absolute path"},
-		{"DATA", {{"refs", "ref", "/" + std::string(kit::bus::kMaxPathBytes, 'p')}},
-			"longer than"},
+		{"DATA", {{"refs", "ref", "/" + std::string(kit::bus::kMaxPathBytes, 'p')}}, "longer than"},
 		{"SAVE", {{"name", "string", tooLong}}, "longer than"},
 		{"SAVE", {{"", "string", std::string("x")}}, "empty"},
 		{"SAVE", {{"name", "string", std::string("a")}, {"name", "int8", int64_t(1)}},
@@ -251,12 +251,11 @@ TEST_F(MessageEndpoint, RefusesMalformedMessagesWithAReasonAndDeliversNothing)
 
 	// Calls of another shape, and other methods.
 	std::string why;
-	EXPECT_EQ(kit::testing::CallEndpointWithText(busName, kit::bus::kSendMessageMethod, "ficl",
-				  &why),
+	EXPECT_EQ(
+		kit::testing::CallEndpointWithText(busName, kit::bus::kSendMessageMethod, "ficl", &why),
 		B_BAD_VALUE);
 	EXPECT_NE(why.find("not (s what, a(ssv) fields)"), std::string::npos) << why;
-	EXPECT_EQ(kit::testing::CallEndpointWithText(busName, "ListOutputFormats", "", &why),
-		B_ERROR);
+	EXPECT_EQ(kit::testing::CallEndpointWithText(busName, "ListOutputFormats", "", &why), B_ERROR);
 	EXPECT_NE(why.find("UnknownMethod"), std::string::npos) << why;
 
 	// What the bus cannot carry is not sent at all.
@@ -281,8 +280,7 @@ TEST_F(MessageEndpoint, NamesARefusedByteAsANumber)
 	// A D-Bus byte is unsigned: 255 is out of the range of an int8, and is told as 255, not
 	// as the character of that code.
 	std::string why = Call("fiwr", {{"format_no", "int8", uint8_t(255)}});
-	EXPECT_NE(why.find("field 'format_no': 255 is out of range (-128 to 127)"),
-		std::string::npos)
+	EXPECT_NE(why.find("field 'format_no': 255 is out of range (-128 to 127)"), std::string::npos)
 		<< why;
 	EXPECT_EQ(why.find("\xc3\xbf"), std::string::npos) << why;
 	EXPECT_TRUE(handler->received.empty());

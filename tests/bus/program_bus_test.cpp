@@ -5,8 +5,8 @@
 #include "ProgramHarness.h"
 #include "RemoteMessenger.h"
 #include "dorvaview.h"
-#include "signature.h"
 #include "output_catalogue.h"
+#include "signature.h"
 
 namespace {
 

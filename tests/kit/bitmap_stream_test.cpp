@@ -53,7 +53,7 @@ TEST(BitmapStream, PresentsAWrappedBitmapAsHeaderAndRows)
 	ASSERT_EQ(bytes.size(), 32u + 5 * 4 * 3);
 	std::vector<uint8> header = BitmapStreamBytes(MakeHeader(0, 0, 4, 2), {});
 	EXPECT_TRUE(std::equal(header.begin(), header.end(), bytes.begin()));
-	EXPECT_EQ(bytes[0], 'b'); // big-endian magic
+	EXPECT_EQ(bytes[0], 'b');   // big-endian magic
 	EXPECT_EQ(bytes[15], 0x00); // 4.0f ends in zero bytes; its first byte is 0x40
 	EXPECT_EQ(bytes[12], 0x40);
 	EXPECT_EQ(std::memcmp(bytes.data() + 32, bitmap->Bits(), 60), 0);
@@ -81,8 +81,8 @@ TEST(BitmapStream, ReadsBackWhatWasWritten)
 	auto original = MakePatternBitmap(4, 4);
 	std::vector<uint8> bytes = StreamOf(*original);
 	BBitmapStream stream;
-	ASSERT_EQ(WriteInChunks(stream, std::vector<uint8>(bytes.begin(), bytes.begin() + 40), 40),
-		B_OK);
+	ASSERT_EQ(
+		WriteInChunks(stream, std::vector<uint8>(bytes.begin(), bytes.begin() + 40), 40), B_OK);
 	std::vector<uint8> back(100);
 	EXPECT_EQ(stream.ReadAt(0, back.data(), back.size()), 40);
 	EXPECT_TRUE(std::equal(bytes.begin(), bytes.begin() + 40, back.begin()));
@@ -102,13 +102,15 @@ TEST(BitmapStream, OtherColourSpacesDetachAsRGB32)
 	ASSERT_EQ(stream.DetachBitmap(&built), B_OK);
 	std::unique_ptr<BBitmap> owner(built);
 	EXPECT_EQ(built->ColorSpace(), B_RGB32);
-	const uint8 expected[4][4] = {{1, 2, 3, 255}, {4, 5, 6, 255}, {7, 8, 9, 255}, {10, 11, 12, 255}};
+	const uint8 expected[4][4] = {
+		{1, 2, 3, 255}, {4, 5, 6, 255}, {7, 8, 9, 255}, {10, 11, 12, 255}};
 	for (int i = 0; i < 4; i++)
 		EXPECT_EQ(std::memcmp(PixelAt(*built, i % 2, i / 2), expected[i], 4), 0) << i;
 
 	BBitmapStream grayStream;
-	ASSERT_EQ(WriteInChunks(grayStream,
-				  BitmapStreamBytes(MakeHeader(0, 0, 0, 0, B_GRAY8), {200}), 1), B_OK);
+	ASSERT_EQ(
+		WriteInChunks(grayStream, BitmapStreamBytes(MakeHeader(0, 0, 0, 0, B_GRAY8), {200}), 1),
+		B_OK);
 	ASSERT_EQ(grayStream.DetachBitmap(&built), B_OK);
 	owner.reset(built);
 	EXPECT_EQ(std::memcmp(PixelAt(*built, 0, 0), "\xc8\xc8\xc8\xff", 4), 0);
@@ -129,15 +131,21 @@ TEST(BitmapStream, BadHeadersAreRefusedBeforeAnyAllocation)
 	unknownSpace.colors = 0x1234;
 	TranslatorBitmap huge = MakeHeader(0, 0, 99999, 99999);
 	TranslatorBitmap tooManyBytes = MakeHeader(0, 0, 32767, 32767); // fine sides, 4 GiB
-	tooManyBytes.dataSize = 0xfffffff0; // as near as 32 bits get
+	tooManyBytes.dataSize = 0xfffffff0;                             // as near as 32 bits get
 	TranslatorBitmap overflowing = MakeHeader(0, 0, 0, 1);
 	overflowing.rowBytes = 0x80000000u; // rows times height wraps in 32 bits
 	overflowing.dataSize = 0;
 	const TranslatorBitmap cases[] = {
-		badMagic, sizeMismatch, shortRows, unknownSpace, huge, tooManyBytes, overflowing,
-		MakeHeader(0, 0, -1, 1),   // right left of left
-		MakeHeader(0, 5, 1, 4),    // bottom above top
-		MakeHeader(nan, 0, 1, 1),  // NaN bounds
+		badMagic,
+		sizeMismatch,
+		shortRows,
+		unknownSpace,
+		huge,
+		tooManyBytes,
+		overflowing,
+		MakeHeader(0, 0, -1, 1),  // right left of left
+		MakeHeader(0, 5, 1, 4),   // bottom above top
+		MakeHeader(nan, 0, 1, 1), // NaN bounds
 		MakeHeader(0, 0, inf, 1),
 		MakeHeader(0, 0, 1.5f, 1), // fractional
 		MakeHeader(-5e9f, 0, 1, 1),
@@ -166,8 +174,8 @@ TEST(BitmapStream, IncompleteDataHasNothingToDetach)
 	ExpectNothingToDetach(empty);
 
 	BBitmapStream headerOnly;
-	ASSERT_EQ(WriteInChunks(headerOnly, std::vector<uint8>(bytes.begin(), bytes.begin() + 20), 3),
-		B_OK);
+	ASSERT_EQ(
+		WriteInChunks(headerOnly, std::vector<uint8>(bytes.begin(), bytes.begin() + 20), 3), B_OK);
 	ExpectNothingToDetach(headerOnly);
 
 	BBitmapStream partial;
@@ -188,8 +196,7 @@ TEST(BitmapStream, WritesMustNotLeaveHolesOrChangeTheHeader)
 	uint8 other[4] = {0, 0, 0, 9};
 	EXPECT_LT(stream.WriteAt(20, other, 4), 0);
 	// Past the end of the data nothing is taken.
-	ASSERT_EQ(stream.WriteAt(32, bytes.data() + 32, bytes.size() - 32),
-		ssize_t(bytes.size() - 32));
+	ASSERT_EQ(stream.WriteAt(32, bytes.data() + 32, bytes.size() - 32), ssize_t(bytes.size() - 32));
 	EXPECT_LT(stream.WriteAt(off_t(bytes.size()), bytes.data(), 4), 0);
 	BBitmap* built = nullptr;
 	ASSERT_EQ(stream.DetachBitmap(&built), B_OK);

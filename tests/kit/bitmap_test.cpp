@@ -54,8 +54,8 @@ TEST(Bitmap, AbsurdRequestsFailWithoutData)
 	const float nan = std::numeric_limits<float>::quiet_NaN();
 	const float inf = std::numeric_limits<float>::infinity();
 	const BRect cases[] = {
-		BRect(0, 0, 99999, 99999), BRect(0, 0, 1e30f, 0), BRect(0, 0, nan, 5),
-		BRect(0, 0, inf, 5), BRect(5, 0, 0, 5), BRect(-1e30f, 0, 1e30f, 0),
+		BRect(0, 0, 99999, 99999), BRect(0, 0, 1e30f, 0), BRect(0, 0, nan, 5), BRect(0, 0, inf, 5),
+		BRect(5, 0, 0, 5), BRect(-1e30f, 0, 1e30f, 0),
 		BRect(0, 0, 32767, 32767), // fine a side, too many bytes in all
 	};
 	for (const BRect& bounds : cases) {
@@ -89,12 +89,12 @@ TEST(Bitmap, SetBitsConvertsIntoRGB32)
 {
 	BBitmap bitmap(BRect(0, 0, 2, 1), B_RGB32);
 	// Two rows of three B, G, R pixels, each row padded to 12 bytes as a B_RGB24 bitmap's.
-	const uint8 rgb24[24] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 0xee, 0xee, 0xee,
-		10, 11, 12, 13, 14, 15, 16, 17, 18, 0xee, 0xee, 0xee};
+	const uint8 rgb24[24] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 0xee, 0xee, 0xee, 10, 11, 12, 13, 14, 15,
+		16, 17, 18, 0xee, 0xee, 0xee};
 	bitmap.SetBits(rgb24, sizeof(rgb24), 0, B_RGB24);
 	const uint8* bits = static_cast<const uint8*>(bitmap.Bits());
-	const uint8 expected[24] = {1, 2, 3, 255, 4, 5, 6, 255, 7, 8, 9, 255,
-		10, 11, 12, 255, 13, 14, 15, 255, 16, 17, 18, 255};
+	const uint8 expected[24] = {1, 2, 3, 255, 4, 5, 6, 255, 7, 8, 9, 255, 10, 11, 12, 255, 13, 14,
+		15, 255, 16, 17, 18, 255};
 	EXPECT_EQ(std::memcmp(bits, expected, sizeof(expected)), 0);
 
 	const uint8 gray[8] = {50, 60, 70, 0, 80, 90, 100, 0};

@@ -32,8 +32,8 @@ class ControlsTest : public ::testing::Test {
 protected:
 	void SetUp() override
 	{
-		window = new BWindow(BRect(50, 50, 349, 249), "controls", B_TITLED_WINDOW,
-			B_NOT_RESIZABLE | B_NOT_ZOOMABLE);
+		window = new BWindow(
+			BRect(50, 50, 349, 249), "controls", B_TITLED_WINDOW, B_NOT_RESIZABLE | B_NOT_ZOOMABLE);
 		root = new BView(window->Bounds(), "root", B_FOLLOW_ALL_SIDES, B_WILL_DRAW);
 		window->AddChild(root);
 		window->AddHandler(&recorder);
@@ -199,8 +199,8 @@ TEST_F(ControlsTest, MenuFieldShowsTheMarkedItemAndSendsTheChosenItem)
 	EXPECT_EQ(field->Frame(), BRect(20, 75, 180, 95));
 	EXPECT_EQ(field->Menu(), menu);
 	EXPECT_STREQ(field->Label(), "month_font");
-	EXPECT_LT(kit::testing::ControlLabelFrame(field).right,
-		kit::testing::ControlEntryFrame(field).left);
+	EXPECT_LT(
+		kit::testing::ControlLabelFrame(field).right, kit::testing::ControlEntryFrame(field).left);
 
 	// Nothing is marked: the button shows nothing.
 	EXPECT_EQ(kit::testing::MenuFieldShownLabel(field), "");

@@ -191,8 +191,8 @@ TEST_F(ImageTranslation, EveryDecodedBitmapIsRGB32)
 	BMallocIO encoded;
 	ASSERT_EQ(EncodeBitmap(fRoster, *gray, kit_code("PNG "), &encoded), B_OK);
 	status_t status;
-	auto decoded = DecodeBytes(fRoster, encoded.Buffer(), encoded.BufferLength(), &status,
-		"image/png");
+	auto decoded =
+		DecodeBytes(fRoster, encoded.Buffer(), encoded.BufferLength(), &status, "image/png");
 	ASSERT_NE(decoded, nullptr);
 	EXPECT_EQ(decoded->ColorSpace(), B_RGB32);
 	const uint8 level = static_cast<const uint8*>(gray->Bits())[gray->BytesPerRow() * 2 + 3];
@@ -205,14 +205,16 @@ TEST_F(ImageTranslation, EveryDecodedBitmapIsRGB32)
 	auto rgb24 = MakePatternBitmap(3, 3, B_RGB24);
 	BBitmapStream raw(new BBitmap(*rgb24));
 	BBitmapStream out;
-	ASSERT_EQ(fRoster->Translate(&raw, nullptr, nullptr, &out, B_TRANSLATOR_BITMAP, 0,
-				  B_BITMAP_MIME_TYPE), B_OK);
+	ASSERT_EQ(fRoster->Translate(
+				  &raw, nullptr, nullptr, &out, B_TRANSLATOR_BITMAP, 0, B_BITMAP_MIME_TYPE),
+		B_OK);
 	BBitmap* bitmap = nullptr;
 	ASSERT_EQ(out.DetachBitmap(&bitmap), B_OK);
 	std::unique_ptr<BBitmap> owner(bitmap);
 	EXPECT_EQ(bitmap->ColorSpace(), B_RGB32);
 	EXPECT_EQ(std::memcmp(PixelAt(*bitmap, 2, 1),
-				  static_cast<const uint8*>(rgb24->Bits()) + rgb24->BytesPerRow() + 6, 3), 0);
+				  static_cast<const uint8*>(rgb24->Bits()) + rgb24->BytesPerRow() + 6, 3),
+		0);
 }
 
 TEST_F(ImageTranslation, BrokenInputIsRefused)
@@ -237,8 +239,8 @@ TEST_F(ImageTranslation, BrokenInputIsRefused)
 TEST_F(ImageTranslation, AnimationsGiveTheirFirstFrame)
 {
 	// A 1 x 1 GIF of two frames: a red pixel, then a blue one.
-	const uint8 gif[] = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0,
-		0xff, 0, 0, 0, 0, 0xff,                            // palette: red, blue
+	const uint8 gif[] = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0, 0xff, 0, 0, 0, 0,
+		0xff,                                                 // palette: red, blue
 		0x2c, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x44, 0x01, 0, // frame of colour 0
 		0x2c, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x4c, 0x01, 0, // frame of colour 1
 		0x3b};

@@ -13,7 +13,8 @@
 
 namespace {
 
-status_t CreateIn(const TempDirectory& dir, const char* leaf, BFile* file, bool failIfExists = false)
+status_t CreateIn(
+	const TempDirectory& dir, const char* leaf, BFile* file, bool failIfExists = false)
 {
 	entry_ref ref = entry_ref(dir.Path().parent_path().string(), dir.Path().filename().string());
 	BDirectory directory(&ref);

@@ -25,9 +25,7 @@ rgb_color PatternAt(int x, int y)
 // Draws the pattern over what it is asked to update, and remembers what that was.
 class PatternView : public BView {
 public:
-	explicit PatternView(BRect frame) : BView(frame, "pattern", B_FOLLOW_ALL_SIDES, B_WILL_DRAW)
-	{
-	}
+	explicit PatternView(BRect frame) : BView(frame, "pattern", B_FOLLOW_ALL_SIDES, B_WILL_DRAW) {}
 
 	void Draw(BRect update) override
 	{
@@ -60,11 +58,10 @@ protected:
 		fWindow = new BWindow(BRect(100, 100, 300, 250), "scrolling", B_DOCUMENT_WINDOW, 0, 0);
 		fView = new PatternView(BRect(0, 20, 186, 136));
 		fWindow->AddChild(fView);
-		fVertical = new BScrollBar(BRect(187, 19, 201, 137), "v", fView, 0, 400 - 117,
-			B_VERTICAL);
+		fVertical = new BScrollBar(BRect(187, 19, 201, 137), "v", fView, 0, 400 - 117, B_VERTICAL);
 		fWindow->AddChild(fVertical);
-		fHorizontal = new BScrollBar(BRect(-1, 137, 187, 151), "h", fView, 0, 600 - 187,
-			B_HORIZONTAL);
+		fHorizontal =
+			new BScrollBar(BRect(-1, 137, 187, 151), "h", fView, 0, 600 - 187, B_HORIZONTAL);
 		fWindow->AddChild(fHorizontal);
 		fWindow->Show();
 		kit::testing::RunUntilIdle();
@@ -72,10 +69,7 @@ protected:
 		fView->updates.clear();
 	}
 
-	void TearDown() override
-	{
-		fApp.reset();
-	}
+	void TearDown() override { fApp.reset(); }
 
 	// Checks the view's visible pixels against the pattern seen from the given offset.
 	void ExpectPatternFrom(int dx, int dy)
@@ -85,8 +79,8 @@ protected:
 				rgb_color pixel = kit::testing::ViewPixel(fView, x, y);
 				rgb_color expected = PatternAt(x + dx, y + dy);
 				ASSERT_TRUE(SameColour(pixel, expected))
-					<< "at (" << x << ", " << y << ") seen from (" << dx << ", " << dy
-					<< "): got " << int(pixel.red) << "," << int(pixel.green) << " expected "
+					<< "at (" << x << ", " << y << ") seen from (" << dx << ", " << dy << "): got "
+					<< int(pixel.red) << "," << int(pixel.green) << " expected "
 					<< int(expected.red) << "," << int(expected.green);
 			}
 		}

@@ -17,7 +17,7 @@ TEST(Rect, EdgesAreInclusive)
 	EXPECT_TRUE(rect.Contains(BPoint(10, 20)));
 	EXPECT_FALSE(rect.Contains(BPoint(19.5f, 24)));
 	EXPECT_FALSE(BRect().IsValid());
-	EXPECT_TRUE(BRect(0, 0, 0, 0).IsValid()); // a single pixel
+	EXPECT_TRUE(BRect(0, 0, 0, 0).IsValid());          // a single pixel
 	EXPECT_EQ(BRect(0, 0, 2.2f, 0).IntegerWidth(), 3); // fractions round up
 }
 
@@ -53,7 +53,7 @@ TEST(List, InsertRemoveAndLookUp)
 	EXPECT_TRUE(list.AddItem(&a));
 	EXPECT_TRUE(list.AddItem(&c));
 	EXPECT_TRUE(list.AddItem(&b, 1));
-	EXPECT_TRUE(list.AddItem(&c, 0)); // at the front
+	EXPECT_TRUE(list.AddItem(&c, 0));  // at the front
 	EXPECT_FALSE(list.AddItem(&a, 5)); // past the end
 	EXPECT_FALSE(list.AddItem(&a, -1));
 	ASSERT_EQ(list.CountItems(), 4);

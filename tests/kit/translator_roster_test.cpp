@@ -91,8 +91,8 @@ std::unique_ptr<BTranslatorRoster> MakeRoster()
 	auto roster = std::make_unique<BTranslatorRoster>();
 	roster->AddTranslator(new FakeTranslator("first", 'x', {Format(kTGA, "image/x-tga")},
 		{Format(B_TRANSLATOR_BITMAP, "image/x-be-bitmap"), Format(kTGA, "image/x-tga")}));
-	roster->AddTranslator(new FakeTranslator("other", 'y', {Format(kPNG, "image/png")},
-		{Format(kPNG, "image/png")}));
+	roster->AddTranslator(
+		new FakeTranslator("other", 'y', {Format(kPNG, "image/png")}, {Format(kPNG, "image/png")}));
 	roster->AddTranslator(new FakeTranslator("second", 'x', {Format(kPNG, "image/png", 0.9f)},
 		{Format(kPNG, "image/png"), Format(kJPEG, "image/jpeg")}));
 	roster->AddTranslator(new FakeTranslator("third", 'x', {Format(kJPEG, "image/jpeg")},
@@ -100,8 +100,8 @@ std::unique_ptr<BTranslatorRoster> MakeRoster()
 	return roster;
 }
 
-std::vector<std::string> NamesOf(BTranslatorRoster& roster, const translator_info* info,
-	int32 count)
+std::vector<std::string> NamesOf(
+	BTranslatorRoster& roster, const translator_info* info, int32 count)
 {
 	std::vector<std::string> names;
 	for (int32 i = 0; i < count; i++) {
@@ -118,8 +118,8 @@ std::vector<std::string> Candidates(BTranslatorRoster& roster, const char* data,
 	BMemoryIO source(data, std::strlen(data));
 	translator_info* info = nullptr;
 	int32 count = -1;
-	status_t status = roster.GetTranslators(&source, nullptr, &info, &count, hintType,
-		hintMIME, wanted);
+	status_t status =
+		roster.GetTranslators(&source, nullptr, &info, &count, hintType, hintMIME, wanted);
 	EXPECT_EQ(source.Position(), 0); // rewound after every look
 	std::vector<std::string> names = NamesOf(roster, info, count);
 	EXPECT_EQ(status == B_OK, count > 0);
@@ -146,8 +146,8 @@ TEST(TranslatorRoster, HintsComeFirstAndWantedTypeFilters)
 	using Names = std::vector<std::string>;
 	EXPECT_EQ(Candidates(*roster, "xdata", kJPEG), (Names{"third", "first", "second"}));
 	EXPECT_EQ(Candidates(*roster, "xdata", 0, "IMAGE/PNG"), (Names{"second", "first", "third"}));
-	EXPECT_EQ(Candidates(*roster, "xdata", 0, nullptr, B_TRANSLATOR_BITMAP),
-		(Names{"first", "third"}));
+	EXPECT_EQ(
+		Candidates(*roster, "xdata", 0, nullptr, B_TRANSLATOR_BITMAP), (Names{"first", "third"}));
 	EXPECT_EQ(Candidates(*roster, "xdata", 0, nullptr, kJPEG), (Names{"second"}));
 	EXPECT_EQ(Candidates(*roster, "xdata", 0, nullptr, kit_code("GIF ")), Names{});
 }
@@ -199,8 +199,8 @@ TEST(TranslatorRoster, TranslatePicksTheBestReaderOfTheWantedType)
 		BMemoryIO source(data, std::strlen(data));
 		BMallocIO destination;
 		*status = roster->Translate(&source, info, nullptr, &destination, wanted);
-		return std::string(static_cast<const char*>(destination.Buffer()),
-			destination.BufferLength());
+		return std::string(
+			static_cast<const char*>(destination.Buffer()), destination.BufferLength());
 	};
 	status_t status;
 	// "second" has the higher quality; among equals the earlier one wins.

@@ -132,8 +132,9 @@ TEST_F(LocaleService, ObserversSeeLoadsAndLookupsAsTheyHappen)
 	locale.LoadLanguageFile(nullptr);
 	locale.GetString("Print");
 
-	EXPECT_EQ(seen, (std::vector<std::string>{"load " + kDictionary, "get Quit = Quitter",
-						"get Quit = Quitter", "load (null)", "get Print = Print"}));
+	EXPECT_EQ(seen,
+		(std::vector<std::string>{"load " + kDictionary, "get Quit = Quitter", "get Quit = Quitter",
+			"load (null)", "get Print = Print"}));
 }
 
 } // namespace

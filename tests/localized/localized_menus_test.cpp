@@ -92,10 +92,9 @@ TEST_F(LocalizedProgram, LoadsTheDictionaryBesideItselfThenLooksUpTheSixLabelsOn
 	kit::testing::SetLanguage("ja_JP");
 
 	ProgramHarness program;
-	EXPECT_EQ(calls, (std::vector<std::string>{
-						 "load " + executable_folder() + "/Language/Dictionaries/dorva",
-						 "get File", "get Open", "get Print", "get About", "get Quit",
-						 "get Config"}));
+	EXPECT_EQ(calls,
+		(std::vector<std::string>{"load " + executable_folder() + "/Language/Dictionaries/dorva",
+			"get File", "get Open", "get Print", "get About", "get Quit", "get Config"}));
 
 	// Using the program looks nothing up again.
 	calls.clear();
@@ -120,13 +119,12 @@ TEST_F(LocalizedProgram, JapaneseMenusAndEverythingElseAsInThePlainProgram)
 	kit::testing::SetLanguage("ja_JP");
 	ProgramHarness program;
 	std::vector<MenuSeen> menus = menus_of(program.Window());
-	EXPECT_EQ(menus, (std::vector<MenuSeen>{
-						 {"ファイル",
-							 {{"開く", CMD_FILE_OPEN},
-								 {"印刷", CMD_FILE_PRINT},
-								 {"バージョン情報", B_ABOUT_REQUESTED},
-								 {"終了", B_QUIT_REQUESTED}}},
-						 {"設定", {{"color", CMD_CONFIG}}}}));
+	EXPECT_EQ(menus,
+		(std::vector<MenuSeen>{
+			{"ファイル",
+				{{"開く", CMD_FILE_OPEN}, {"印刷", CMD_FILE_PRINT},
+					{"バージョン情報", B_ABOUT_REQUESTED}, {"終了", B_QUIT_REQUESTED}}},
+			{"設定", {{"color", CMD_CONFIG}}}}));
 	EXPECT_EQ(program.Window()->Title(), plainTitle);
 	EXPECT_EQ(about_text(program), plainAbout);
 	EXPECT_NE(plainAbout.find("dorva ver.0.00   2007.1.1\n"), std::string::npos);
@@ -150,10 +148,8 @@ TEST_F(LocalizedProgram, ALanguageWithoutADictionaryShowsThePlainLabels)
 	ProgramHarness program;
 	EXPECT_EQ(menus_of(program.Window()),
 		(std::vector<MenuSeen>{{"File",
-								   {{"Open", CMD_FILE_OPEN},
-									   {"Print", CMD_FILE_PRINT},
-									   {"About", B_ABOUT_REQUESTED},
-									   {"Quit", B_QUIT_REQUESTED}}},
+								   {{"Open", CMD_FILE_OPEN}, {"Print", CMD_FILE_PRINT},
+									   {"About", B_ABOUT_REQUESTED}, {"Quit", B_QUIT_REQUESTED}}},
 			{"Config", {{"color", CMD_CONFIG}}}}));
 	EXPECT_STREQ(program.Window()->Title(), "dorva ver.0.00");
 }

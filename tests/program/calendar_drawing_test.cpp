@@ -14,11 +14,26 @@ namespace {
 
 const uint8 kGrey = 200;
 
-bool is_red(rgb_color c) { return c.red > 150 && c.green < 100 && c.blue < 100; }
-bool is_magenta(rgb_color c) { return c.red > 150 && c.blue > 150 && c.green < 100; }
-bool is_blue(rgb_color c) { return c.blue > 150 && c.red < 100 && c.green < 100; }
-bool is_green(rgb_color c) { return c.green > 150 && c.red < 100 && c.blue < 100; }
-bool is_black(rgb_color c) { return c.red < 40 && c.green < 40 && c.blue < 40; }
+bool is_red(rgb_color c)
+{
+	return c.red > 150 && c.green < 100 && c.blue < 100;
+}
+bool is_magenta(rgb_color c)
+{
+	return c.red > 150 && c.blue > 150 && c.green < 100;
+}
+bool is_blue(rgb_color c)
+{
+	return c.blue > 150 && c.red < 100 && c.green < 100;
+}
+bool is_green(rgb_color c)
+{
+	return c.green > 150 && c.red < 100 && c.blue < 100;
+}
+bool is_black(rgb_color c)
+{
+	return c.red < 40 && c.green < 40 && c.blue < 40;
+}
 
 int line_height(float size)
 {
@@ -104,14 +119,14 @@ TEST_F(CalendarDrawing, MonthNumbersAndDatesStandInTheirColumns)
 
 TEST_F(CalendarDrawing, SundaysSaturdaysAndHolidaysCarryTheirColours)
 {
-	EXPECT_GT(DateInk(2, 11, is_red).count, 5);       // a Sunday
+	EXPECT_GT(DateInk(2, 11, is_red).count, 5); // a Sunday
 	EXPECT_EQ(DateInk(2, 11, is_magenta).count, 0);
-	EXPECT_GT(DateInk(2, 12, is_magenta).count, 5);   // the Monday after it, a holiday
-	EXPECT_GT(DateInk(5, 5, is_magenta).count, 5);    // a Saturday that is a holiday
+	EXPECT_GT(DateInk(2, 12, is_magenta).count, 5); // the Monday after it, a holiday
+	EXPECT_GT(DateInk(5, 5, is_magenta).count, 5);  // a Saturday that is a holiday
 	EXPECT_EQ(DateInk(5, 5, is_blue).count, 0);
-	EXPECT_GT(DateInk(5, 12, is_blue).count, 5);      // a plain Saturday
+	EXPECT_GT(DateInk(5, 12, is_blue).count, 5); // a plain Saturday
 	EXPECT_GT(DateInk(11, 3, is_magenta).count, 5);
-	EXPECT_GT(DateInk(6, 13, is_black).count, 5);     // a plain Wednesday
+	EXPECT_GT(DateInk(6, 13, is_black).count, 5); // a plain Wednesday
 }
 
 TEST_F(CalendarDrawing, BandAtTheTopOrNowhereAndTheStateItLeaves)
@@ -154,8 +169,7 @@ TEST_F(CalendarDrawing, ClosedCanvasDrawsItsTextsInTheColoursLeftBehind)
 	InkCount bright = count_ink(canvas, 0, 0, 185, 115,
 		[](rgb_color c) { return c.red > 64 || c.green > 64 || c.blue > 64; });
 	EXPECT_EQ(bright.count, 0);
-	InkCount edges = count_ink(canvas, 40, 20, 180, 90,
-		[](rgb_color c) { return c.red > 0; });
+	InkCount edges = count_ink(canvas, 40, 20, 180, 90, [](rgb_color c) { return c.red > 0; });
 	EXPECT_GT(edges.count, 0);
 	// A second close changes nothing.
 	BMessenger(canvas).SendMessage(CMD_FILE_CLOSE);
@@ -190,10 +204,24 @@ TEST(CalendarWindow, TitlesAndSizesFollowThePicture)
 	EXPECT_STREQ(program.Window()->Title(), "thin[300x300]");
 }
 
+// The length of the UTF-8 sequence that starts with this byte; 0 for a byte that starts none.
+int sequence_length(unsigned char first)
+{
+	if (first < 0x80)
+		return 1;
+	if ((first >> 5) == 6)
+		return 2;
+	if ((first >> 4) == 14)
+		return 3;
+	if ((first >> 3) == 30)
+		return 4;
+	return 0;
+}
+
 bool valid_utf8(const char* text)
 {
 	for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p;) {
-		int length = *p < 0x80 ? 1 : (*p >> 5) == 6 ? 2 : (*p >> 4) == 14 ? 3 : (*p >> 3) == 30 ? 4 : 0;
+		int length = sequence_length(*p);
 		if (length == 0)
 			return false;
 		for (int i = 1; i < length; i++) {

@@ -30,8 +30,8 @@ TEST(ScanColor, AgreesWithSscanfWhereSscanfIsDefined)
 
 TEST(ScanColor, LeavesTheColourWhenTheValueNeedsMoreThan32Bits)
 {
-	const char* texts[] = {"123456789", "fffffffff", "0x100000000", "  ffffffffffffffffffff",
-		"-123456789"};
+	const char* texts[] = {
+		"123456789", "fffffffff", "0x100000000", "  ffffffffffffffffffff", "-123456789"};
 	for (const char* text : texts) {
 		SCOPED_TRACE(text);
 		uint32 color = kUnchanged;

@@ -153,8 +153,8 @@ TEST_F(ConfigWindow, OpensWithItsNineControlsInOrderShowingAtr)
 	EXPECT_EQ(view->day_font_field, view->ChildAt(7));
 
 	// The defaults of atr, top to bottom.
-	EXPECT_EQ(texts_of(view), (std::vector<std::string>{"80000000", "00ff00", "000000",
-								  "ff0000", "0000ff", "ff0000"}));
+	EXPECT_EQ(texts_of(view),
+		(std::vector<std::string>{"80000000", "00ff00", "000000", "ff0000", "0000ff", "ff0000"}));
 
 	// The view has the focus, no text control has the keyboard.
 	EXPECT_EQ(window->CurrentFocus(), view);
@@ -337,8 +337,8 @@ TEST_F(ConfigWindow, OnlyOneWindowAtATimeAndReopeningShowsTheEdits)
 	EXPECT_TRUE(cwin);
 	EXPECT_EQ(CountOpen(), 1);
 	// Eight digits of a plain colour show again as eight; the others are padded to six.
-	EXPECT_EQ(texts_of(again->view), (std::vector<std::string>{"80000000", "00ff00",
-										 "12345678", "ff0000", "0000ff", "000abc"}));
+	EXPECT_EQ(texts_of(again->view),
+		(std::vector<std::string>{"80000000", "00ff00", "12345678", "ff0000", "0000ff", "000abc"}));
 	EXPECT_EQ(again->view->month_font_field->Menu()->FindMarked(), nullptr);
 	EXPECT_EQ(again->view->day_font_field->Menu()->FindMarked(), nullptr);
 	EXPECT_EQ(kit::testing::MenuFieldShownLabel(again->view->day_font_field), "");
@@ -451,8 +451,8 @@ TEST_F(ConfigAndCanvas, ADifferentFontFamilyChangesTheDrawnDates)
 
 	PressSet();
 	std::vector<rgb_color> withSecond = Band();
-	EXPECT_GT(count_differences(withFirst, withSecond), 100) << first->Label() << " and "
-															  << second->Label();
+	EXPECT_GT(count_differences(withFirst, withSecond), 100)
+		<< first->Label() << " and " << second->Label();
 	// Back to the first family gives the first drawing again.
 	kit::testing::ChooseMenuItem(first);
 	PressSet();

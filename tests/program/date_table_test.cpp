@@ -5,8 +5,7 @@
 #include "ProgramHarness.h"
 #include "date_table.h"
 
-namespace
-{
+namespace {
 
 using namespace std::chrono;
 
@@ -34,7 +33,7 @@ TEST(DateTable, PlacesEveryDateFrom1900To2099AsTheStandardCalendarDoes)
 					const int expectedWeekday = chrono_weekday(y, m, d);
 					EXPECT_EQ(place.weekday, expectedWeekday) << y << "-" << m << "-" << d;
 					EXPECT_EQ(place.column, (expectedWeekday + 7 - start) % 7)
-					    << y << "-" << m << "-" << d << " start " << int(start);
+						<< y << "-" << m << "-" << d << " start " << int(start);
 					EXPECT_EQ(place.row, (firstColumn + d - 1) / 7) << y << "-" << m << "-" << d;
 					EXPECT_FALSE(place.holiday);
 					EXPECT_EQ(table.weekday_in(place.column), place.weekday);

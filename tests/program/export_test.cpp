@@ -279,8 +279,8 @@ TEST_F(Export, OtherProgramsSeeTheCatalogueUntilTheWindowFreesIt)
 	std::vector<BMessage> replies;
 	auto ask = [this, &replies] {
 		BMessage request(CMD_LIST_FORMATS);
-		kit::testing::RecordReplies(request,
-			[&replies](const BMessage& reply, BHandler*) { replies.push_back(reply); });
+		kit::testing::RecordReplies(
+			request, [&replies](const BMessage& reply, BHandler*) { replies.push_back(reply); });
 		BMessenger(program.Canvas()).SendMessage(&request);
 	};
 	ask();
@@ -321,8 +321,8 @@ public:
 	{
 	}
 
-	status_t Translate(BPositionIO*, const translator_info*, BMessage*, uint32,
-		BPositionIO* destination) override
+	status_t Translate(
+		BPositionIO*, const translator_info*, BMessage*, uint32, BPositionIO* destination) override
 	{
 		destination->Write("half a picture", 14);
 		return B_ERROR;

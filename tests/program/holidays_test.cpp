@@ -8,8 +8,7 @@
 #include "TempDirectory.h"
 #include "holiday_set.h"
 
-namespace
-{
+namespace {
 
 typedef std::set<std::pair<int, int>> date_list;
 
@@ -51,20 +50,26 @@ holiday_set japanese(int year)
 TEST(JapaneseHolidays, MatchTheCabinetOfficeLists)
 {
 	const std::pair<int, const char*> lists[] = {
-	    {1990, "1/1 1/15 2/11 2/12 3/21 4/29 4/30 5/3 5/4 5/5 9/15 9/23 9/24 10/10 11/3 11/12 "
-	           "11/23 12/23 12/24"},
-	    {2000, "1/1 1/10 2/11 3/20 4/29 5/3 5/4 5/5 7/20 9/15 9/23 10/9 11/3 11/23 12/23"},
-	    {2007, "1/1 1/8 2/11 2/12 3/21 4/29 4/30 5/3 5/4 5/5 7/16 9/17 9/23 9/24 10/8 11/3 "
-	           "11/23 12/23 12/24"},
-	    {2019, "1/1 1/14 2/11 3/21 4/29 4/30 5/1 5/2 5/3 5/4 5/5 5/6 7/15 8/11 8/12 9/16 9/23 "
-	           "10/14 10/22 11/3 11/4 11/23"},
-	    {2020, "1/1 1/13 2/11 2/23 2/24 3/20 4/29 5/3 5/4 5/5 5/6 7/23 7/24 8/10 9/21 9/22 "
-	           "11/3 11/23"},
-	    {2021, "1/1 1/11 2/11 2/23 3/20 4/29 5/3 5/4 5/5 7/22 7/23 8/8 8/9 9/20 9/23 11/3 11/23"},
-	    {2025, "1/1 1/13 2/11 2/23 2/24 3/20 4/29 5/3 5/4 5/5 5/6 7/21 8/11 9/15 9/23 10/13 "
-	           "11/3 11/23 11/24"},
-	    {2026, "1/1 1/12 2/11 2/23 3/20 4/29 5/3 5/4 5/5 5/6 7/20 8/11 9/21 9/22 9/23 10/12 "
-	           "11/3 11/23"},
+		{1990,
+			"1/1 1/15 2/11 2/12 3/21 4/29 4/30 5/3 5/4 5/5 9/15 9/23 9/24 10/10 11/3 11/12 "
+			"11/23 12/23 12/24"},
+		{2000, "1/1 1/10 2/11 3/20 4/29 5/3 5/4 5/5 7/20 9/15 9/23 10/9 11/3 11/23 12/23"},
+		{2007,
+			"1/1 1/8 2/11 2/12 3/21 4/29 4/30 5/3 5/4 5/5 7/16 9/17 9/23 9/24 10/8 11/3 "
+			"11/23 12/23 12/24"},
+		{2019,
+			"1/1 1/14 2/11 3/21 4/29 4/30 5/1 5/2 5/3 5/4 5/5 5/6 7/15 8/11 8/12 9/16 9/23 "
+			"10/14 10/22 11/3 11/4 11/23"},
+		{2020,
+			"1/1 1/13 2/11 2/23 2/24 3/20 4/29 5/3 5/4 5/5 5/6 7/23 7/24 8/10 9/21 9/22 "
+			"11/3 11/23"},
+		{2021, "1/1 1/11 2/11 2/23 3/20 4/29 5/3 5/4 5/5 7/22 7/23 8/8 8/9 9/20 9/23 11/3 11/23"},
+		{2025,
+			"1/1 1/13 2/11 2/23 2/24 3/20 4/29 5/3 5/4 5/5 5/6 7/21 8/11 9/15 9/23 10/13 "
+			"11/3 11/23 11/24"},
+		{2026,
+			"1/1 1/12 2/11 2/23 3/20 4/29 5/3 5/4 5/5 5/6 7/20 8/11 9/21 9/22 9/23 10/12 "
+			"11/3 11/23"},
 	};
 	for (const auto& [year, expected] : lists)
 		EXPECT_EQ(holidays_of(japanese(year)), dates(expected)) << year;
@@ -95,8 +100,7 @@ TEST(JapaneseHolidays, FollowTheRulesFromTheYearsTheyBegan)
 	EXPECT_EQ(japanese(2100).count(), 0);
 }
 
-class IcsHolidays : public ::testing::Test
-{
+class IcsHolidays : public ::testing::Test {
 protected:
 	// Adds the file to a set of the year; the error, or "" when it was read.
 	std::string Add(holiday_set& set, const std::string& name, const std::string& text)
@@ -210,11 +214,11 @@ TEST_F(IcsHolidays, NamesTheFileAndLineOfAFault)
 	          folder + "date.ics:4: Can't parse as DATE-TIME value in DTSTART property. Removing "
 	                   "entire property: tomorrow");
 	EXPECT_EQ(Add(set, "open.ics", "BEGIN:VCALENDAR\nBEGIN:VEVENT\nDTSTART:20270310\n"),
-	          folder + "open.ics:2: BEGIN:VEVENT is never closed by END:VEVENT");
+		folder + "open.ics:2: BEGIN:VEVENT is never closed by END:VEVENT");
 	EXPECT_EQ(Add(set, "photo.ics", "\x89PNG\r\n\x1a\n"),
-	          folder + "photo.ics:1: text outside a calendar: ?PNG");
-	EXPECT_EQ(Add(set, "empty.ics", ""),
-	          folder + "empty.ics: holds no calendar (no BEGIN:VCALENDAR)");
+		folder + "photo.ics:1: text outside a calendar: ?PNG");
+	EXPECT_EQ(
+		Add(set, "empty.ics", ""), folder + "empty.ics: holds no calendar (no BEGIN:VCALENDAR)");
 	EXPECT_EQ(set.count(), national);
 }
 
@@ -230,25 +234,25 @@ TEST_F(IcsHolidays, BoundsTheWorkOfHostileFiles)
 
 	// A rule that never occurs, and a daily one from 1900, are followed through 2027 only.
 	EXPECT_EQ(Add(set, "never.ics",
-	              event("DTSTART;VALUE=DATE:19000101\nRRULE:FREQ=DAILY;BYMONTH=2;BYMONTHDAY=30\n")),
-	          "");
+				  event("DTSTART;VALUE=DATE:19000101\nRRULE:FREQ=DAILY;BYMONTH=2;BYMONTHDAY=30\n")),
+		"");
 	EXPECT_EQ(set.count(), 0);
 	EXPECT_EQ(Add(set, "daily.ics", event("DTSTART;VALUE=DATE:19000101\nRRULE:FREQ=DAILY\n")), "");
 	EXPECT_EQ(set.count(), 365);
 
 	holiday_set other(2027);
 	EXPECT_EQ(Add(other, "seconds.ics",
-	              event("DTSTART:19000101T000000\nRRULE:FREQ=SECONDLY;BYMONTH=2;BYMONTHDAY=30\n")),
-	          folder + "seconds.ics:2: the event repeats more often than daily");
+				  event("DTSTART:19000101T000000\nRRULE:FREQ=SECONDLY;BYMONTH=2;BYMONTHDAY=30\n")),
+		folder + "seconds.ics:2: the event repeats more often than daily");
 	EXPECT_EQ(Add(other, "ages.ics",
-	              event("DTSTART;VALUE=DATE:00010101\nRRULE:FREQ=DAILY;COUNT=99999999\n")),
-	          folder + "ages.ics:2: the events repeat too often to be expanded");
+				  event("DTSTART;VALUE=DATE:00010101\nRRULE:FREQ=DAILY;COUNT=99999999\n")),
+		folder + "ages.ics:2: the events repeat too often to be expanded");
 	std::string deep = "BEGIN:VCALENDAR\n";
 	for (int i = 0; i < 20; i++)
 		deep += "BEGIN:X-BOX\n";
 	EXPECT_EQ(Add(other, "deep.ics", deep), folder + "deep.ics:17: components nested too deeply");
 	EXPECT_EQ(Add(other, "huge.ics", event("") + std::string(9 << 20, '\n')),
-	          folder + "huge.ics: is larger than 8 MiB, too large for a holiday file");
+		folder + "huge.ics: is larger than 8 MiB, too large for a holiday file");
 	std::string error;
 	EXPECT_FALSE(other.add(folder, &error));
 	EXPECT_EQ(error, folder + ": is a folder, not an iCalendar file");

@@ -18,8 +18,8 @@ void expect_rect(BRect actual, BRect expected)
 								<< actual.right << ", " << actual.bottom << ")";
 }
 
-void expect_limits(BWindow* window, float minW, float maxW, float minH, float maxH,
-	float zoomW, float zoomH)
+void expect_limits(
+	BWindow* window, float minW, float maxW, float minH, float maxH, float zoomW, float zoomH)
 {
 	float limits[4];
 	window->GetSizeLimits(&limits[0], &limits[1], &limits[2], &limits[3]);

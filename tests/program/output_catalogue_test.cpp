@@ -28,19 +28,22 @@ TEST_F(OutputCatalogue, PutsTgaFirstSkipsBitmapStreamsAndKeepsDuplicates)
 {
 	BTranslatorRoster roster;
 	std::string longName(250, 'n');
-	roster.AddTranslator(new FakeTranslator("first", {
-		{kTga, "TGA one", "image/x-targa"},
-		{B_TRANSLATOR_BITMAP, "Bits", "image/x-be-bitmap"},
-		{kPng, longName, "image/png"},
-	}));
-	roster.AddTranslator(new FakeTranslator("second", {
-		{kit_code("mhi!"), "skipped", "image/x-mhi"},
-		{kPng, "PNG again", "image/png"},
-		{kTga, "TGA two", "image/x-targa"},
-	}));
-	roster.AddTranslator(new FakeTranslator("only bits", {
-		{B_TRANSLATOR_BITMAP, "Bits", "image/x-be-bitmap"},
-	}));
+	roster.AddTranslator(new FakeTranslator("first",
+		{
+			{kTga, "TGA one", "image/x-targa"},
+			{B_TRANSLATOR_BITMAP, "Bits", "image/x-be-bitmap"},
+			{kPng, longName, "image/png"},
+		}));
+	roster.AddTranslator(new FakeTranslator("second",
+		{
+			{kit_code("mhi!"), "skipped", "image/x-mhi"},
+			{kPng, "PNG again", "image/png"},
+			{kTga, "TGA two", "image/x-targa"},
+		}));
+	roster.AddTranslator(new FakeTranslator("only bits",
+		{
+			{B_TRANSLATOR_BITMAP, "Bits", "image/x-be-bitmap"},
+		}));
 	tr = &roster;
 
 	ProgramHarness program;
@@ -57,9 +60,10 @@ TEST_F(OutputCatalogue, PutsTgaFirstSkipsBitmapStreamsAndKeepsDuplicates)
 TEST_F(OutputCatalogue, IsEmptyWhenNothingButBitmapStreamsCanBeWritten)
 {
 	BTranslatorRoster roster;
-	roster.AddTranslator(new FakeTranslator("only bits", {
-		{B_TRANSLATOR_BITMAP, "Bits", "image/x-be-bitmap"},
-	}));
+	roster.AddTranslator(new FakeTranslator("only bits",
+		{
+			{B_TRANSLATOR_BITMAP, "Bits", "image/x-be-bitmap"},
+		}));
 	tr = &roster;
 	ProgramHarness program;
 	EXPECT_EQ(trc, 0);

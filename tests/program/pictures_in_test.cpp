@@ -57,8 +57,11 @@ protected:
 TEST_F(PicturesIn, OpensTheCommonFormats)
 {
 	const std::pair<const char*, uint32> formats[] = {
-		{"a.png", kit_code("PNG ")}, {"b.jpeg", kit_code("JPEG")}, {"c.tiff", kit_code("TIFF")},
-		{"d.webp", kit_code("WEBP")}, {"e.bmp", kit_code("BMP ")},
+		{"a.png", kit_code("PNG ")},
+		{"b.jpeg", kit_code("JPEG")},
+		{"c.tiff", kit_code("TIFF")},
+		{"d.webp", kit_code("WEBP")},
+		{"e.bmp", kit_code("BMP ")},
 	};
 	for (const auto& [name, type] : formats) {
 		Open({WritePicture(name, type)});
@@ -387,8 +390,8 @@ TEST_F(Pasting, ADraggedClippingIsNegotiatedAndPastedWhereItWasDropped)
 TEST_F(PicturesIn, FilesDroppedOnTheWindowAreOpened)
 {
 	std::string path = WritePicture("dropped.png", kit_code("PNG "), 20, 10);
-	kit::testing::DropFiles(program.Canvas(), {path},
-		program.Canvas()->ConvertToScreen(BPoint(5, 5)));
+	kit::testing::DropFiles(
+		program.Canvas(), {path}, program.Canvas()->ConvertToScreen(BPoint(5, 5)));
 	program.Idle();
 	ASSERT_NE(program.Canvas()->image, nullptr);
 	EXPECT_STREQ(program.Canvas()->title, "dropped.png");

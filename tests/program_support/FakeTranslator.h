@@ -48,15 +48,14 @@ public:
 		info->quality = info->capability = 0.5f;
 		return B_OK;
 	}
-	status_t Translate(BPositionIO*, const translator_info*, BMessage*, uint32,
-		BPositionIO*) override
+	status_t Translate(
+		BPositionIO*, const translator_info*, BMessage*, uint32, BPositionIO*) override
 	{
 		return B_NO_TRANSLATOR;
 	}
 
 private:
-	static translation_format make(uint32 type, const std::string& name,
-		const std::string& mime)
+	static translation_format make(uint32 type, const std::string& name, const std::string& mime)
 	{
 		translation_format format{};
 		format.type = type;

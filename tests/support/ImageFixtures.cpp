@@ -83,8 +83,8 @@ std::unique_ptr<BBitmap> MakeSmoothBitmap(int32 width, int32 height)
 	return bitmap;
 }
 
-TranslatorBitmap MakeHeader(float left, float top, float right, float bottom,
-	color_space space, uint32 rowBytes)
+TranslatorBitmap MakeHeader(
+	float left, float top, float right, float bottom, color_space space, uint32 rowBytes)
 {
 	TranslatorBitmap header;
 	header.magic = B_TRANSLATOR_BITMAP;
@@ -100,8 +100,7 @@ TranslatorBitmap MakeHeader(float left, float top, float right, float bottom,
 	return header;
 }
 
-std::vector<uint8> BitmapStreamBytes(const TranslatorBitmap& header,
-	const std::vector<uint8>& data)
+std::vector<uint8> BitmapStreamBytes(const TranslatorBitmap& header, const std::vector<uint8>& data)
 {
 	std::vector<uint8> out;
 	PutBig32(out, header.magic);
@@ -150,20 +149,19 @@ std::vector<uint8> BmpClaimingSize(int32 width, int32 height)
 	return out;
 }
 
-status_t EncodeBitmap(BTranslatorRoster* roster, const BBitmap& bitmap, uint32 type,
-	BMallocIO* out)
+status_t EncodeBitmap(BTranslatorRoster* roster, const BBitmap& bitmap, uint32 type, BMallocIO* out)
 {
 	BBitmapStream stream(new BBitmap(bitmap));
 	return roster->Translate(&stream, nullptr, nullptr, out, type);
 }
 
-std::unique_ptr<BBitmap> DecodeBytes(BTranslatorRoster* roster, const void* bytes,
-	size_t size, status_t* status, const char* hintMIME)
+std::unique_ptr<BBitmap> DecodeBytes(BTranslatorRoster* roster, const void* bytes, size_t size,
+	status_t* status, const char* hintMIME)
 {
 	BMemoryIO source(bytes, size);
 	BBitmapStream stream;
-	*status = roster->Translate(&source, nullptr, nullptr, &stream, B_TRANSLATOR_BITMAP, 0,
-		hintMIME);
+	*status =
+		roster->Translate(&source, nullptr, nullptr, &stream, B_TRANSLATOR_BITMAP, 0, hintMIME);
 	if (*status != B_OK)
 		return nullptr;
 	BBitmap* bitmap = nullptr;

@@ -12,14 +12,13 @@
 class BTranslatorRoster;
 
 // A width x height bitmap in which every pixel differs from its neighbours.
-std::unique_ptr<BBitmap> MakePatternBitmap(int32 width, int32 height,
-	color_space space = B_RGB32);
+std::unique_ptr<BBitmap> MakePatternBitmap(int32 width, int32 height, color_space space = B_RGB32);
 // A width x height B_RGB32 bitmap of gentle gradients, which lossy formats keep well.
 std::unique_ptr<BBitmap> MakeSmoothBitmap(int32 width, int32 height);
 
 // The bitmap stream bytes of a header followed by data.
-std::vector<uint8> BitmapStreamBytes(const TranslatorBitmap& header,
-	const std::vector<uint8>& data);
+std::vector<uint8> BitmapStreamBytes(
+	const TranslatorBitmap& header, const std::vector<uint8>& data);
 // A header for a B_RGB32-style bitmap of the given bounds and space, with rows of
 // rowBytes (0: the unpadded pixel bytes) and a matching data size.
 TranslatorBitmap MakeHeader(float left, float top, float right, float bottom,
@@ -32,11 +31,11 @@ std::vector<uint8> PngClaimingSize(uint32 width, uint32 height);
 std::vector<uint8> BmpClaimingSize(int32 width, int32 height);
 
 // Encodes bitmap with the roster into type; the encoded bytes land in out.
-status_t EncodeBitmap(BTranslatorRoster* roster, const BBitmap& bitmap, uint32 type,
-	BMallocIO* out);
+status_t EncodeBitmap(
+	BTranslatorRoster* roster, const BBitmap& bitmap, uint32 type, BMallocIO* out);
 // Decodes bytes with the roster into a bitmap; null with *status set on failure.
-std::unique_ptr<BBitmap> DecodeBytes(BTranslatorRoster* roster, const void* bytes,
-	size_t size, status_t* status, const char* hintMIME = nullptr);
+std::unique_ptr<BBitmap> DecodeBytes(BTranslatorRoster* roster, const void* bytes, size_t size,
+	status_t* status, const char* hintMIME = nullptr);
 
 // Pixel (x, y) of a B_RGB32 or B_RGBA32 bitmap as B, G, R, A bytes.
 const uint8* PixelAt(const BBitmap& bitmap, int32 x, int32 y);

@@ -28,8 +28,7 @@ bool parse_integer(const std::string& text, field_type type, int64* value, std::
 		*error = "'" + text + "' is not a whole number";
 		return false;
 	}
-	*error = kit::bus::check_integer(type, parsed, text,
-		result == std::errc::result_out_of_range);
+	*error = kit::bus::check_integer(type, parsed, text, result == std::errc::result_out_of_range);
 	*value = parsed;
 	return error->empty();
 }
@@ -40,8 +39,7 @@ bool parse_float(const std::string& text, float* value, std::string* error)
 	// a plain decimal number, whole.
 	bool plain = !text.empty();
 	for (char c : text) {
-		if (!((c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+' || c == 'e'
-				|| c == 'E'))
+		if (!((c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+' || c == 'e' || c == 'E'))
 			plain = false;
 	}
 	char* stop = nullptr;
@@ -71,8 +69,8 @@ bool parse_bool(const std::string& text, bool* value, std::string* error)
 	return false;
 }
 
-bool parse_path(const std::string& text, const std::string& workingDirectory,
-	entry_ref* ref, std::string* error)
+bool parse_path(const std::string& text, const std::string& workingDirectory, entry_ref* ref,
+	std::string* error)
 {
 	if (text.empty()) {
 		*error = "a ref needs a path";
@@ -121,8 +119,7 @@ bool parse_field(const std::string& argument, const std::string& workingDirector
 		return fail(reason);
 	type_code given = 0;
 	field_type earlier;
-	if (message->GetInfo(name.c_str(), &given) == B_OK
-		&& given != kit::bus::type_code_of(type)) {
+	if (message->GetInfo(name.c_str(), &given) == B_OK && given != kit::bus::type_code_of(type)) {
 		return fail("'" + name + "' is given as both "
 			+ (kit::bus::field_type_of(given, &earlier) ? kit::bus::field_type_name(earlier)
 														: "another type")
