@@ -1,0 +1,386 @@
+#!/usr/bin/env bash
+# Measures dorva with big pictures and compares every figure with a plain reference
+# measured in the same run, so that a change can be judged by ratios that do not depend on
+# how busy the machine was that day.
+#
+#   scripts/bench.sh [--runs N] [--export-runs N] [--cases LIST] [--no-build]
+#
+#   --runs N         runs behind each median (default 7)
+#   --export-runs N  runs behind each median of the PNG export, which is slow (default 3)
+#   --cases LIST     only these cases, e.g. 1,5,6 (default: all seven)
+#   --no-build       measure what is already built in the bench build directory
+#
+# It builds a Release tree with the benchmark programs in build-bench (DORVA_BENCH_BUILD
+# names another directory), makes the test pictures there (bench-data/), and prints one
+# line a case: dorva's figure, the reference's, their ratio and the goal. The table is also
+# kept in build-bench/bench-results.txt and every raw figure in build-bench/bench-raw.txt.
+# The cases:
+#   1  open a 6000x4000 JPEG in process, "DATA" to the drawn canvas / djpeg on the file
+#   2  start and open that JPEG as a whole process until the window is shown titled
+#      "name[6000x4000]" / a minimal Qt Widgets viewer (bench/reference) doing the same
+#   3  peak resident memory (VmHWM) after that open / the viewer's
+#   4  start to the empty window "dorva ver.0.00" / the viewer on a 16x16 picture
+#   5  one full Draw of a 4000x3000 picture with its band / plain QPainter drawing the
+#      picture, the band and the 377 strings into a QImage; and a Draw of a 100x100 update
+#   6  paste of a 4000x3000 raw bitmap drop (a "MIME" message) into a 4000x3000 canvas /
+#      copying the clipped rows with memcpy
+#   7  PNG export of the 6000x4000 picture through the canvas's save / QImageWriter
+# Cases 2 to 4 need Xvfb (and build window_timer from Xlib); case 1's reference needs djpeg.
+# A case that cannot run says so and why; the others still run.
+set -uo pipefail
+export LC_ALL=C
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=${DORVA_BENCH_BUILD:-$root/build-bench}
+case $build in /*) ;; *) build=$root/$build ;; esac
+runs=7
+export_runs=3
+cases=1,2,3,4,5,6,7
+do_build=1
+
+usage() {
+	sed -n '2,/^set -uo/p' "${BASH_SOURCE[0]}" | sed '$d; s/^# \{0,1\}//'
+	exit "${1:-0}"
+}
+
+while [[ $# -gt 0 ]]; do
+	case $1 in
+		--runs) runs=${2:?}; shift 2 ;;
+		--export-runs) export_runs=${2:?}; shift 2 ;;
+		--cases) cases=${2:?}; shift 2 ;;
+		--no-build) do_build=0; shift ;;
+		-h | --help) usage 0 ;;
+		*) echo "bench.sh: unknown argument $1" >&2; usage 2 ;;
+	esac
+done
+for number in "$runs" "$export_runs"; do
+	if ! [[ $number =~ ^[1-9][0-9]*$ ]]; then
+		echo "bench.sh: a number of runs must be a whole number of at least 1" >&2
+		exit 2
+	fi
+done
+wanted() { [[ ,$cases, == *,$1,* ]]; }
+
+# ---------------------------------------------------------------------------------------
+# Build.
+if [[ $do_build == 1 ]]; then
+	launcher=()
+	if command -v ccache >/dev/null 2>&1; then
+		launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+	fi
+	mkdir -p "$build"
+	echo "bench.sh: building a Release tree with the benchmarks in $build"
+	if ! "$root/scripts/build.sh" "$build" -DCMAKE_BUILD_TYPE=Release -DDORVA_BUILD_BENCH=ON \
+		-DDORVA_BUILD_TESTS=OFF "${launcher[@]}" >"$build/bench-build.log" 2>&1; then
+		tail -n 30 "$build/bench-build.log"
+		echo "bench.sh: the build failed (whole log: $build/bench-build.log)" >&2
+		exit 1
+	fi
+fi
+bin=$build/bench
+for program in "$build/dorva" "$bin/program_bench" "$bin/make_photo" \
+	"$bin/reference/reference_bench" "$bin/reference/reference_viewer"; do
+	if [[ ! -x $program ]]; then
+		echo "bench.sh: $program is missing; build without --no-build" >&2
+		exit 1
+	fi
+done
+
+# ---------------------------------------------------------------------------------------
+# Scratch space, a private session bus, and cleaning up after ourselves.
+scratch=$(mktemp -d "${TMPDIR:-/tmp}/dorva-bench.XXXXXX")
+mkdir -m 700 "$scratch/runtime" "$scratch/config" "$scratch/out"
+xvfb_pid=
+bus_pid=
+cleanup() {
+	[[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null
+	[[ -n $bus_pid ]] && kill "$bus_pid" 2>/dev/null
+	rm -rf "$scratch"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+# Settings and runtime files stay out of the user's home; the programs talk to a bus of
+# their own, as they would to the desktop's, and to no other running dorva.
+export XDG_RUNTIME_DIR=$scratch/runtime XDG_CONFIG_HOME=$scratch/config
+unset WAYLAND_DISPLAY
+if command -v dbus-daemon >/dev/null 2>&1; then
+	if bus=$(dbus-daemon --session --fork --nopidfile --print-address=1 --print-pid=1 2>/dev/null); then
+		DBUS_SESSION_BUS_ADDRESS=$(sed -n 1p <<<"$bus")
+		export DBUS_SESSION_BUS_ADDRESS
+		bus_pid=$(sed -n 2p <<<"$bus")
+	fi
+fi
+if [[ -z $bus_pid ]]; then
+	unset DBUS_SESSION_BUS_ADDRESS
+	echo "bench.sh: no dbus-daemon: the programs run without a session bus"
+fi
+
+# ---------------------------------------------------------------------------------------
+# Test pictures, made once per build of the generator: photo-like JPEGs (gradients, soft
+# shapes, grain) at quality 92, as a phone writes them.
+data=$build/bench-data
+mkdir -p "$data"
+make_jpeg() { # width height seed file
+	local file=$data/$4
+	if [[ -s $file && $file -nt $bin/make_photo ]]; then
+		return 0
+	fi
+	if command -v cjpeg >/dev/null 2>&1; then
+		"$bin/make_photo" "$1" "$2" "$3" | cjpeg -quality 92 -outfile "$file.part"
+	elif command -v convert >/dev/null 2>&1; then
+		"$bin/make_photo" "$1" "$2" "$3" | convert ppm:- -quality 92 "jpg:$file.part"
+	else
+		echo "bench.sh: neither cjpeg nor ImageMagick's convert is installed to make $4" >&2
+		return 1
+	fi && mv "$file.part" "$file"
+}
+big="photo-6000x4000.jpg"
+mid="photo-4000x3000.jpg"
+tiny="tiny-16x16.jpg"
+if ! make_jpeg 6000 4000 2007 "$big" || ! make_jpeg 4000 3000 3 "$mid" \
+	|| ! make_jpeg 16 16 5 "$tiny"; then
+	echo "bench.sh: cannot make the test pictures" >&2
+	exit 1
+fi
+
+# ---------------------------------------------------------------------------------------
+# Helpers.
+raw=$build/bench-raw.txt
+results=$build/bench-results.txt
+: >"$raw"
+: >"$results"
+out() { printf '%s\n' "$*" | tee -a "$results"; }
+note() { printf '%s %s\n' "$1" "$2" >>"$raw"; }
+
+# The middle value of numbers given one a line (the lower middle for an even count).
+median() { sort -g | awk '{ v[NR] = $1 } END { if (NR) print v[int((NR + 1) / 2)] }'; }
+# Value of "key value" in a file of a program's output.
+value() { awk -v k="$1" '$1 == k { print $2; exit }' "$2"; }
+# a / b to two places, or "-" when either is missing.
+ratio() {
+	awk -v a="${1:-}" -v b="${2:-}" 'BEGIN {
+		if (a == "" || b == "" || b + 0 == 0) print "-"; else printf "%.2f", a / b }'
+}
+row() { # case, dorva's figure, the reference's, ratio, goal
+	out "$(printf '%-46s %12s %12s %9s   %s' "$1" "$2" "$3" "$4" "$5")"
+}
+skip() { out "$(printf '%-46s skipped: %s' "$1" "$2")"; }
+# Runs a program, keeping its output; on failure shows the end of it.
+run_logged() { # log, command...
+	local log=$1
+	shift
+	if ! "$@" >"$log" 2>"$log.err"; then
+		echo "bench.sh: failed: $*" >&2
+		tail -n 8 "$log.err" >&2
+		return 1
+	fi
+}
+
+# ---------------------------------------------------------------------------------------
+echo
+out "dorva bench, $(date -u '+%Y-%m-%d %H:%M UTC'), $(nproc) cores, $runs runs a median ($export_runs for the export)"
+out "load before: $(uptime | sed 's/.*load average/load average/')"
+out "$(git -C "$root" log -1 --format='tree: %h %s' 2>/dev/null || echo 'tree: not a git checkout')"
+out ""
+row "case" "dorva" "reference" "ratio" "goal"
+
+# Case 1: open in process, against djpeg on the same file.
+if wanted 1; then
+	log=$scratch/open.txt
+	if QT_QPA_PLATFORM=offscreen run_logged "$log" "$bin/program_bench" open "$data/$big" "$runs"; then
+		open_ms=$(value open_ms "$log")
+		note open_ms "$open_ms"
+		if command -v djpeg >/dev/null 2>&1; then
+			times=()
+			for ((i = 0; i < runs; i++)); do
+				start=$EPOCHREALTIME
+				djpeg -outfile /dev/null "$data/$big"
+				end=$EPOCHREALTIME
+				times+=("$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.1f", (b - a) * 1000 }')")
+			done
+			djpeg_ms=$(printf '%s\n' "${times[@]}" | median)
+			note djpeg_ms "$djpeg_ms"
+			row "1 open 6000x4000 JPEG in process / djpeg" "$open_ms ms" "$djpeg_ms ms" \
+				"$(ratio "$open_ms" "$djpeg_ms")x" "<= 1.5x"
+		else
+			row "1 open 6000x4000 JPEG in process / djpeg" "$open_ms ms" "-" "-" \
+				"(no djpeg: install libjpeg-turbo-progs)"
+		fi
+	else
+		skip "1 open 6000x4000 JPEG in process" "program_bench open failed"
+	fi
+fi
+
+# Cases 2 to 4: whole processes on a virtual display.
+if wanted 2 || wanted 3 || wanted 4; then
+	why=
+	if ! command -v Xvfb >/dev/null 2>&1; then
+		why="Xvfb is not installed (package xvfb)"
+	elif [[ ! -x $bin/window_timer ]]; then
+		why="window_timer was not built (Xlib headers missing: package libx11-dev)"
+	else
+		# -noreset: the server would otherwise start afresh whenever its last client left,
+		# between two runs, and refuse connections meanwhile.
+		Xvfb -displayfd 9 -screen 0 1920x1080x24 -nolisten tcp -noreset 9>"$scratch/display" \
+			>"$scratch/xvfb.log" 2>&1 &
+		xvfb_pid=$!
+		for ((i = 0; i < 100; i++)); do
+			[[ -s $scratch/display ]] && break
+			sleep 0.1
+		done
+		if [[ -s $scratch/display ]]; then
+			display=:$(head -n 1 "$scratch/display")
+		else
+			why="Xvfb did not start ($(tail -n 1 "$scratch/xvfb.log"))"
+		fi
+	fi
+	# Each run: one line "ms=... idle_ms=... hwm_kb=... rss_kb=... cpu_ms=..." in a file of
+	# its own; dorva and the viewer take turns so that both meet the same load.
+	timed() { # file-prefix title command...
+		local prefix=$1 title=$2
+		shift 2
+		if DISPLAY=$display QT_QPA_PLATFORM=xcb "$bin/window_timer" --timeout 60 "$title" -- "$@" \
+			>>"$prefix.txt" 2>>"$prefix.err"; then
+			return 0
+		fi
+		echo "bench.sh: a run of $1 failed: $(tail -n 1 "$prefix.err")" >&2
+		return 1
+	}
+	field() { sed -n "s/.*\\b$1=\\([0-9.-]*\\).*/\\1/p" "$2" | median; }
+	if [[ -n $why ]]; then
+		wanted 2 && skip "2 start and open to titled window" "$why"
+		wanted 3 && skip "3 peak resident memory after the open" "$why"
+		wanted 4 && skip "4 start-up to the empty window" "$why"
+	else
+		if wanted 2 || wanted 3; then
+			for ((i = 0; i < runs; i++)); do
+				timed "$scratch/open-dorva" "${big}[6000x4000]" "$build/dorva" "$data/$big"
+				timed "$scratch/open-viewer" "${big}[6000x4000]" \
+					"$bin/reference/reference_viewer" "$data/$big"
+			done
+			if [[ -s $scratch/open-dorva.txt && -s $scratch/open-viewer.txt ]]; then
+				d_ms=$(field ms "$scratch/open-dorva.txt")
+				v_ms=$(field ms "$scratch/open-viewer.txt")
+				d_idle=$(field idle_ms "$scratch/open-dorva.txt")
+				v_idle=$(field idle_ms "$scratch/open-viewer.txt")
+				d_hwm=$(field hwm_kb "$scratch/open-dorva.txt")
+				v_hwm=$(field hwm_kb "$scratch/open-viewer.txt")
+				note process_open_ms "$d_ms"
+				note viewer_open_ms "$v_ms"
+				note process_open_idle_ms "$d_idle"
+				note viewer_open_idle_ms "$v_idle"
+				note process_hwm_kb "$d_hwm"
+				note viewer_hwm_kb "$v_hwm"
+				note process_open_runs "$(wc -l <"$scratch/open-dorva.txt")"
+				note viewer_open_runs "$(wc -l <"$scratch/open-viewer.txt")"
+				wanted 2 && row "2 start+open to titled window / Qt viewer" "$d_ms ms" "$v_ms ms" \
+					"$(ratio "$d_ms" "$v_ms")x" "<= 0.8x"
+				wanted 3 && row "3 peak resident after that open / viewer" \
+					"$((d_hwm / 1024)) MiB" "$((v_hwm / 1024)) MiB" "$(ratio "$d_hwm" "$v_hwm")x" \
+					"<= 1.0x"
+			else
+				wanted 2 && skip "2 start and open to titled window" "the runs failed (above)"
+				wanted 3 && skip "3 peak resident memory after the open" "the runs failed (above)"
+			fi
+		fi
+		if wanted 4; then
+			for ((i = 0; i < runs; i++)); do
+				timed "$scratch/empty-dorva" "dorva ver.0.00" "$build/dorva"
+				timed "$scratch/empty-viewer" "${tiny}[16x16]" \
+					"$bin/reference/reference_viewer" "$data/$tiny"
+			done
+			if [[ -s $scratch/empty-dorva.txt && -s $scratch/empty-viewer.txt ]]; then
+				d_ms=$(field ms "$scratch/empty-dorva.txt")
+				v_ms=$(field ms "$scratch/empty-viewer.txt")
+				note process_empty_ms "$d_ms"
+				note viewer_tiny_ms "$v_ms"
+				note process_empty_hwm_kb "$(field hwm_kb "$scratch/empty-dorva.txt")"
+				note viewer_tiny_hwm_kb "$(field hwm_kb "$scratch/empty-viewer.txt")"
+				row "4 start-up to empty window / viewer 16x16" "$d_ms ms" "$v_ms ms" \
+					"$(ratio "$d_ms" "$v_ms")x" "<= 1.1x"
+			else
+				skip "4 start-up to the empty window" "the runs failed (above)"
+			fi
+		fi
+	fi
+	if [[ -n $xvfb_pid ]]; then
+		kill "$xvfb_pid" 2>/dev/null
+		wait "$xvfb_pid" 2>/dev/null
+		xvfb_pid=
+	fi
+fi
+
+# Case 5: drawing.
+if wanted 5; then
+	log=$scratch/draw.txt
+	reference=$scratch/draw-reference.txt
+	if QT_QPA_PLATFORM=offscreen run_logged "$log" "$bin/program_bench" draw "$data/$mid" "$runs" \
+		&& QT_QPA_PLATFORM=offscreen run_logged "$reference" "$bin/reference/reference_bench" \
+			draw "$data/$mid" "$runs"; then
+		full=$(value draw_full_ms "$log")
+		plain=$(value draw_full_ms "$reference")
+		small=$(value draw_small_ms "$log")
+		for key in draw_buffer draw_full_ms draw_band_ms draw_small_ms draw_small_band_ms; do
+			note "$key" "$(value "$key" "$log")"
+		done
+		note qpainter_full_ms "$plain"
+		row "5 full Draw 4000x3000 / plain QPainter" "$full ms" "$plain ms" \
+			"$(ratio "$full" "$plain")x" "<= 0.5x"
+		row "5 Draw of a 100x100 update (absolute)" "$small ms" "-" "-" "<= 2 ms"
+	else
+		skip "5 Draw" "a drawing benchmark failed"
+	fi
+fi
+
+# Case 6: paste.
+if wanted 6; then
+	log=$scratch/paste.txt
+	if QT_QPA_PLATFORM=offscreen run_logged "$log" "$bin/program_bench" paste "$data/$mid" "$runs"; then
+		for key in paste_ms paste_delivery_ms paste_decode_ms paste_redraw_ms paste_composite_ms \
+			rows_memcpy_ms paste_same_pixels; do
+			note "$key" "$(value "$key" "$log")"
+		done
+		composite=$(value paste_composite_ms "$log")
+		rows=$(value rows_memcpy_ms "$log")
+		whole=$(value paste_ms "$log")
+		row "6 paste 4000x3000, composite / row memcpy" "$composite ms" "$rows ms" \
+			"$(ratio "$rows" "$composite")x speed" ">= 0.5x speed"
+		row "6 paste 4000x3000, whole message / row memcpy" "$whole ms" "$rows ms" \
+			"$(ratio "$rows" "$whole")x speed" "(for information)"
+	else
+		skip "6 paste" "program_bench paste failed or pasted other pixels (see above)"
+	fi
+fi
+
+# Case 7: PNG export.
+if wanted 7; then
+	log=$scratch/export.txt
+	reference=$scratch/export-reference.txt
+	if QT_QPA_PLATFORM=offscreen run_logged "$log" "$bin/program_bench" export "$data/$big" \
+		"$scratch/out" "$export_runs" \
+		&& QT_QPA_PLATFORM=offscreen run_logged "$reference" "$bin/reference/reference_bench" \
+			png "$data/$big" "$scratch/out/reference.png" "$export_runs"; then
+		d_ms=$(value export_ms "$log")
+		q_ms=$(value png_ms "$reference")
+		d_bytes=$(value export_bytes "$log")
+		q_bytes=$(value png_bytes "$reference")
+		note export_ms "$d_ms"
+		note qimagewriter_png_ms "$q_ms"
+		note export_bytes "$d_bytes"
+		note qimagewriter_png_bytes "$q_bytes"
+		row "7 PNG export 24 MP / QImageWriter defaults" "$d_ms ms" "$q_ms ms" \
+			"$(ratio "$d_ms" "$q_ms")x" "<= 0.5x"
+		row "7 PNG file size / QImageWriter defaults" \
+			"$(awk -v b="$d_bytes" 'BEGIN { printf "%.1f MB", b / 1e6 }')" \
+			"$(awk -v b="$q_bytes" 'BEGIN { printf "%.1f MB", b / 1e6 }')" \
+			"$(ratio "$d_bytes" "$q_bytes")x" "<= 1.2x"
+	else
+		skip "7 PNG export" "an export benchmark failed"
+	fi
+fi
+
+out ""
+out "load after: $(uptime | sed 's/.*load average/load average/')"
+out "every figure: $raw"
+echo "this table: $results"
