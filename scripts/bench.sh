@@ -276,6 +276,8 @@ if wanted 2 || wanted 3 || wanted 4; then
 				note viewer_open_runs "$(wc -l <"$scratch/open-viewer.txt")"
 				wanted 2 && row "2 start+open to titled window / Qt viewer" "$d_ms ms" "$v_ms ms" \
 					"$(ratio "$d_ms" "$v_ms")x" "<= 0.8x"
+				wanted 2 && row "2 the same until the process is quiet" "$d_idle ms" "$v_idle ms" \
+					"$(ratio "$d_idle" "$v_idle")x" "(for information)"
 				wanted 3 && row "3 peak resident after that open / viewer" \
 					"$((d_hwm / 1024)) MiB" "$((v_hwm / 1024)) MiB" "$(ratio "$d_hwm" "$v_hwm")x" \
 					"<= 1.0x"
@@ -337,16 +339,20 @@ fi
 if wanted 6; then
 	log=$scratch/paste.txt
 	if QT_QPA_PLATFORM=offscreen run_logged "$log" "$bin/program_bench" paste "$data/$mid" "$runs"; then
-		for key in paste_ms paste_delivery_ms paste_decode_ms paste_redraw_ms paste_composite_ms \
-			rows_memcpy_ms paste_same_pixels; do
+		for key in paste_ms paste_handler_ms paste_decode_ms paste_redraw_ms paste_composite_ms \
+			paste_composite_cpu_ms rows_memcpy_ms rows_memcpy_cpu_ms paste_same_pixels; do
 			note "$key" "$(value "$key" "$log")"
 		done
+		composite=$(value paste_composite_cpu_ms "$log")
+		rows=$(value rows_memcpy_cpu_ms "$log")
+		row "6 paste 4000x3000, composite / row memcpy" "$composite ms" "$rows ms" \
+			"$(ratio "$rows" "$composite")x speed" ">= 0.5x speed (processor time)"
 		composite=$(value paste_composite_ms "$log")
 		rows=$(value rows_memcpy_ms "$log")
+		row "6 the same in wall time" "$composite ms" "$rows ms" \
+			"$(ratio "$rows" "$composite")x speed" "(for information)"
 		whole=$(value paste_ms "$log")
-		row "6 paste 4000x3000, composite / row memcpy" "$composite ms" "$rows ms" \
-			"$(ratio "$rows" "$composite")x speed" ">= 0.5x speed"
-		row "6 paste 4000x3000, whole message / row memcpy" "$whole ms" "$rows ms" \
+		row "6 the whole \"MIME\" message / row memcpy" "$whole ms" "$rows ms" \
 			"$(ratio "$rows" "$whole")x speed" "(for information)"
 	else
 		skip "6 paste" "program_bench paste failed or pasted other pixels (see above)"
