@@ -6,15 +6,15 @@
 //                                          pasted into the same picture, against copying
 //                                          the clipped rows with memcpy
 //   program_bench export PICTURE DIR RUNS  the canvas's save as PNG into DIR
-// Every figure is the median wall time of RUNS runs in milliseconds. Prints "key value"
-// lines for the script to read.
+// Every figure is the median wall time of RUNS runs in milliseconds (the paste's parts are
+// given in this thread's processor time as well, "_cpu_ms"). Prints "key value" lines for
+// the script to read.
 #include <sys/stat.h>
-
-#include <ctime>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <string>
 #include <vector>
 
