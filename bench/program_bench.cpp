@@ -69,6 +69,13 @@ void open_in(dorvaview* canvas, const std::string& path)
 	kit::testing::UpdateView(canvas);
 }
 
+// Closes the main window as its close button does, so that it lets go of what it holds.
+void close_program(dorva& application)
+{
+	kit::testing::CloseWindow(application.main_window);
+	kit::testing::RunUntilIdle();
+}
+
 void expect_picture(dorvaview* canvas, const char* path)
 {
 	if (canvas->image == nullptr) {
@@ -89,8 +96,7 @@ int open_case(const char* path, int runs)
 	expect_picture(canvas, path);
 	std::printf("open_picture %dx%d\n", canvas->image->PixelWidth(), canvas->image->PixelHeight());
 	std::printf("open_ms %.1f\n", ms);
-	application.main_window->Lock();
-	application.main_window->Quit();
+	close_program(application);
 	return 0;
 }
 
@@ -269,8 +275,7 @@ int paste_case(const char* path, int runs)
 	std::printf("rows_memcpy_cpu_ms %.2f\n", median(rowsCpu));
 	std::printf("paste_same_pixels %s\n", same ? "yes" : "no");
 	delete dropped;
-	application.main_window->Lock();
-	application.main_window->Quit();
+	close_program(application);
 	return same ? 0 : 1;
 }
 
@@ -312,8 +317,7 @@ int export_case(const char* path, const char* directory, int runs)
 		canvas->image->PixelHeight());
 	std::printf("export_ms %.1f\n", ms);
 	std::printf("export_bytes %lld\n", static_cast<long long>(info.st_size));
-	application.main_window->Lock();
-	application.main_window->Quit();
+	close_program(application);
 	return 0;
 }
 
