@@ -3,10 +3,12 @@
 # measured in the same run, so that a change can be judged by ratios that do not depend on
 # how busy the machine was that day.
 #
-#   scripts/bench.sh [--runs N] [--export-runs N] [--cases LIST] [--no-build]
+#   scripts/bench.sh [--runs N] [--rounds N] [--export-runs N] [--cases LIST] [--no-build]
 #
 #   --runs N         runs behind each median (default 7)
-#   --export-runs N  runs behind each median of the PNG export, which is slow (default 3)
+#   --rounds N       cases 1 and 5: dorva and its reference take turns, N rounds of --runs
+#                    runs each; the figure is the median of the rounds' medians (default 3)
+#   --export-runs N  runs of the PNG export, which is slow, dorva and Qt in turns (default 3)
 #   --cases LIST     only these cases, e.g. 1,5,6 (default: all seven)
 #   --no-build       measure what is already built in the bench build directory
 #
@@ -34,6 +36,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${DORVA_BENCH_BUILD:-$root/build-bench}
 case $build in /*) ;; *) build=$root/$build ;; esac
 runs=7
+rounds=3
 export_runs=3
 cases=1,2,3,4,5,6,7
 do_build=1
@@ -46,6 +49,7 @@ usage() {
 while [[ $# -gt 0 ]]; do
 	case $1 in
 		--runs) runs=${2:?}; shift 2 ;;
+		--rounds) rounds=${2:?}; shift 2 ;;
 		--export-runs) export_runs=${2:?}; shift 2 ;;
 		--cases) cases=${2:?}; shift 2 ;;
 		--no-build) do_build=0; shift ;;
@@ -53,7 +57,7 @@ while [[ $# -gt 0 ]]; do
 		*) echo "bench.sh: unknown argument $1" >&2; usage 2 ;;
 	esac
 done
-for number in "$runs" "$export_runs"; do
+for number in "$runs" "$rounds" "$export_runs"; do
 	if ! [[ $number =~ ^[1-9][0-9]*$ ]]; then
 		echo "bench.sh: a number of runs must be a whole number of at least 1" >&2
 		exit 2
@@ -157,6 +161,13 @@ note() { printf '%s %s\n' "$1" "$2" >>"$raw"; }
 median() { sort -g | awk '{ v[NR] = $1 } END { if (NR) print v[int((NR + 1) / 2)] }'; }
 # Value of "key value" in a file of a program's output.
 value() { awk -v k="$1" '$1 == k { print $2; exit }' "$2"; }
+# The median over the rounds' files PREFIX.1, PREFIX.2, ... of a key's values.
+over_rounds() { # key prefix [count]
+	local r
+	for ((r = 1; r <= ${3:-$rounds}; r++)); do
+		value "$1" "$2.$r"
+	done | median
+}
 # a / b to two places, or "-" when either is missing.
 ratio() {
 	awk -v a="${1:-}" -v b="${2:-}" 'BEGIN {
@@ -179,27 +190,43 @@ run_logged() { # log, command...
 
 # ---------------------------------------------------------------------------------------
 echo
-out "dorva bench, $(date -u '+%Y-%m-%d %H:%M UTC'), $(nproc) cores, $runs runs a median ($export_runs for the export)"
+out "dorva bench, $(date -u '+%Y-%m-%d %H:%M UTC'), $(nproc) cores: medians of $runs runs" \
+	"(cases 1 and 5: of $rounds rounds of $runs; case 7: of $export_runs)"
 out "load before: $(uptime | sed 's/.*load average/load average/')"
-out "$(git -C "$root" log -1 --format='tree: %h %s' 2>/dev/null || echo 'tree: not a git checkout')"
+tree=$(git -C "$root" log -1 --format='tree: %h %s' 2>/dev/null || echo 'tree: not a git checkout')
+if [[ -n $(git -C "$root" status --porcelain --untracked-files=no 2>/dev/null) ]]; then
+	tree="$tree (with changes not committed)"
+fi
+out "$tree"
 out ""
 row "case" "dorva" "reference" "ratio" "goal"
 
-# Case 1: open in process, against djpeg on the same file.
+# Case 1: open in process, against djpeg on the same file. Both take turns, a round of
+# runs each, so that a change in the machine's load meets both alike.
 if wanted 1; then
-	log=$scratch/open.txt
-	if QT_QPA_PLATFORM=offscreen run_logged "$log" "$bin/program_bench" open "$data/$big" "$runs"; then
-		open_ms=$(value open_ms "$log")
-		note open_ms "$open_ms"
-		if command -v djpeg >/dev/null 2>&1; then
-			times=()
+	have_djpeg=0
+	command -v djpeg >/dev/null 2>&1 && have_djpeg=1
+	ok=1
+	for ((r = 1; r <= rounds; r++)); do
+		if ! QT_QPA_PLATFORM=offscreen run_logged "$scratch/open.$r" "$bin/program_bench" open \
+			"$data/$big" "$runs"; then
+			ok=0
+			break
+		fi
+		if [[ $have_djpeg == 1 ]]; then
 			for ((i = 0; i < runs; i++)); do
 				start=$EPOCHREALTIME
 				djpeg -outfile /dev/null "$data/$big"
 				end=$EPOCHREALTIME
-				times+=("$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.1f", (b - a) * 1000 }')")
-			done
-			djpeg_ms=$(printf '%s\n' "${times[@]}" | median)
+				awk -v a="$start" -v b="$end" 'BEGIN { printf "%.1f\n", (b - a) * 1000 }'
+			done | median | sed 's/^/djpeg_ms /' >"$scratch/djpeg.$r"
+		fi
+	done
+	if [[ $ok == 1 ]]; then
+		open_ms=$(over_rounds open_ms "$scratch/open")
+		note open_ms "$open_ms"
+		if [[ $have_djpeg == 1 ]]; then
+			djpeg_ms=$(over_rounds djpeg_ms "$scratch/djpeg")
 			note djpeg_ms "$djpeg_ms"
 			row "1 open 6000x4000 JPEG in process / djpeg" "$open_ms ms" "$djpeg_ms ms" \
 				"$(ratio "$open_ms" "$djpeg_ms")x" "<= 1.5x"
@@ -313,19 +340,26 @@ if wanted 2 || wanted 3 || wanted 4; then
 	fi
 fi
 
-# Case 5: drawing.
+# Case 5: drawing, dorva and QPainter taking turns by rounds as in case 1.
 if wanted 5; then
-	log=$scratch/draw.txt
-	reference=$scratch/draw-reference.txt
-	if QT_QPA_PLATFORM=offscreen run_logged "$log" "$bin/program_bench" draw "$data/$mid" "$runs" \
-		&& QT_QPA_PLATFORM=offscreen run_logged "$reference" "$bin/reference/reference_bench" \
-			draw "$data/$mid" "$runs"; then
-		full=$(value draw_full_ms "$log")
-		plain=$(value draw_full_ms "$reference")
-		small=$(value draw_small_ms "$log")
-		for key in draw_buffer draw_full_ms draw_band_ms draw_small_ms draw_small_band_ms; do
-			note "$key" "$(value "$key" "$log")"
+	ok=1
+	for ((r = 1; r <= rounds; r++)); do
+		if ! QT_QPA_PLATFORM=offscreen run_logged "$scratch/draw.$r" "$bin/program_bench" draw \
+			"$data/$mid" "$runs" \
+			|| ! QT_QPA_PLATFORM=offscreen run_logged "$scratch/qpainter.$r" \
+				"$bin/reference/reference_bench" draw "$data/$mid" "$runs"; then
+			ok=0
+			break
+		fi
+	done
+	if [[ $ok == 1 ]]; then
+		note draw_buffer "$(value draw_buffer "$scratch/draw.1")"
+		for key in draw_full_ms draw_band_ms draw_small_ms draw_small_band_ms; do
+			note "$key" "$(over_rounds "$key" "$scratch/draw")"
 		done
+		full=$(over_rounds draw_full_ms "$scratch/draw")
+		small=$(over_rounds draw_small_ms "$scratch/draw")
+		plain=$(over_rounds draw_full_ms "$scratch/qpainter")
 		note qpainter_full_ms "$plain"
 		row "5 full Draw 4000x3000 / plain QPainter" "$full ms" "$plain ms" \
 			"$(ratio "$full" "$plain")x" "<= 0.5x"
@@ -359,18 +393,23 @@ if wanted 6; then
 	fi
 fi
 
-# Case 7: PNG export.
+# Case 7: PNG export, one run of each in turn, --export-runs times.
 if wanted 7; then
-	log=$scratch/export.txt
-	reference=$scratch/export-reference.txt
-	if QT_QPA_PLATFORM=offscreen run_logged "$log" "$bin/program_bench" export "$data/$big" \
-		"$scratch/out" "$export_runs" \
-		&& QT_QPA_PLATFORM=offscreen run_logged "$reference" "$bin/reference/reference_bench" \
-			png "$data/$big" "$scratch/out/reference.png" "$export_runs"; then
-		d_ms=$(value export_ms "$log")
-		q_ms=$(value png_ms "$reference")
-		d_bytes=$(value export_bytes "$log")
-		q_bytes=$(value png_bytes "$reference")
+	ok=1
+	for ((r = 1; r <= export_runs; r++)); do
+		if ! QT_QPA_PLATFORM=offscreen run_logged "$scratch/export.$r" "$bin/program_bench" export \
+			"$data/$big" "$scratch/out" 1 \
+			|| ! QT_QPA_PLATFORM=offscreen run_logged "$scratch/qpng.$r" \
+				"$bin/reference/reference_bench" png "$data/$big" "$scratch/out/reference.png" 1; then
+			ok=0
+			break
+		fi
+	done
+	if [[ $ok == 1 ]]; then
+		d_ms=$(over_rounds export_ms "$scratch/export" "$export_runs")
+		q_ms=$(over_rounds png_ms "$scratch/qpng" "$export_runs")
+		d_bytes=$(value export_bytes "$scratch/export.1")
+		q_bytes=$(value png_bytes "$scratch/qpng.1")
 		note export_ms "$d_ms"
 		note qimagewriter_png_ms "$q_ms"
 		note export_bytes "$d_bytes"
