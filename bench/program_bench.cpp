@@ -69,12 +69,27 @@ void open_in(dorvaview* canvas, const std::string& path)
 	kit::testing::UpdateView(canvas);
 }
 
-// Closes the main window as its close button does, so that it lets go of what it holds.
-void close_program(dorva& application)
-{
-	kit::testing::CloseWindow(application.main_window);
-	kit::testing::RunUntilIdle();
-}
+// dorva as its main makes it, started with no file; at the end its main window is closed
+// as its close button does, so that it lets go of what it holds.
+struct Program {
+	char name[6] = "dorva";
+	char* args[2] = {name, nullptr};
+	dorva application{1, args};
+	dorvaview* canvas = nullptr;
+
+	Program()
+	{
+		kit::testing::RunUntilIdle();
+		canvas = application.main_window->canvas;
+	}
+	~Program()
+	{
+		kit::testing::CloseWindow(application.main_window);
+		kit::testing::RunUntilIdle();
+	}
+	Program(const Program&) = delete;
+	Program& operator=(const Program&) = delete;
+};
 
 void expect_picture(dorvaview* canvas, const char* path)
 {
@@ -86,17 +101,13 @@ void expect_picture(dorvaview* canvas, const char* path)
 
 int open_case(const char* path, int runs)
 {
-	char name[] = "dorva";
-	char* args[] = {name, nullptr};
-	dorva application(1, args);
-	kit::testing::RunUntilIdle();
-	dorvaview* canvas = application.main_window->canvas;
+	Program program;
+	dorvaview* canvas = program.canvas;
 
 	double ms = median_ms(runs, [&] { open_in(canvas, path); });
 	expect_picture(canvas, path);
 	std::printf("open_picture %dx%d\n", canvas->image->PixelWidth(), canvas->image->PixelHeight());
 	std::printf("open_ms %.1f\n", ms);
-	close_program(application);
 	return 0;
 }
 
@@ -199,11 +210,8 @@ double median(std::vector<double> values)
 
 int paste_case(const char* path, int runs)
 {
-	char name[] = "dorva";
-	char* args[] = {name, nullptr};
-	dorva application(1, args);
-	kit::testing::RunUntilIdle();
-	dorvaview* canvas = application.main_window->canvas;
+	Program program;
+	dorvaview* canvas = program.canvas;
 	open_in(canvas, path);
 	expect_picture(canvas, path);
 
@@ -275,17 +283,13 @@ int paste_case(const char* path, int runs)
 	std::printf("rows_memcpy_cpu_ms %.2f\n", median(rowsCpu));
 	std::printf("paste_same_pixels %s\n", same ? "yes" : "no");
 	delete dropped;
-	close_program(application);
 	return same ? 0 : 1;
 }
 
 int export_case(const char* path, const char* directory, int runs)
 {
-	char name[] = "dorva";
-	char* args[] = {name, nullptr};
-	dorva application(1, args);
-	kit::testing::RunUntilIdle();
-	dorvaview* canvas = application.main_window->canvas;
+	Program program;
+	dorvaview* canvas = program.canvas;
 	open_in(canvas, path);
 	expect_picture(canvas, path);
 
@@ -317,7 +321,6 @@ int export_case(const char* path, const char* directory, int runs)
 		canvas->image->PixelHeight());
 	std::printf("export_ms %.1f\n", ms);
 	std::printf("export_bytes %lld\n", static_cast<long long>(info.st_size));
-	close_program(application);
 	return 0;
 }
 
