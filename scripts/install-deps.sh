@@ -53,6 +53,8 @@ packages=(
 	# Checking printed pages and written images
 	poppler-utils
 	libjpeg-turbo-progs
+	# The benchmarks' window timer (Xlib)
+	libx11-dev
 	# Scripts
 	python3
 	shellcheck

@@ -1,0 +1,356 @@
+// dorva's side of the cases of scripts/bench.sh, each in its own process, through the
+// program's real paths (messages to the canvas, its Draw, its save):
+//   program_bench open PICTURE RUNS        "DATA" with the file's ref to the drawn canvas
+//   program_bench draw PICTURE RUNS        Draw of the whole canvas and of 100x100 updates
+//   program_bench paste PICTURE RUNS       a "MIME" drop of raw bitmap data of the picture
+//                                          pasted into the same picture, against copying
+//                                          the clipped rows with memcpy
+//   program_bench export PICTURE DIR RUNS  the canvas's save as PNG into DIR
+// Every figure is the median wall time of RUNS runs in milliseconds (the paste's parts are
+// given in this thread's processor time as well, "_cpu_ms"). Prints "key value" lines for
+// the script to read.
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "Application.h"
+#include "BenchClock.h"
+#include "BitmapStream.h"
+#include "File.h"
+#include "KitTesting.h"
+#include "Window.h"
+#include "calendar_attributes.h"
+#include "dorva.h"
+#include "dorvaview.h"
+#include "dorvawindow.h"
+#include "drop_position.h"
+#include "output_catalogue.h"
+
+namespace {
+
+// The picture decoded through the translators, as the canvas gets it when it loads a file.
+BBitmap* decode_file(const char* path)
+{
+	BFile file(path, B_READ_ONLY);
+	BBitmapStream stream;
+	BBitmap* bitmap = nullptr;
+	if (file.InitCheck() != B_OK
+		|| tr->Translate(&file, nullptr, nullptr, &stream, B_TRANSLATOR_BITMAP, 0, nullptr) != B_OK
+		|| stream.DetachBitmap(&bitmap) != B_OK || bitmap == nullptr) {
+		std::fprintf(stderr, "program_bench: cannot decode %s\n", path);
+		std::exit(1);
+	}
+	return bitmap;
+}
+
+entry_ref ref_of(const std::string& path)
+{
+	size_t slash = path.rfind('/');
+	if (slash == std::string::npos)
+		return entry_ref(".", path);
+	return entry_ref(slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1));
+}
+
+// Sends the canvas a "DATA" message naming the file, as the command line or a dropped file
+// does, and waits until it has been handled and the canvas drawn.
+void open_in(dorvaview* canvas, const std::string& path)
+{
+	entry_ref ref = ref_of(path);
+	BMessage data(B_SIMPLE_DATA);
+	data.AddRef("refs", &ref);
+	BMessenger(canvas).SendMessage(&data);
+	kit::testing::RunUntilIdle();
+	kit::testing::UpdateView(canvas);
+}
+
+// dorva as its main makes it, started with no file; at the end its main window is closed
+// as its close button does, so that it lets go of what it holds.
+struct Program {
+	char name[6] = "dorva";
+	char* args[2] = {name, nullptr};
+	dorva application{1, args};
+	dorvaview* canvas = nullptr;
+
+	Program()
+	{
+		kit::testing::RunUntilIdle();
+		canvas = application.main_window->canvas;
+	}
+	~Program()
+	{
+		kit::testing::CloseWindow(application.main_window);
+		kit::testing::RunUntilIdle();
+	}
+	Program(const Program&) = delete;
+	Program& operator=(const Program&) = delete;
+};
+
+void expect_picture(dorvaview* canvas, const char* path)
+{
+	if (canvas->image == nullptr) {
+		std::fprintf(stderr, "program_bench: the canvas did not open %s\n", path);
+		std::exit(1);
+	}
+}
+
+int open_case(const char* path, int runs)
+{
+	Program program;
+	dorvaview* canvas = program.canvas;
+
+	double ms = median_ms(runs, [&] { open_in(canvas, path); });
+	expect_picture(canvas, path);
+	std::printf("open_picture %dx%d\n", canvas->image->PixelWidth(), canvas->image->PixelHeight());
+	std::printf("open_ms %.1f\n", ms);
+	return 0;
+}
+
+// The canvas alone in a window of its size, as large as the picture, like bench/draw_bench.
+int draw_case(const char* path, int runs)
+{
+	BApplication application("application/x-vnd.Vesk-dorva-bench");
+	BBitmap* picture = decode_file(path);
+	const int width = picture->PixelWidth(), height = picture->PixelHeight();
+	auto* window = new BWindow(BRect(0, 0, width - 1, height + 19), "bench", B_DOCUMENT_WINDOW, 0);
+	auto* canvas = new dorvaview(BRect(0, 20, width - 1, height + 19));
+	window->AddChild(canvas);
+	window->Show();
+	kit::testing::RunUntilIdle();
+	canvas->image = picture;
+	pic = canvas->image->Bounds();
+
+	canvas->Draw(canvas->Bounds()); // warm the font caches
+	double full = median_ms(runs, [&] { canvas->Draw(canvas->Bounds()); });
+	double band = median_ms(runs, [&] { canvas->draw_cal(); });
+	double corner = median_ms(runs, [&] { canvas->Draw(BRect(0, 0, 99, 99)); });
+	// An update inside the band, over dates of the first month of its second row.
+	const float bandTop = pic.bottom - 2 * (pic.right - pic.left) / 6;
+	BRect inBand(200, bandTop + 700, 299, bandTop + 799);
+	double dates = median_ms(runs, [&] { canvas->Draw(inBand); });
+	std::printf("draw_picture %dx%d\n", width, height);
+	// The view keeps pixels for what the platform lets it show, which may be less than the
+	// picture: say how much a "full" drawing covered.
+	if (BBitmap* buffer = kit::testing::SnapshotView(canvas)) {
+		std::printf("draw_buffer %dx%d\n", buffer->PixelWidth(), buffer->PixelHeight());
+		delete buffer;
+	}
+	std::printf("draw_full_ms %.2f\n", full);
+	std::printf("draw_band_ms %.2f\n", band);
+	std::printf("draw_small_ms %.2f\n", corner);
+	std::printf("draw_small_band_ms %.2f\n", dates);
+	window->Lock();
+	window->Quit();
+	return 0;
+}
+
+// The bytes of a bitmap in the platform's bitmap stream format, as a drag of raw bitmap
+// data ("image/x-be-bitmap") carries them.
+std::vector<char> stream_bytes(BBitmap*& bitmap)
+{
+	BBitmapStream stream(bitmap);
+	off_t size = 0;
+	stream.GetSize(&size);
+	std::vector<char> bytes(static_cast<size_t>(size));
+	if (stream.ReadAt(0, bytes.data(), bytes.size()) != ssize_t(bytes.size())) {
+		std::fprintf(stderr, "program_bench: cannot read the bitmap stream\n");
+		std::exit(1);
+	}
+	stream.DetachBitmap(&bitmap);
+	return bytes;
+}
+
+// The reference: the clipped rectangle worked out once, then one memcpy a row.
+void copy_clipped_rows(BBitmap* canvas, const BBitmap* source, int ox, int oy)
+{
+	const int x0 = std::max(0, ox), y0 = std::max(0, oy);
+	const int x1 = std::min(canvas->PixelWidth(), ox + source->PixelWidth());
+	const int y1 = std::min(canvas->PixelHeight(), oy + source->PixelHeight());
+	if (x0 >= x1 || y0 >= y1)
+		return;
+	auto* to = static_cast<uint8*>(canvas->Bits());
+	auto* from = static_cast<const uint8*>(source->Bits());
+	for (int y = y0; y < y1; y++) {
+		std::memcpy(to + size_t(y) * canvas->BytesPerRow() + size_t(x0) * 4,
+			from + size_t(y - oy) * source->BytesPerRow() + size_t(x0 - ox) * 4,
+			size_t(x1 - x0) * 4);
+	}
+}
+
+// Wall time and this thread's processor time of one run of work, in milliseconds.
+struct Timing {
+	double wall;
+	double cpu;
+};
+
+double thread_cpu_ms()
+{
+	timespec now{};
+	clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+	return double(now.tv_sec) * 1000.0 + double(now.tv_nsec) / 1e6;
+}
+
+Timing timed(const std::function<void()>& work)
+{
+	double cpu = thread_cpu_ms();
+	double wall = median_ms(1, work);
+	return {wall, thread_cpu_ms() - cpu};
+}
+
+double median(std::vector<double> values)
+{
+	std::sort(values.begin(), values.end());
+	return values[values.size() / 2];
+}
+
+int paste_case(const char* path, int runs)
+{
+	Program program;
+	dorvaview* canvas = program.canvas;
+	open_in(canvas, path);
+	expect_picture(canvas, path);
+
+	BBitmap* dropped = decode_file(path);
+	const std::vector<char> raw = stream_bytes(dropped);
+	const int ox = 200, oy = 100; // hangs over the right and bottom edges: clipped there
+	drop_pos = BPoint(ox, oy);
+
+	// What the canvas should hold after any of the pastes below.
+	BBitmap expected(*canvas->image);
+	copy_clipped_rows(&expected, dropped, ox, oy);
+
+	BMessage paste(B_MIME_DATA);
+	paste.AddData("image/x-be-bitmap", B_MIME_TYPE, raw.data(), ssize_t(raw.size()));
+	double whole = median_ms(runs, [&] {
+		BMessenger(canvas).SendMessage(&paste);
+		kit::testing::RunUntilIdle();
+	});
+	auto same_as_expected = [&] {
+		return std::memcmp(canvas->image->Bits(), expected.Bits(), size_t(expected.BitsLength()))
+			== 0;
+	};
+	bool same = same_as_expected();
+
+	// The composite step cannot be called alone, so it is estimated: the canvas's handler
+	// (as the window's loop calls it, without the copy that sending makes) less its two
+	// other parts, the decoding of the raw data and the redraw. The parts take turns within
+	// each run, and are timed in this thread's processor time too, which the other work on
+	// a busy machine disturbs far less than wall time; the estimate is the median of the
+	// runs' differences.
+	BBitmap target(*canvas->image);
+	std::vector<double> handlerMs, compositeMs, compositeCpu, rowsMs, rowsCpu;
+	std::vector<double> decodeMs, redrawMs;
+	for (int i = 0; i < runs; i++) {
+		Timing handler = timed([&] { canvas->MessageReceived(&paste); });
+		// Turning the raw data into a bitmap as the paste does: 1024 bytes a write.
+		Timing decode = timed([&] {
+			BMemoryIO source(raw.data(), raw.size());
+			BBitmapStream stream;
+			char chunk[1024];
+			ssize_t count;
+			while ((count = source.Read(chunk, sizeof(chunk))) > 0)
+				stream.Write(chunk, size_t(count));
+			BBitmap* bitmap = nullptr;
+			stream.DetachBitmap(&bitmap);
+			delete bitmap;
+		});
+		Timing redraw = timed([&] { canvas->redraw(false); });
+		Timing rows = timed([&] { copy_clipped_rows(&target, dropped, ox, oy); });
+		handlerMs.push_back(handler.wall);
+		decodeMs.push_back(decode.wall);
+		redrawMs.push_back(redraw.wall);
+		compositeMs.push_back(handler.wall - decode.wall - redraw.wall);
+		compositeCpu.push_back(handler.cpu - decode.cpu - redraw.cpu);
+		rowsMs.push_back(rows.wall);
+		rowsCpu.push_back(rows.cpu);
+	}
+	same = same && same_as_expected();
+
+	std::printf(
+		"paste_picture %dx%d at %d,%d\n", dropped->PixelWidth(), dropped->PixelHeight(), ox, oy);
+	std::printf("paste_ms %.1f\n", whole);
+	std::printf("paste_handler_ms %.1f\n", median(handlerMs));
+	std::printf("paste_decode_ms %.1f\n", median(decodeMs));
+	std::printf("paste_redraw_ms %.1f\n", median(redrawMs));
+	std::printf("paste_composite_ms %.1f\n", median(compositeMs));
+	std::printf("paste_composite_cpu_ms %.1f\n", median(compositeCpu));
+	std::printf("rows_memcpy_ms %.2f\n", median(rowsMs));
+	std::printf("rows_memcpy_cpu_ms %.2f\n", median(rowsCpu));
+	std::printf("paste_same_pixels %s\n", same ? "yes" : "no");
+	delete dropped;
+	return same ? 0 : 1;
+}
+
+int export_case(const char* path, const char* directory, int runs)
+{
+	Program program;
+	dorvaview* canvas = program.canvas;
+	open_in(canvas, path);
+	expect_picture(canvas, path);
+
+	int16 png = -1;
+	for (int32 i = 0; i < trc; i++) {
+		if (std::strcmp(static_cast<s_xlt*>(xlt.ItemAt(i))->mime, "image/png") == 0)
+			png = int16(i);
+	}
+	if (png < 0) {
+		std::fprintf(stderr, "program_bench: no PNG in the catalogue of output formats\n");
+		return 1;
+	}
+	canvas->format_no = png;
+	entry_ref folder = ref_of(directory);
+	const char* leaf = "dorva-export.png";
+	status_t status = B_OK;
+	double ms = median_ms(runs, [&] {
+		status_t result = canvas->save(folder, leaf);
+		if (result != B_OK)
+			status = result;
+	});
+	const std::string written = std::string(directory) + "/" + leaf;
+	struct stat info {};
+	if (status != B_OK || stat(written.c_str(), &info) != 0) {
+		std::fprintf(stderr, "program_bench: the export failed (%d)\n", int(status));
+		return 1;
+	}
+	std::printf(
+		"export_picture %dx%d\n", canvas->image->PixelWidth(), canvas->image->PixelHeight());
+	std::printf("export_ms %.1f\n", ms);
+	std::printf("export_bytes %lld\n", static_cast<long long>(info.st_size));
+	return 0;
+}
+
+int usage()
+{
+	std::fprintf(stderr,
+		"usage: program_bench open|draw|paste PICTURE RUNS\n"
+		"       program_bench export PICTURE DIR RUNS\n");
+	return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+	if (argc < 4)
+		return usage();
+	tr = BTranslatorRoster::Default();
+	if (tr == nullptr) {
+		std::fprintf(stderr, "program_bench: no translator roster\n");
+		return 1;
+	}
+	const std::string mode = argv[1];
+	const int runs = std::max(1, std::atoi(argv[argc - 1]));
+	if (mode == "open" && argc == 4)
+		return open_case(argv[2], runs);
+	if (mode == "draw" && argc == 4)
+		return draw_case(argv[2], runs);
+	if (mode == "paste" && argc == 4)
+		return paste_case(argv[2], runs);
+	if (mode == "export" && argc == 5)
+		return export_case(argv[2], argv[3], runs);
+	return usage();
+}
