@@ -28,8 +28,9 @@
 #include "dorva.h"
 #include "dorvaview.h"
 #include "dorvawindow.h"
-#include "drop_position.h"
+#include "drop_pos.h"
 #include "output_catalogue.h"
+#include "pic.h"
 
 namespace {
 
