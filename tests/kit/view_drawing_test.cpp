@@ -169,6 +169,23 @@ TEST_F(ViewDrawing, AWindowThatGrowsDrawsWhatItUncovers)
 	ExpectBlocks(0, 50, 300, 150);
 }
 
+TEST_F(ViewDrawing, AWindowGrowsNoFurtherThanTheScreenHasRoomFor)
+{
+	fWindow->MoveTo(20, 20);
+	kit::testing::RunUntilIdle();
+	fWindow->ResizeTo(20000, 20000);
+	kit::testing::RunUntilIdle();
+	BRect frame = fWindow->Frame();
+	EXPECT_LT(frame.Width(), 20000);
+	EXPECT_LT(frame.Height(), 20000);
+	// All of the window can be shown: the view keeps pixels for all of the window's part.
+	EXPECT_EQ(kit::testing::KeptArea(fView), BRect(0, 0, frame.Width(), frame.Height()));
+	int32 width = 0, height = 0;
+	kit::testing::PlatformWindowSize(fWindow, &width, &height);
+	EXPECT_EQ(width, int32(frame.Width()) + 1);
+	EXPECT_EQ(height, int32(frame.Height()) + 1);
+}
+
 TEST_F(ViewDrawing, AnUpdateDrawsOnlyItsAreaButLeavesTheStateAsIfAllWereDrawn)
 {
 	// Paint over what is kept, then update a small part that cuts through blocks: the
