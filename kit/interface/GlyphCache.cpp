@@ -60,13 +60,15 @@ const GlyphMask& CachedGlyphMask(
 
 	GlyphMask mask;
 	mask.origin = origin;
-	mask.coverage = MakeDrawingImage(width, height, QImage::Format_ARGB32_Premultiplied);
-	mask.coverage.fill(Qt::transparent);
-	QPainter painter(&mask.coverage);
+	QImage glyphs = MakeDrawingImage(width, height, QImage::Format_ARGB32_Premultiplied);
+	glyphs.fill(Qt::transparent);
+	QPainter painter(&glyphs);
 	painter.setFont(font.Font());
 	painter.setPen(Qt::white);
 	painter.drawText(fraction - QPointF(origin), QString::fromUtf8(text));
 	painter.end();
+	// Only the coverage is kept: a byte a pixel is a quarter of what blending reads.
+	mask.coverage = glyphs.convertToFormat(QImage::Format_Alpha8);
 	return cache.emplace(std::move(key), std::move(mask)).first->second;
 }
 

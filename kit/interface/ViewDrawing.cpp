@@ -86,14 +86,14 @@ static void draw_copy_text(kit::DrawingTarget& target, const kit::FontMeasures& 
 	QRect area(
 		QPoint(int(wholeX) + mask.origin.x(), int(wholeY) + mask.origin.y()), mask.coverage.size());
 	QRegion open = target.Clip() ? *target.Clip() & area : QRegion(area & image->rect());
+	uchar* bits = image->bits();
+	const qsizetype stride = image->bytesPerLine();
 	for (const QRect& visible : open) {
 		for (int y = visible.top(); y <= visible.bottom(); y++) {
-			const QRgb* coverage =
-				reinterpret_cast<const QRgb*>(mask.coverage.constScanLine(y - area.top()))
-				- area.left();
-			QRgb* out = reinterpret_cast<QRgb*>(image->scanLine(y));
+			const uchar* coverage = mask.coverage.constScanLine(y - area.top()) - area.left();
+			QRgb* out = reinterpret_cast<QRgb*>(bits + y * stride);
 			for (int x = visible.left(); x <= visible.right(); x++) {
-				int a = qAlpha(coverage[x]);
+				int a = coverage[x];
 				if (a == 0)
 					continue;
 				auto mix = [a](int from, int to) { return from + ((to - from) * a + 127) / 255; };

@@ -16,7 +16,7 @@ const int kGlyphSubpixelSteps = 8;
 const int kGlyphMaskMargin = 2;
 
 struct GlyphMask {
-	QImage coverage; // alpha = coverage
+	QImage coverage; // Format_Alpha8: a byte of coverage a pixel
 	QPoint origin;   // the mask's top-left, relative to the whole-pixel baseline point
 };
 
