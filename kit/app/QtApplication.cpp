@@ -22,6 +22,9 @@ QApplication* EnsureQtApplication()
 	// executable alone, and never sees them.
 	static int argc = 1;
 	static char* argv[] = {program_invocation_short_name, nullptr};
+	// Menu bars stay in their windows (BMenuBar): no menu bar is offered to the desktop's
+	// global menu, so Qt need not ask the session bus for one while a window is built.
+	QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
 	static QApplication* application = new QApplication(argc, argv);
 	InitSystemFonts();
 	return application;
