@@ -25,6 +25,8 @@ packages=(
 	libopengl-dev
 	libvulkan-dev
 	libxkbcommon-dev
+	# The X connection the kit tries before Qt starts (xcb)
+	libxcb1-dev
 	# iCalendar files of holidays
 	libical-dev
 	# Tests, and the formatter that CI checks the code with
