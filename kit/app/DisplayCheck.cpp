@@ -122,8 +122,8 @@ Attempt try_wayland_display()
 
 [[noreturn]] void exit_without_display(const std::string& tried)
 {
-	std::fprintf(stderr, "%s: no display can be opened: %s\n", program_invocation_short_name,
-		tried.c_str());
+	std::fprintf(
+		stderr, "%s: no display can be opened: %s\n", program_invocation_short_name, tried.c_str());
 	std::fflush(stderr);
 	std::exit(1);
 }
