@@ -14,6 +14,7 @@
 #include "DropDelivery.h"
 #include "Message.h"
 #include "Messenger.h"
+#include "WindowBridge.h"
 
 namespace kit {
 
@@ -61,7 +62,7 @@ protected:
 	}
 	void dropEvent(QDropEvent* event) override
 	{
-		DeliverDrop(fBridge->View(), event->mimeData(), mapToGlobal(event->position()));
+		DeliverDrop(fBridge->View(), event->mimeData(), MapToScreen(this, event->position()));
 		event->acceptProposedAction();
 	}
 

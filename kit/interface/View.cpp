@@ -345,7 +345,7 @@ BPoint BView::ConvertFromScreen(BPoint point) const
 {
 	if (fBridge == nullptr || fBridge->Widget() == nullptr)
 		return point;
-	QPointF local = fBridge->Widget()->mapFromGlobal(QPointF(point.x, point.y));
+	QPointF local = kit::MapFromScreen(fBridge->Widget(), QPointF(point.x, point.y));
 	return BPoint(float(local.x()) + fScrollOffset.x, float(local.y()) + fScrollOffset.y);
 }
 
@@ -353,8 +353,8 @@ BPoint BView::ConvertToScreen(BPoint point) const
 {
 	if (fBridge == nullptr || fBridge->Widget() == nullptr)
 		return point;
-	QPointF global = fBridge->Widget()->mapToGlobal(
-		QPointF(point.x - fScrollOffset.x, point.y - fScrollOffset.y));
+	QPointF global = kit::MapToScreen(
+		fBridge->Widget(), QPointF(point.x - fScrollOffset.x, point.y - fScrollOffset.y));
 	return BPoint(float(global.x()), float(global.y()));
 }
 

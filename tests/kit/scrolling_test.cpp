@@ -233,4 +233,24 @@ TEST_F(Scrolling, FineWheelTurnsAddUpWithinTheRange)
 	EXPECT_EQ(fHorizontal->Value(), 0);
 }
 
+// Screen points agree with the frame the program gave the window, before and after a move,
+// and with the view's scrolling; converting there and back changes nothing. This holds
+// where the compositor places windows itself (Wayland) too.
+TEST_F(Scrolling, ScreenPointsFollowTheFrameAndTheScrolling)
+{
+	EXPECT_EQ(fWindow->Frame().LeftTop(), BPoint(100, 100));
+	fView->ScrollTo(30, 40);
+	EXPECT_EQ(fView->ConvertToScreen(BPoint(30, 40)), BPoint(100, 120));
+	EXPECT_EQ(fWindow->ConvertToScreen(BPoint(5, 6)), BPoint(105, 106));
+
+	fWindow->MoveTo(300, 200);
+	kit::testing::RunUntilIdle();
+	EXPECT_EQ(fWindow->Frame(), BRect(300, 200, 500, 350));
+	EXPECT_EQ(fView->ConvertToScreen(BPoint(30, 40)), BPoint(300, 220));
+	for (BPoint point : {BPoint(0, 0), BPoint(31.5f, 47), BPoint(-8, 500)}) {
+		EXPECT_EQ(fView->ConvertFromScreen(fView->ConvertToScreen(point)), point);
+		EXPECT_EQ(fWindow->ConvertToScreen(fWindow->ConvertFromScreen(point)), point);
+	}
+}
+
 } // namespace
