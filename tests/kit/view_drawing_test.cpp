@@ -203,8 +203,9 @@ TEST_F(ViewDrawing, AnUpdateDrawsOnlyItsAreaButLeavesTheStateAsIfAllWereDrawn)
 	for (int y = fTop; y <= 150; y++) {
 		for (int x = fLeft; x <= 200; x++) {
 			rgb_color pixel = kit::testing::ViewPixel(fView, x, y);
-			if (small.Contains(BPoint(x, y)))
+			if (small.Contains(BPoint(x, y))) {
 				EXPECT_TRUE(same_colour(pixel, block_colour(x, y))) << x << ", " << y;
+			}
 			changed += !same_colour(pixel, painted);
 		}
 	}
