@@ -27,6 +27,8 @@ packages=(
 	libxkbcommon-dev
 	# iCalendar files of holidays
 	libical-dev
+	# libjpeg-turbo, with which the kit decodes JPEG photos itself
+	libjpeg62-turbo-dev
 	# Tests, and the formatter that CI checks the code with
 	googletest
 	clang-format
