@@ -29,8 +29,9 @@ packages=(
 	libical-dev
 	# libjpeg-turbo, with which the kit decodes JPEG photos itself
 	libjpeg62-turbo-dev
-	# Tests, and the formatter that CI checks the code with
+	# Tests, and the formatter that CI checks the code with; zlib makes test pictures
 	googletest
+	zlib1g-dev
 	clang-format
 	libgtest-dev
 	libgmock-dev
