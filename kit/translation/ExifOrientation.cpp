@@ -57,9 +57,8 @@ uint16 tiff_orientation(const ByteReader& read)
 	auto get16 = [bigEndian](const uint8* bytes) {
 		return bigEndian ? big16(bytes) : uint16(bytes[0] | (bytes[1] << 8));
 	};
-	auto get32 = [bigEndian](const uint8* bytes) {
-		return bigEndian ? big32(bytes) : little32(bytes);
-	};
+	auto get32 = [bigEndian](
+					 const uint8* bytes) { return bigEndian ? big32(bytes) : little32(bytes); };
 	if (get16(header + 2) != kTiffMagic)
 		return kOrientationNormal;
 	uint64 directory = get32(header + 4);
@@ -74,8 +73,8 @@ uint16 tiff_orientation(const ByteReader& read)
 		if (get16(entry) != kOrientationTag)
 			continue;
 		uint16 value = get16(entry + 8);
-		if (get16(entry + 2) != kShortType || get32(entry + 4) != 1
-			|| value < kOrientationNormal || value > kOrientationRotated270)
+		if (get16(entry + 2) != kShortType || get32(entry + 4) != 1 || value < kOrientationNormal
+			|| value > kOrientationRotated270)
 			return kOrientationNormal;
 		return value;
 	}
@@ -146,8 +145,8 @@ uint16 jpeg_orientation(BPositionIO* source, off_t start)
 		uint64 data = position + 4;
 		uint64 dataLength = length - 2u;
 		if (code == kApp1 && dataLength > kExifPrefixBytes && starts_with_exif_prefix(file, data)) {
-			return tiff_orientation(range_of(source, start + off_t(data + kExifPrefixBytes),
-				dataLength - kExifPrefixBytes));
+			return tiff_orientation(range_of(
+				source, start + off_t(data + kExifPrefixBytes), dataLength - kExifPrefixBytes));
 		}
 		position = data + dataLength;
 	}

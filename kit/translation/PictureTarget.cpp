@@ -35,7 +35,8 @@ status_t PictureTarget::Start(int32 width, int32 height, uint16 orientation)
 	bool turned = fOrientation >= kOrientationTransposed;
 	int32 shownWidth = turned ? height : width;
 	int32 shownHeight = turned ? width : height;
-	auto* bitmap = new (std::nothrow) BBitmap(BRect(0, 0, shownWidth - 1, shownHeight - 1), B_RGB32);
+	auto* bitmap =
+		new (std::nothrow) BBitmap(BRect(0, 0, shownWidth - 1, shownHeight - 1), B_RGB32);
 	if (bitmap == nullptr || !bitmap->IsValid()) {
 		delete bitmap;
 		return B_NO_MEMORY;

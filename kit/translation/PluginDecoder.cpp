@@ -188,8 +188,8 @@ status_t DecodeWithPlugin(BPositionIO* source, const QByteArray& format, BPositi
 	bool read;
 	{
 		std::lock_guard<std::mutex> lock(gAllocationLimitLock);
-		int64 megabytes = (allowedPixels * kDecodedPixelBytes + kBytesPerMegabyte - 1)
-			/ kBytesPerMegabyte;
+		int64 megabytes =
+			(allowedPixels * kDecodedPixelBytes + kBytesPerMegabyte - 1) / kBytesPerMegabyte;
 		QImageReader::setAllocationLimit(int(megabytes));
 		read = reader.read(&image);
 	}
