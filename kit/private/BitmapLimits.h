@@ -11,9 +11,11 @@
 //   kMaxPixelsPerFileByte pixels. Real photos need several bits a pixel; what claims more
 //   pixels from fewer bytes is a decompression bomb (a PNG of a few hundred KB that
 //   unpacks to a gigabyte) and is refused.
-// - A vector picture (SVG) has no pixels of its own: it is drawn at the size it declares
-//   when that is within kOrdinaryPixels and kMaxBitmapSide, and otherwise scaled down,
-//   keeping its proportions, to the largest size within them.
+// - A vector picture (SVG) has no pixels of its own, and a file of a hundred bytes may
+//   declare any size: it is drawn at the size it declares when that is within
+//   kMaxVectorPixels (16 Mpixel, 4096 x 4096, more than a screen shows) and
+//   kMaxBitmapSide, and otherwise scaled down, keeping its proportions, to the largest size
+//   within them.
 #pragma once
 
 #include <algorithm>
@@ -32,6 +34,8 @@ const int64 kMaxBitmapBytes = int64(1) << 30;
 const int64 kOrdinaryPixels = int64(64) << 20;
 // Above kOrdinaryPixels, the most pixels a file may claim per byte of it.
 const int64 kMaxPixelsPerFileByte = 100;
+// The most pixels a vector picture is drawn with.
+const int64 kMaxVectorPixels = int64(16) << 20;
 // Bytes a decoded pixel takes (B_RGB32).
 const int64 kDecodedPixelBytes = 4;
 
@@ -66,7 +70,7 @@ inline int64 AllowedPixels(int64 fileBytes)
 }
 
 // The size at which to draw a vector picture that declares width x height: itself when it
-// is within kOrdinaryPixels and kMaxBitmapSide, otherwise the largest size within them of
+// is within kMaxVectorPixels and kMaxBitmapSide, otherwise the largest size within them of
 // the same proportions (each side at least one pixel).
 inline void FitVectorSize(int64 width, int64 height, int32* fittedWidth, int32* fittedHeight)
 {
@@ -74,8 +78,8 @@ inline void FitVectorSize(int64 width, int64 height, int32* fittedWidth, int32* 
 	if (width > kMaxBitmapSide || height > kMaxBitmapSide)
 		scale = double(kMaxBitmapSide) / double(std::max(width, height));
 	double pixels = double(width) * double(height) * scale * scale;
-	if (pixels > double(kOrdinaryPixels))
-		scale *= std::sqrt(double(kOrdinaryPixels) / pixels);
+	if (pixels > double(kMaxVectorPixels))
+		scale *= std::sqrt(double(kMaxVectorPixels) / pixels);
 	auto fit = [scale](int64 side) {
 		int64 scaled = int64(std::floor(double(side) * scale));
 		return int32(std::clamp<int64>(scaled, 1, kMaxBitmapSide));

@@ -105,18 +105,20 @@ bool is_bgra(QImage::Format format)
 }
 
 // Puts the decoded image into the target a band of rows at a time, converting each band to
-// B, G, R, A bytes unless the image is in them already.
-void place_image(const QImage& image, PictureTarget* target)
+// B, G, R, A bytes (in place where the layouts are the same size) unless the image is in
+// them already.
+void place_image(QImage* image, PictureTarget* target)
 {
-	const int width = image.width();
-	for (int y = 0; y < image.height(); y += kBandRows) {
-		int count = std::min(kBandRows, image.height() - y);
-		if (is_bgra(image.format())) {
-			target->Place(y, image.constScanLine(y), count, size_t(image.bytesPerLine()));
+	const int width = image->width();
+	const QList<QRgb> colours = image->colorTable();
+	for (int y = 0; y < image->height(); y += kBandRows) {
+		int count = std::min(kBandRows, image->height() - y);
+		if (is_bgra(image->format())) {
+			target->Place(y, image->constScanLine(y), count, size_t(image->bytesPerLine()));
 			continue;
 		}
-		QImage band(image.constScanLine(y), width, count, image.bytesPerLine(), image.format());
-		band.setColorTable(image.colorTable());
+		QImage band(image->scanLine(y), width, count, image->bytesPerLine(), image->format());
+		band.setColorTable(colours);
 		band.convertTo(QImage::Format_ARGB32);
 #if Q_BYTE_ORDER == Q_BIG_ENDIAN
 		for (int row = 0; row < count; row++) {
@@ -153,7 +155,7 @@ status_t DecodeWithPlugin(BPositionIO* source, const QByteArray& format, BPositi
 
 	// The size the header claims, checked before the plug-in decodes anything.
 	QSize claimed = reader.size();
-	int64 allowedPixels = vector ? kOrdinaryPixels : AllowedPixels(fileBytes);
+	int64 allowedPixels = vector ? kMaxVectorPixels : AllowedPixels(fileBytes);
 	if (claimed.isValid() && !claimed.isEmpty()) {
 		if (vector) {
 			int32 width, height;
@@ -188,8 +190,8 @@ status_t DecodeWithPlugin(BPositionIO* source, const QByteArray& format, BPositi
 	bool read;
 	{
 		std::lock_guard<std::mutex> lock(gAllocationLimitLock);
-		int64 megabytes =
-			(allowedPixels * kDecodedPixelBytes + kBytesPerMegabyte - 1) / kBytesPerMegabyte;
+		// Rounded up, and one more: the plug-ins refuse only what exceeds the limit.
+		int64 megabytes = allowedPixels * kDecodedPixelBytes / kBytesPerMegabyte + 2;
 		QImageReader::setAllocationLimit(int(megabytes));
 		read = reader.read(&image);
 	}
@@ -208,7 +210,7 @@ status_t DecodeWithPlugin(BPositionIO* source, const QByteArray& format, BPositi
 	status_t status = target.Start(image.width(), image.height(), orientation);
 	if (status != B_OK)
 		return status;
-	place_image(image, &target);
+	place_image(&image, &target);
 	return target.Finish();
 }
 

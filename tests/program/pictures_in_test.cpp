@@ -561,21 +561,21 @@ TEST_F(PicturesIn, DecompressionBombsAreRefusedAndOrdinaryPicturesAlwaysOpen)
 		EXPECT_REFUSED(name.c_str());
 	}
 
-	// A picture of ordinary size opens however well it compresses: 16 Mpixel of a single
-	// colour from a file of about 16 KB.
-	std::string flat = BlackGreyPng(4096, 4096, 8);
-	ASSERT_LT(flat.size(), 100000u);
+	// A picture of ordinary size opens however well it compresses: 4 Mpixel of a single
+	// colour from a file of a few KB, some thousand pixels a byte.
+	std::string flat = BlackGreyPng(2048, 2048, 8);
+	ASSERT_LT(flat.size(), 10000u);
 	Open({folder.WriteFile("flat.png", flat)});
 	ASSERT_NE(program.Canvas()->image, nullptr);
-	EXPECT_EQ(program.Canvas()->image->Bounds(), BRect(0, 0, 4095, 4095));
-	const uint8* corner = PixelAt(*program.Canvas()->image, 4095, 4095);
+	EXPECT_EQ(program.Canvas()->image->Bounds(), BRect(0, 0, 2047, 2047));
+	const uint8* corner = PixelAt(*program.Canvas()->image, 2047, 2047);
 	EXPECT_EQ(corner[0] | corner[1] | corner[2], 0);
 }
 
 TEST_F(PicturesIn, VectorPicturesAreDrawnWithinTheLimits)
 {
-	// An SVG of 150 bytes that declares a picture 1000000 x 1000: drawn at the widest
-	// size a bitmap may have, its proportions kept.
+	// An SVG of 150 bytes that declares a picture 1000000 x 1000: drawn as wide as a
+	// bitmap may be, its proportions kept.
 	std::string svg =
 		"<svg xmlns='http://www.w3.org/2000/svg' width='1000000' height='1000'>"
 		"<rect width='1000000' height='1000' fill='#ff0000'/></svg>";
@@ -585,6 +585,14 @@ TEST_F(PicturesIn, VectorPicturesAreDrawnWithinTheLimits)
 	const uint8* p = PixelAt(*program.Canvas()->image, 30000, 20);
 	EXPECT_EQ(make_color(p[2], p[1], p[0]), make_color(255, 0, 0));
 	EXPECT_STREQ(program.Window()->Title(), "wide.svg[32768x32]");
+
+	// One of 120 bytes that declares 268 Mpixel: drawn at 16 Mpixel.
+	svg =
+		"<svg xmlns='http://www.w3.org/2000/svg' width='16384' height='16384'>"
+		"<rect width='100%' height='100%' fill='red'/></svg>";
+	Open({folder.WriteFile("bomb.svg", svg)});
+	ASSERT_NE(program.Canvas()->image, nullptr);
+	EXPECT_EQ(program.Canvas()->image->Bounds(), BRect(0, 0, 4095, 4095));
 }
 
 TEST_F(PicturesIn, ADataMessageWhoseRefsAreNoFileReferencesChangesNothing)
