@@ -9,7 +9,8 @@
 //   program_bench refuse DIR RUNS          hostile files written into DIR, each opened by
 //                                          a "DATA" message: a 32-byte bitmap stream header
 //                                          promising 1 GiB rows, a PNG bomb, a JPEG claiming
-//                                          144 Mpixel, an SVG claiming 268 Mpixel; the time
+//                                          144 Mpixel, an SVG claiming 268 Mpixel, and the
+//                                          header dropped as raw bitmap data; the time
 //                                          of each open, the peak resident memory it adds,
 //                                          and what the canvas ended with
 // Every figure is the median wall time of RUNS runs in milliseconds (the paste's parts are
@@ -447,6 +448,22 @@ int refuse_case(const char* directory, int runs)
 			std::printf("refuse_%s_outcome %dx%d\n", key.c_str(), canvas->image->PixelWidth(),
 				canvas->image->PixelHeight());
 	}
+
+	// The same 32 bytes dropped as raw bitmap data on the empty canvas.
+	BMessenger(canvas).SendMessage(CMD_FILE_CLOSE);
+	kit::testing::RunUntilIdle();
+	BMessage drop(B_MIME_DATA);
+	drop.AddData("image/x-be-bitmap", B_MIME_TYPE, bits.data(), ssize_t(bits.size()));
+	long before = status_kb("VmRSS:");
+	std::ofstream("/proc/self/clear_refs") << "5";
+	double ms = median_ms(runs, [&] {
+		BMessenger(canvas).SendMessage(&drop);
+		kit::testing::RunUntilIdle();
+	});
+	std::printf("refuse_drop_bytes %zu\n", bits.size());
+	std::printf("refuse_drop_ms %.1f\n", ms);
+	std::printf("refuse_drop_peak_added_kb %ld\n", status_kb("VmHWM:") - before);
+	std::printf("refuse_drop_outcome %s\n", canvas->image == nullptr ? "ignored" : "pasted");
 	return 0;
 }
 

@@ -190,7 +190,8 @@ status_t DecodeWithPlugin(BPositionIO* source, const QByteArray& format, BPositi
 	bool read;
 	{
 		std::lock_guard<std::mutex> lock(gAllocationLimitLock);
-		// Rounded up, and one more: the plug-ins refuse only what exceeds the limit.
+		// In whole megabytes, with some to spare: the plug-ins also count what they
+		// allocate besides the image.
 		int64 megabytes = allowedPixels * kDecodedPixelBytes / kBytesPerMegabyte + 2;
 		QImageReader::setAllocationLimit(int(megabytes));
 		read = reader.read(&image);
