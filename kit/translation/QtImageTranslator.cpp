@@ -9,6 +9,7 @@
 #include "BitsTranslator.h"
 #include "ImageCodec.h"
 #include "PixelConversion.h"
+#include "PngWriter.h"
 #include "Utf8Text.h"
 
 namespace kit {
@@ -182,6 +183,10 @@ status_t QtImageTranslator::_Encode(BPositionIO* source, BPositionIO* destinatio
 	status_t status = PeekBitmapHeader(source, &header);
 	if (status != B_OK)
 		return B_ILLEGAL_DATA;
+	// PNG has a writer of its own that is much faster than the plug-in's (PngWriter.h).
+	if (fFormat == "png")
+		return WritePng(source, header, destination);
+
 	int32 width = HeaderWidth(header);
 	int32 height = HeaderHeight(header);
 	color_space space = color_space(header.colors);
