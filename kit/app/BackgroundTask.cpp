@@ -135,7 +135,8 @@ private:
 			} while (written < 0 && errno == EINTR);
 		} else {
 			// Without an eventfd the loop is woken the slow way, by a queued call.
-			QMetaObject::invokeMethod(this, [this] { _Collect(); }, Qt::QueuedConnection);
+			QMetaObject::invokeMethod(
+				this, [this] { _Collect(); }, Qt::QueuedConnection);
 		}
 	}
 

@@ -26,9 +26,9 @@ std::string text_of(const char* text)
 } // namespace
 
 BStatusBar::BStatusBar(BRect frame, const char* name, const char* label, const char* trailingLabel)
-	: BView(frame, name, B_FOLLOW_LEFT_RIGHT | B_FOLLOW_TOP, B_WILL_DRAW),
-	  fLabel(text_of(label)), fTrailingLabel(text_of(trailingLabel)), fCurrent(0),
-	  fMax(kDefaultMax), fBarHeight(kDefaultBarHeight), fBarColor(kBarColor)
+	: BView(frame, name, B_FOLLOW_LEFT_RIGHT | B_FOLLOW_TOP, B_WILL_DRAW), fLabel(text_of(label)),
+	  fTrailingLabel(text_of(trailingLabel)), fCurrent(0), fMax(kDefaultMax),
+	  fBarHeight(kDefaultBarHeight), fBarColor(kBarColor)
 {
 	SetViewColor(kPanelColor);
 	SetLowColor(kPanelColor);

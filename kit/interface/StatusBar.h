@@ -32,7 +32,8 @@ public:
 	virtual void SetMaxValue(float max);
 	// Adds delta to the value (kept between 0 and the maximum); a text given replaces the
 	// text, a trailing text the trailing text.
-	virtual void Update(float delta, const char* text = nullptr, const char* trailingText = nullptr);
+	virtual void Update(
+		float delta, const char* text = nullptr, const char* trailingText = nullptr);
 	// Back to a value of 0 and a maximum of 100 without texts, with these labels.
 	virtual void Reset(const char* label = nullptr, const char* trailingLabel = nullptr);
 	// Sets the value itself, and the texts given.
