@@ -10,10 +10,10 @@ static const float kWidth = 320;
 static const float kHeight = 56;
 
 exportwindow::exportwindow(BPoint where, const char* name, const BMessage* request)
-	: BWindow(BRect(where.x, where.y, where.x + kWidth - 1, where.y + kHeight - 1),
-		  "Exporting", B_TITLED_WINDOW, B_NOT_RESIZABLE | B_NOT_ZOOMABLE | B_NOT_CLOSABLE),
-	  bar(nullptr), request(request != nullptr ? *request : BMessage()),
-	  answer(request != nullptr), finished(false)
+	: BWindow(BRect(where.x, where.y, where.x + kWidth - 1, where.y + kHeight - 1), "Exporting",
+		B_TITLED_WINDOW, B_NOT_RESIZABLE | B_NOT_ZOOMABLE | B_NOT_CLOSABLE),
+	  bar(nullptr), request(request != nullptr ? *request : BMessage()), answer(request != nullptr),
+	  finished(false)
 {
 	BView* panel = new BView(Bounds(), "panel", B_FOLLOW_ALL, B_WILL_DRAW);
 	panel->SetViewColor(216, 216, 216);
