@@ -12,8 +12,7 @@ static const float kHeight = 56;
 exportwindow::exportwindow(BPoint where, const char* name, const BMessage* request)
 	: BWindow(BRect(where.x, where.y, where.x + kWidth - 1, where.y + kHeight - 1), "Exporting",
 		B_TITLED_WINDOW, B_NOT_RESIZABLE | B_NOT_ZOOMABLE | B_NOT_CLOSABLE),
-	  bar(nullptr), request(request != nullptr ? *request : BMessage()), answer(request != nullptr),
-	  finished(false)
+	  bar(nullptr), request(request != nullptr ? *request : BMessage()), answer(request != nullptr)
 {
 	BView* panel = new BView(Bounds(), "panel", B_FOLLOW_ALL, B_WILL_DRAW);
 	panel->SetViewColor(216, 216, 216);
@@ -60,7 +59,6 @@ void exportwindow::_done(BMessage* message)
 {
 	int32 status = B_ERROR;
 	message->FindInt32("status", &status);
-	finished = true;
 	// A sender that waits for the answer learns whether the file was written.
 	if (answer) {
 		BMessage reply(B_REPLY);
@@ -68,9 +66,4 @@ void exportwindow::_done(BMessage* message)
 		request.SendReply(&reply);
 	}
 	Quit();
-}
-
-bool exportwindow::QuitRequested()
-{
-	return finished;
 }

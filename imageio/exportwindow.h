@@ -3,6 +3,10 @@
 // has come once the export has taken longer than half a second, and goes away by itself
 // when the export is done. It answers the "SAVE" that asked for the export, if its sender
 // waits for a reply, with the export's result.
+//
+// Quitting the program waits for the export before it asks the windows, so this window is
+// gone, or about to go, by then. Closed by hand, it goes, and the export still ends with
+// the file in place (its sender then gets no answer).
 #pragma once
 
 #include <string>
@@ -27,8 +31,6 @@ public:
 	exportwindow(BPoint where, const char* name, const BMessage* request);
 
 	void MessageReceived(BMessage* message) override;
-	// The window stays while the export runs: it goes when the export is done.
-	bool QuitRequested() override;
 
 	BStatusBar* bar;
 
@@ -38,5 +40,4 @@ private:
 
 	BMessage request;
 	bool answer;
-	bool finished;
 };
