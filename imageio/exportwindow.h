@@ -9,8 +9,6 @@
 // the file in place (its sender then gets no answer).
 #pragma once
 
-#include <string>
-
 #include "Message.h"
 #include "Window.h"
 

@@ -11,8 +11,10 @@
 #include <atomic>
 #include <cerrno>
 #include <condition_variable>
+#include <cstdint>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -47,8 +49,9 @@ int milliseconds(bigtime_t microseconds)
 
 // The GUI thread's side of every task. A task's thread, once its work has returned, puts
 // the task on the finished list and wakes the GUI thread through an eventfd that the event
-// loop watches; the GUI thread then joins the thread and sends the done message. Only
-// the finished list is shared between threads, under the lock.
+// loop watches; the GUI thread then joins the thread and sends the done message. Between
+// the threads pass only the finished list (under the lock), the progress (atomics) and the
+// result (read once the thread is joined).
 class TaskCourier : public QObject {
 public:
 	static TaskCourier* Get()

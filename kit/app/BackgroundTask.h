@@ -29,9 +29,9 @@ class BBackgroundTask {
 public:
 	using Work = std::function<status_t(BBackgroundTask* task)>;
 
-	// Starts the work on a thread of its own. B_OK once it runs; B_BAD_VALUE without work;
-	// B_NO_MEMORY when no thread can be had (the work then never runs). Times are in
-	// microseconds.
+	// Starts the work on a thread of its own; called on the GUI thread, as handlers are.
+	// B_OK once it runs; B_BAD_VALUE without work; B_NO_MEMORY when no thread can be had
+	// (the work then never runs). Times are in microseconds.
 	static status_t Start(Work work, const BMessenger& target, const BMessage& done,
 		const BMessage* progress = nullptr, bigtime_t firstReport = 500000,
 		bigtime_t reportInterval = 100000);
