@@ -26,6 +26,9 @@ QApplication* EnsureQtApplication()
 	static char platformOption[] = "-platform";
 	static char* argv[] = {program_invocation_short_name, platformOption, platform.data(), nullptr};
 	static int argc = platform.empty() ? 1 : 3;
+	// Menu bars stay in their windows (BMenuBar): no menu bar is offered to the desktop's
+	// global menu, so Qt need not ask the session bus for one while a window is built.
+	QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
 	static QApplication* application = new QApplication(argc, argv);
 	InitSystemFonts();
 	return application;

@@ -6,7 +6,12 @@
 #include <QGuiApplication>
 #include <QImage>
 
+#include <atomic>
+#include <cstring>
+#include <memory>
+
 #include "DrawingTarget.h"
+#include "FontMeasures.h"
 #include "QtApplication.h"
 #include "Utf8Text.h"
 
@@ -100,6 +105,89 @@ const QPaintDevice* MeasuringDevice()
 	return device;
 }
 
+namespace {
+
+// Fonts kept per thread, and texts per font, at most; a full cache starts afresh.
+const size_t kFontsKept = 64;
+const size_t kTextsKept = 4096;
+
+// Family, style, size and face, run together; no font name holds the separator (the ASCII
+// unit separator), and the size is taken by its bits so that every size has a key.
+std::string font_key(const BFont& font)
+{
+	const char separator = 0x1f;
+	float size = font.Size();
+	uint32 sizeBits;
+	std::memcpy(&sizeBits, &size, sizeof(sizeBits));
+	std::string key = font.Family();
+	key += separator;
+	key += font.Style();
+	key += separator;
+	key += std::to_string(sizeBits);
+	key += separator;
+	key += std::to_string(font.Face());
+	return key;
+}
+
+struct FontCache {
+	std::unordered_map<std::string, std::unique_ptr<FontMeasures>> fonts;
+	// The font asked about last, which is nearly always the one asked about next.
+	BFont lastFont = BFontAccess::Unset();
+	FontMeasures* last = nullptr;
+};
+
+uint64_t next_font_id()
+{
+	static std::atomic<uint64_t> counter{0};
+	return ++counter;
+}
+
+} // namespace
+
+FontMeasures::FontMeasures(const BFont& font, uint64_t id)
+	: fId(id), fFont(ToQFont(font, MeasuringDevice())),
+	  fMetrics(fFont, const_cast<QPaintDevice*>(MeasuringDevice()))
+{
+	fHeight.ascent = float(fMetrics.ascent());
+	fHeight.descent = float(fMetrics.descent());
+	fHeight.leading = float(fMetrics.leading());
+}
+
+const TextMeasure& FontMeasures::Measure(const char* text)
+{
+	std::string key(text);
+	auto found = fTexts.find(key);
+	if (found != fTexts.end())
+		return found->second;
+	if (fTexts.size() >= kTextsKept)
+		fTexts.clear();
+	QString string = QString::fromUtf8(text);
+	TextMeasure measure{float(fMetrics.horizontalAdvance(string)), fMetrics.boundingRect(string)};
+	return fTexts.emplace(std::move(key), measure).first->second;
+}
+
+FontMeasures& MeasuresOf(const BFont& font)
+{
+	thread_local FontCache cache;
+	if (cache.last != nullptr && cache.lastFont == font)
+		return *cache.last;
+	std::string key = font_key(font);
+	auto found = cache.fonts.find(key);
+	if (found == cache.fonts.end()) {
+		if (cache.fonts.size() >= kFontsKept) {
+			cache.last = nullptr;
+			cache.fonts.clear();
+		}
+		EnsureQtApplication();
+		found = cache.fonts
+					.emplace(std::move(key), std::make_unique<FontMeasures>(font, next_font_id()))
+					.first;
+	}
+	cache.last = found->second.get();
+	cache.lastFont = font;
+	return *cache.last;
+}
+
 } // namespace kit
 
 BFont::BFont(Unset) : fSize(kPlainSize), fFace(B_REGULAR_FACE)
@@ -143,20 +231,14 @@ float BFont::StringWidth(const char* text) const
 {
 	if (text == nullptr)
 		return 0;
-	const QPaintDevice* device = kit::MeasuringDevice();
-	QFontMetricsF metrics(kit::ToQFont(*this, device), const_cast<QPaintDevice*>(device));
-	return float(metrics.horizontalAdvance(QString::fromUtf8(text)));
+	return kit::MeasuresOf(*this).Measure(text).advance;
 }
 
 void BFont::GetHeight(font_height* height) const
 {
 	if (height == nullptr)
 		return;
-	const QPaintDevice* device = kit::MeasuringDevice();
-	QFontMetricsF metrics(kit::ToQFont(*this, device), const_cast<QPaintDevice*>(device));
-	height->ascent = float(metrics.ascent());
-	height->descent = float(metrics.descent());
-	height->leading = float(metrics.leading());
+	*height = kit::MeasuresOf(*this).Height();
 }
 
 // The font list. Qt's font database answers families() and styles() by walking every

@@ -5,6 +5,7 @@
 
 #include "AppDefs.h"
 #include "DrawingBridge.h"
+#include "DrawingTarget.h"
 #include "Message.h"
 #include "ScrollBar.h"
 #include "ViewAccess.h"
@@ -285,12 +286,17 @@ void BView::ScrollTo(BPoint where)
 {
 	if (where == fScrollOffset)
 		return;
+	BPoint moved(where.x - fScrollOffset.x, where.y - fScrollOffset.y);
 	fScrollOffset = where;
 	for (BScrollBar* bar : fScrollBars)
 		bar->_TargetScrolled(bar->Orientation() == B_HORIZONTAL ? where.x : where.y);
 	for (BView* child : fChildren)
 		child->_SetFrame(child->fFrame);
-	Invalidate();
+	// What was drawn moves along; only what scrolls into sight is drawn anew.
+	if (kit::DrawingBridge* drawing = fBridge != nullptr ? fBridge->AsDrawing() : nullptr)
+		drawing->Scrolled(moved.x, moved.y);
+	else
+		Invalidate();
 }
 
 void BView::ScrollBy(float dx, float dy)
@@ -395,7 +401,7 @@ void BView::SetFont(const BFont* font, uint32 mask)
 
 bool BView::IsPrinting() const
 {
-	return fPrintTarget != nullptr;
+	return fPrintTarget != nullptr && fPrintTarget->IsPrinting();
 }
 
 void BView::Invalidate()

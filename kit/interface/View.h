@@ -1,9 +1,11 @@
 // A view: a rectangle of a window that draws itself and handles messages. A view keeps
 // its drawing state (colours, drawing mode, font, pen) from one call to the next; nothing
-// resets it per update. It has a retained pixel buffer: updates from the platform fill
-// the update area with the view colour (unless it is B_TRANSPARENT_32_BIT) and call
-// Draw(); direct calls of Draw() by the program draw into the same buffer, which is then
-// put on screen.
+// resets it per update. It has a retained pixel buffer for the part of it that can be
+// shown (inside its window and on the screen); drawing elsewhere is clipped away, and what
+// comes into sight later is drawn then. Updates from the platform fill the update area with
+// the view colour (unless it is B_TRANSPARENT_32_BIT) and call Draw(), clipped to that
+// area; direct calls of Draw() by the program draw into the same buffer, which is then put
+// on screen.
 #pragma once
 
 #include <memory>
@@ -158,5 +160,7 @@ private:
 	BPoint fPenLocation;
 
 	kit::ViewBridge* fBridge;
-	kit::DrawingTarget* fPrintTarget; // set while a print job draws the view
+	// Set while the view draws somewhere other than its buffer: a print job's page, or a
+	// scratch image.
+	kit::DrawingTarget* fPrintTarget;
 };

@@ -5,38 +5,75 @@
 #include <QPainter>
 
 #include <cmath>
+#include <optional>
 
 #include "Bitmap.h"
+#include "DrawingBridge.h"
 #include "DrawingTarget.h"
+#include "FontMeasures.h"
 #include "GlyphCache.h"
 #include "ViewBridge.h"
 
-// Runs fn with the view's current drawing target; does nothing for a view that has no
-// place to draw (not attached, or a control).
-template <typename Function>
-static void with_target(
-	BView* view, kit::DrawingTarget* printTarget, kit::ViewBridge* bridge, Function fn)
-{
-	if (printTarget != nullptr) {
-		fn(*printTarget);
-		return;
+namespace {
+
+// Where one drawing call draws: the print job's page, or the view's buffer, of which only
+// the part being updated is open while the platform's update runs. Drawing that lies
+// wholly outside what is open is skipped before any work is done for it (no font, no
+// glyphs, no painter); the caller still keeps the view's drawing state as if it had drawn.
+class Drawing {
+public:
+	Drawing(BView* view, kit::DrawingTarget* printTarget, kit::ViewBridge* bridge)
+		: fTarget(printTarget), fBridge(nullptr)
+	{
+		if (fTarget != nullptr)
+			return;
+		kit::DrawingBridge* drawing = bridge != nullptr ? bridge->AsDrawing() : nullptr;
+		if (drawing == nullptr)
+			return;
+		QImage* buffer = drawing->Buffer();
+		if (buffer == nullptr || buffer->isNull())
+			return;
+		BPoint scroll = kit::ViewBridge::ScrollOffset(view);
+		QPoint origin = drawing->BufferRect().topLeft();
+		fOwn.emplace(buffer, QPointF(-scroll.x - origin.x(), -scroll.y - origin.y()),
+			drawing->UpdatingPixels());
+		fTarget = &*fOwn;
+		fBridge = drawing;
 	}
-	if (bridge == nullptr || bridge->Buffer() == nullptr || bridge->Buffer()->isNull())
-		return;
-	QImage* buffer = bridge->Buffer();
-	QPainter painter(buffer);
-	BPoint offset = kit::ViewBridge::ScrollOffset(view);
-	painter.translate(-offset.x, -offset.y);
-	kit::DrawingTarget target(&painter, buffer, QPointF(-offset.x, -offset.y), false);
-	fn(target);
-	painter.end();
-	bridge->BufferChanged();
-}
+
+	// The target, when there is one and area (in the view's coordinates) may show in it.
+	kit::DrawingTarget* For(const QRectF& area) const
+	{
+		return fTarget != nullptr && fTarget->Reaches(area) ? fTarget : nullptr;
+	}
+
+	// Done drawing into area of the view: the screen shows it.
+	void Drew(const QRectF& area)
+	{
+		if (fBridge == nullptr)
+			return;
+		QRect pixels = area.translated(fOwn->RasterOffset()).toAlignedRect();
+		fBridge->PixelsChanged(pixels & fOwn->RasterImage()->rect());
+	}
+
+private:
+	kit::DrawingTarget* fTarget;
+	std::optional<kit::DrawingTarget> fOwn;
+	kit::DrawingBridge* fBridge;
+};
+
+// How far past a text's ink box its pixels may reach: the blended masks of B_OP_COPY keep
+// a margin of two pixels past the box from a whole pixel at or before the baseline's start
+// (DrawString), and antialiased glyphs drawn by Qt spread about as far.
+const double kInkReach = kit::kGlyphMaskMargin + 3;
+
+} // namespace
 
 // Text in B_OP_COPY: the glyphs' coverage blends the high colour over the low colour,
 // and pixels the glyphs do not touch keep what they had.
-static void draw_copy_text(kit::DrawingTarget& target, const QFont& font, const QString& text,
-	QPointF baseline, rgb_color high, rgb_color low)
+static void draw_copy_text(kit::DrawingTarget& target, const kit::FontMeasures& font,
+	const char* text, const kit::TextMeasure& measure, QPointF baseline, rgb_color high,
+	rgb_color low)
 {
 	QImage* image = target.RasterImage();
 	QPointF device = baseline + target.RasterOffset();
@@ -44,23 +81,25 @@ static void draw_copy_text(kit::DrawingTarget& target, const QFont& font, const 
 	double wholeY = std::floor(device.y());
 	int stepX = int(std::lround((device.x() - wholeX) * kit::kGlyphSubpixelSteps));
 	int stepY = int(std::lround((device.y() - wholeY) * kit::kGlyphSubpixelSteps));
-	const kit::GlyphMask& mask = kit::CachedGlyphMask(font, text, stepX, stepY);
+	const kit::GlyphMask& mask = kit::CachedGlyphMask(font, text, measure, stepX, stepY);
 
 	QRect area(
 		QPoint(int(wholeX) + mask.origin.x(), int(wholeY) + mask.origin.y()), mask.coverage.size());
-	QRect visible = area.intersected(image->rect());
-	for (int y = visible.top(); y <= visible.bottom(); y++) {
-		const QRgb* coverage =
-			reinterpret_cast<const QRgb*>(mask.coverage.constScanLine(y - area.top()))
-			- area.left();
-		QRgb* out = reinterpret_cast<QRgb*>(image->scanLine(y));
-		for (int x = visible.left(); x <= visible.right(); x++) {
-			int a = qAlpha(coverage[x]);
-			if (a == 0)
-				continue;
-			auto mix = [a](int from, int to) { return from + ((to - from) * a + 127) / 255; };
-			out[x] =
-				qRgb(mix(low.red, high.red), mix(low.green, high.green), mix(low.blue, high.blue));
+	QRegion open = target.Clip() ? *target.Clip() & area : QRegion(area & image->rect());
+	uchar* bits = image->bits();
+	const qsizetype stride = image->bytesPerLine();
+	for (const QRect& visible : open) {
+		for (int y = visible.top(); y <= visible.bottom(); y++) {
+			const uchar* coverage = mask.coverage.constScanLine(y - area.top()) - area.left();
+			QRgb* out = reinterpret_cast<QRgb*>(bits + y * stride);
+			for (int x = visible.left(); x <= visible.right(); x++) {
+				int a = coverage[x];
+				if (a == 0)
+					continue;
+				auto mix = [a](int from, int to) { return from + ((to - from) * a + 127) / 255; };
+				out[x] = qRgb(
+					mix(low.red, high.red), mix(low.green, high.green), mix(low.blue, high.blue));
+			}
 		}
 	}
 }
@@ -69,20 +108,24 @@ void BView::DrawString(const char* text, BPoint baseline)
 {
 	if (text == nullptr)
 		return;
-	QString string = QString::fromUtf8(text);
-	with_target(this, fPrintTarget, fBridge, [&](kit::DrawingTarget& target) {
-		QPainter* painter = target.Painter();
-		QFont font = kit::ToQFont(fFont, painter->device());
-		if (fDrawingMode == B_OP_COPY && target.RasterImage() != nullptr) {
-			draw_copy_text(
-				target, font, string, QPointF(baseline.x, baseline.y), fHighColor, fLowColor);
+	kit::FontMeasures& font = kit::MeasuresOf(fFont);
+	const kit::TextMeasure measure = font.Measure(text);
+	QRectF ink = measure.ink.translated(baseline.x, baseline.y)
+					 .adjusted(-kInkReach, -kInkReach, kInkReach, kInkReach);
+	Drawing drawing(this, fPrintTarget, fBridge);
+	if (kit::DrawingTarget* target = drawing.For(ink)) {
+		if (fDrawingMode == B_OP_COPY && target->RasterImage() != nullptr) {
+			draw_copy_text(*target, font, text, measure, QPointF(baseline.x, baseline.y),
+				fHighColor, fLowColor);
 		} else {
-			painter->setFont(font);
+			QPainter* painter = target->Painter();
+			painter->setFont(kit::ToQFont(fFont, painter->device()));
 			painter->setPen(kit::ToQColor(fHighColor, fDrawingMode == B_OP_ALPHA));
-			painter->drawText(QPointF(baseline.x, baseline.y), string);
+			painter->drawText(QPointF(baseline.x, baseline.y), QString::fromUtf8(text));
 		}
-	});
-	fPenLocation = BPoint(baseline.x + StringWidth(text), baseline.y);
+		drawing.Drew(ink);
+	}
+	fPenLocation = BPoint(baseline.x + measure.advance, baseline.y);
 }
 
 void BView::DrawString(const char* text)
@@ -105,17 +148,21 @@ void BView::FillRect(BRect rect, const pattern& fill)
 {
 	if (!rect.IsValid())
 		return;
+	QRectF area = inclusive_rect(rect);
+	Drawing drawing(this, fPrintTarget, fBridge);
+	kit::DrawingTarget* target = drawing.For(area);
+	if (target == nullptr)
+		return;
 	rgb_color color = pattern_color(fill, fHighColor, fLowColor);
-	with_target(this, fPrintTarget, fBridge, [&](kit::DrawingTarget& target) {
-		QPainter* painter = target.Painter();
-		if (fDrawingMode == B_OP_ALPHA) {
-			painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
-			painter->fillRect(inclusive_rect(rect), kit::ToQColor(color, true));
-		} else {
-			painter->setCompositionMode(QPainter::CompositionMode_Source);
-			painter->fillRect(inclusive_rect(rect), kit::ToQColor(color, false));
-		}
-	});
+	QPainter* painter = target->Painter();
+	if (fDrawingMode == B_OP_ALPHA) {
+		painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+		painter->fillRect(area, kit::ToQColor(color, true));
+	} else {
+		painter->setCompositionMode(QPainter::CompositionMode_Source);
+		painter->fillRect(area, kit::ToQColor(color, false));
+	}
+	drawing.Drew(area);
 }
 
 void BView::StrokeRect(BRect rect, const pattern& fill)
@@ -128,12 +175,19 @@ void BView::StrokeRect(BRect rect, const pattern& fill)
 
 void BView::StrokeLine(BPoint start, BPoint end, const pattern& fill)
 {
-	rgb_color color = pattern_color(fill, fHighColor, fLowColor);
-	with_target(this, fPrintTarget, fBridge, [&](kit::DrawingTarget& target) {
-		QPainter* painter = target.Painter();
+	// A line of one pixel's width through the pixels' centres touches the pixels of its
+	// ends' box and no others.
+	QRectF area = QRectF(QPointF(start.x, start.y), QPointF(end.x, end.y))
+					  .normalized()
+					  .adjusted(-1, -1, 2, 2);
+	Drawing drawing(this, fPrintTarget, fBridge);
+	if (kit::DrawingTarget* target = drawing.For(area)) {
+		rgb_color color = pattern_color(fill, fHighColor, fLowColor);
+		QPainter* painter = target->Painter();
 		painter->setPen(QPen(kit::ToQColor(color, fDrawingMode == B_OP_ALPHA), 1));
 		painter->drawLine(QPointF(start.x + 0.5, start.y + 0.5), QPointF(end.x + 0.5, end.y + 0.5));
-	});
+		drawing.Drew(area);
+	}
 	fPenLocation = end;
 }
 
@@ -169,13 +223,29 @@ void BView::DrawBitmap(const BBitmap* bitmap, BRect source, BRect destination)
 	QRectF from(clipped.left - bounds.left, clipped.top - bounds.top, clipped.Width() + 1,
 		clipped.Height() + 1);
 
-	with_target(this, fPrintTarget, fBridge, [&](kit::DrawingTarget& drawing) {
-		QPainter* painter = drawing.Painter();
-		painter->setCompositionMode(fDrawingMode == B_OP_COPY && format == QImage::Format_RGB32
-				? QPainter::CompositionMode_Source
-				: QPainter::CompositionMode_SourceOver);
-		painter->drawImage(target, image, from);
-	});
+	Drawing drawing(this, fPrintTarget, fBridge);
+	kit::DrawingTarget* open = drawing.For(target);
+	if (open == nullptr)
+		return;
+	// Unscaled, only the part that can show is copied: a picture far larger than the view
+	// costs what is seen of it. The part is cut at whole pixels of the bitmap.
+	if (scaleX == 1 && scaleY == 1 && open->Reach() && target.left() == std::floor(target.left())
+		&& target.top() == std::floor(target.top())) {
+		QRectF reach = *open->Reach();
+		QRectF seen = target
+			& QRectF(QPointF(std::floor(reach.left()) - 1, std::floor(reach.top()) - 1),
+				QPointF(std::ceil(reach.right()) + 1, std::ceil(reach.bottom()) + 1));
+		if (seen.isEmpty())
+			return;
+		from = QRectF(from.topLeft() + (seen.topLeft() - target.topLeft()), seen.size());
+		target = seen;
+	}
+	QPainter* painter = open->Painter();
+	painter->setCompositionMode(fDrawingMode == B_OP_COPY && format == QImage::Format_RGB32
+			? QPainter::CompositionMode_Source
+			: QPainter::CompositionMode_SourceOver);
+	painter->drawImage(target, image, from);
+	drawing.Drew(target);
 }
 
 void BView::DrawBitmap(const BBitmap* bitmap, BPoint where)

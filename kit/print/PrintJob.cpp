@@ -106,6 +106,8 @@ void BPrintJob::DrawView(BView* view, BRect rect, BPoint where)
 	painter->translate(where.x - rect.left, where.y - rect.top);
 	painter->setClipRect(QRectF(rect.left, rect.top, rect.Width() + 1, rect.Height() + 1));
 	kit::DrawingTarget target(painter, nullptr, QPointF(), true);
+	// The whole rectangle is drawn, and nothing that lies wholly outside it.
+	target.SetReach(QRectF(rect.left, rect.top, rect.Width() + 1, rect.Height() + 1));
 	kit::ViewAccess::SetPrintTarget(view, &target);
 	view->Draw(rect);
 	kit::ViewAccess::SetPrintTarget(view, nullptr);

@@ -6,6 +6,9 @@
 #include <QFont>
 #include <QImage>
 #include <QPainter>
+#include <QRegion>
+
+#include <optional>
 
 #include "Font.h"
 #include "GraphicsDefs.h"
@@ -23,19 +26,53 @@ public:
 		: fPainter(painter), fImage(rasterImage), fOffset(rasterOffset), fPrinting(printing)
 	{
 	}
+	// A raster image, all of it or only the part clip (in the image's pixels) open to
+	// drawing. Its painter is made when a drawing call first needs one.
+	DrawingTarget(QImage* rasterImage, QPointF rasterOffset, std::optional<QRegion> clip)
+		: fPainter(nullptr), fImage(rasterImage), fOffset(rasterOffset), fPrinting(false),
+		  fClip(std::move(clip))
+	{
+		QRect open = fClip ? fClip->boundingRect() : rasterImage->rect();
+		SetReach(QRectF(open).translated(-rasterOffset));
+	}
+	DrawingTarget(const DrawingTarget&) = delete;
+	DrawingTarget& operator=(const DrawingTarget&) = delete;
 
-	QPainter* Painter() const { return fPainter; }
+	QPainter* Painter()
+	{
+		if (fPainter == nullptr && fImage != nullptr) {
+			fOwnPainter.emplace(fImage);
+			// The clip is given in device pixels, so it is set before the view's
+			// coordinates are.
+			if (fClip)
+				fOwnPainter->setClipRegion(*fClip);
+			fOwnPainter->translate(fOffset);
+			fPainter = &*fOwnPainter;
+		}
+		return fPainter;
+	}
 	// The buffer when drawing on screen (pixels can be blended by hand), else null.
 	QImage* RasterImage() const { return fImage; }
 	// Device pixel = view point + offset, for the raster image.
 	QPointF RasterOffset() const { return fOffset; }
 	bool IsPrinting() const { return fPrinting; }
+	// The device pixels that drawing may change, when they are fewer than the image's.
+	const std::optional<QRegion>& Clip() const { return fClip; }
+
+	// The part of the view's coordinates that drawing can reach: what lies wholly outside
+	// it is skipped before any work is done for it. Without one, everything is drawn.
+	void SetReach(const QRectF& viewArea) { fReach = viewArea; }
+	bool Reaches(const QRectF& viewArea) const { return !fReach || fReach->intersects(viewArea); }
+	const std::optional<QRectF>& Reach() const { return fReach; }
 
 private:
 	QPainter* fPainter;
 	QImage* fImage;
 	QPointF fOffset;
 	bool fPrinting;
+	std::optional<QRegion> fClip;
+	std::optional<QRectF> fReach;
+	std::optional<QPainter> fOwnPainter;
 };
 
 // An image for the kit to draw into, at least 1 x 1 pixels, at kDotsPerInch.

@@ -3,23 +3,27 @@
 // B_OP_COPY blends its colours by this coverage.
 #pragma once
 
-#include <QFont>
 #include <QImage>
 #include <QPoint>
-#include <QString>
+
+#include "FontMeasures.h"
 
 namespace kit {
 
 // Positions are kept to an eighth of a pixel: closer than the eye can tell.
 const int kGlyphSubpixelSteps = 8;
+// Clear pixels around the glyphs' bounding box, for antialiased edges that reach past it.
+const int kGlyphMaskMargin = 2;
 
 struct GlyphMask {
-	QImage coverage; // alpha = coverage
+	QImage coverage; // Format_Alpha8: a byte of coverage a pixel
 	QPoint origin;   // the mask's top-left, relative to the whole-pixel baseline point
 };
 
-// The mask of text in font, with its baseline at (stepX, stepY) eighths of a pixel past a
-// whole pixel. The reference stays valid until the next call.
-const GlyphMask& CachedGlyphMask(const QFont& font, const QString& text, int stepX, int stepY);
+// The mask of a UTF-8 text (measured as measure) in font, with its baseline at (stepX,
+// stepY) eighths of a pixel past a whole pixel. The reference stays valid until the next
+// call.
+const GlyphMask& CachedGlyphMask(
+	const FontMeasures& font, const char* text, const TextMeasure& measure, int stepX, int stepY);
 
 } // namespace kit

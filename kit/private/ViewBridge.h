@@ -11,6 +11,8 @@
 
 namespace kit {
 
+class DrawingBridge;
+
 class ViewBridge {
 public:
 	explicit ViewBridge(BView* view) : fView(view) {}
@@ -25,6 +27,8 @@ public:
 	QWidget* Widget() const { return fWidget; }
 	BView* View() const { return fView; }
 
+	// The bridge of a plain view, which draws into a buffer of its own; null for controls.
+	virtual DrawingBridge* AsDrawing() { return nullptr; }
 	// The drawing buffer, for bridges that keep one; null otherwise.
 	virtual QImage* Buffer() { return nullptr; }
 	virtual void Invalidate(const QRect& bufferRect) {}

@@ -6,11 +6,14 @@
 #include <QWheelEvent>
 #include <QWidget>
 
+#include <cmath>
 #include <cstring>
+#include <optional>
 
 #include "BackgroundTask.h"
 #include "Bitmap.h"
 #include "DrawingBridge.h"
+#include "DrawingTarget.h"
 #include "Looper.h"
 #include "LooperRegistry.h"
 #include "ReplyEndpoint.h"
@@ -113,34 +116,22 @@ void TurnWheel(BView* view, float notchesX, float notchesY, bool shift)
 	QCoreApplication::sendEvent(widget, &event);
 }
 
-static QImage* buffer_of(BView* view)
+// The view's drawing bridge with its pending updates run, or null for a view without one.
+static DrawingBridge* updated_drawing(BView* view)
 {
 	ViewBridge* bridge = ViewAccess::Bridge(view);
-	if (bridge == nullptr)
-		return nullptr;
-	if (bridge->Widget() != nullptr && bridge->Buffer() != nullptr
-		&& bridge->Buffer()->size() != bridge->Widget()->size())
-		static_cast<DrawingBridge*>(bridge)->Resized(bridge->Widget()->size());
-	bridge->Update();
-	return bridge->Buffer();
+	DrawingBridge* drawing = bridge != nullptr ? bridge->AsDrawing() : nullptr;
+	if (drawing != nullptr)
+		drawing->Update();
+	return drawing;
 }
 
-rgb_color ViewPixel(BView* view, int32 x, int32 y)
+static BBitmap* bitmap_of(const QImage& image, const QRect& place)
 {
-	QImage* buffer = buffer_of(view);
-	if (buffer == nullptr || !buffer->rect().contains(x, y))
-		return rgb_color{0, 0, 0, 0};
-	QRgb pixel = buffer->pixel(x, y);
-	return rgb_color{uint8(qRed(pixel)), uint8(qGreen(pixel)), uint8(qBlue(pixel)), 255};
-}
-
-BBitmap* SnapshotView(BView* view)
-{
-	QImage* buffer = buffer_of(view);
-	if (buffer == nullptr || buffer->isNull())
-		return nullptr;
-	QImage rgb = buffer->convertToFormat(QImage::Format_RGB32);
-	auto* bitmap = new BBitmap(BRect(0, 0, rgb.width() - 1, rgb.height() - 1), B_RGB32);
+	QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+	auto* bitmap = new BBitmap(BRect(place.left(), place.top(), place.left() + rgb.width() - 1,
+								   place.top() + rgb.height() - 1),
+		B_RGB32);
 	for (int y = 0; y < rgb.height(); y++) {
 		std::memcpy(static_cast<uint8*>(bitmap->Bits()) + y * bitmap->BytesPerRow(),
 			rgb.constScanLine(y), size_t(rgb.width()) * sizeof(QRgb));
@@ -148,10 +139,58 @@ BBitmap* SnapshotView(BView* view)
 	return bitmap;
 }
 
+BRect KeptArea(BView* view)
+{
+	DrawingBridge* drawing = updated_drawing(view);
+	QRect kept = drawing != nullptr ? drawing->BufferRect() : QRect();
+	if (kept.isEmpty())
+		return BRect();
+	return BRect(kept.left(), kept.top(), kept.right(), kept.bottom());
+}
+
+rgb_color ViewPixel(BView* view, int32 x, int32 y)
+{
+	DrawingBridge* drawing = updated_drawing(view);
+	if (drawing == nullptr || drawing->Buffer()->isNull() || !drawing->BufferRect().contains(x, y))
+		return rgb_color{0, 0, 0, 0};
+	QPoint origin = drawing->BufferRect().topLeft();
+	QRgb pixel = drawing->Buffer()->pixel(x - origin.x(), y - origin.y());
+	return rgb_color{uint8(qRed(pixel)), uint8(qGreen(pixel)), uint8(qBlue(pixel)), 255};
+}
+
+BBitmap* SnapshotView(BView* view)
+{
+	DrawingBridge* drawing = updated_drawing(view);
+	if (drawing == nullptr || drawing->Buffer()->isNull())
+		return nullptr;
+	return bitmap_of(*drawing->Buffer(), drawing->BufferRect());
+}
+
+BBitmap* RenderView(BView* view, BRect area)
+{
+	if (view == nullptr || !area.IsValid())
+		return nullptr;
+	const int left = int(std::floor(area.left)), top = int(std::floor(area.top));
+	const int width = int(std::floor(area.right)) - left + 1;
+	const int height = int(std::floor(area.bottom)) - top + 1;
+	QImage scratch = MakeDrawingImage(width, height, QImage::Format_RGB32);
+	if (scratch.isNull())
+		return nullptr;
+	rgb_color viewColor = view->ViewColor();
+	scratch.fill(
+		viewColor == B_TRANSPARENT_32_BIT ? QColor(Qt::black) : ToQColor(viewColor, false));
+	DrawingTarget target(&scratch, QPointF(-left, -top), std::nullopt);
+	ViewAccess::SetPrintTarget(view, &target);
+	if (view->Flags() & B_WILL_DRAW)
+		view->Draw(BRect(left, top, left + width - 1, top + height - 1));
+	ViewAccess::SetPrintTarget(view, nullptr);
+	return bitmap_of(scratch, QRect(left, top, width, height));
+}
+
 bool SaveViewImage(BView* view, const std::string& path)
 {
-	QImage* buffer = buffer_of(view);
-	return buffer != nullptr && buffer->save(QString::fromStdString(path), "PNG");
+	DrawingBridge* drawing = updated_drawing(view);
+	return drawing != nullptr && drawing->Buffer()->save(QString::fromStdString(path), "PNG");
 }
 
 void CloseWindow(BWindow* window)

@@ -41,13 +41,27 @@ void SetAlertResponder(AlertResponder responder);
 using ReplyRecorder = std::function<void(const BMessage& reply, BHandler* replyTo)>;
 void RecordReplies(BMessage& message, ReplyRecorder recorder);
 
+// A view keeps pixels only for the part of its frame that can be shown (inside its window
+// and on the screen), as the platform does; places are given from the frame's top-left,
+// (0, 0), whatever the view's scrolling.
+
 // Runs the view's pending updates (view colour fill and Draw) now.
 void UpdateView(BView* view);
-// A pixel of the view's buffer, at (x, y) in the view's visible area (0, 0 is its top-left).
+// The part of the frame that the view keeps pixels for (invalid when it keeps none),
+// after its pending updates.
+BRect KeptArea(BView* view);
+// A pixel that the view keeps, at (x, y) of its frame, after its pending updates; alpha 0
+// where the view keeps no pixel.
 rgb_color ViewPixel(BView* view, int32 x, int32 y);
-// A copy of the view's buffer as a B_RGB32 bitmap, or null when the view has none.
+// A copy of the pixels the view keeps as a B_RGB32 bitmap whose Bounds() are KeptArea(),
+// or null when it keeps none.
 BBitmap* SnapshotView(BView* view);
-// Saves the view's buffer as a PNG file, to look at when a test fails.
+// What the view shows of area (in the view's own coordinates, as Draw() gets them) when
+// that comes into sight: a scratch image filled as an update fills it, drawn by the view's
+// Draw(area). Nothing the view keeps changes, but Draw() leaves its drawing state as it
+// always does. The bitmap's Bounds() are area, in whole pixels.
+BBitmap* RenderView(BView* view, BRect area);
+// Saves the pixels the view keeps as a PNG file, to look at when a test fails.
 bool SaveViewImage(BView* view, const std::string& path);
 
 // Turns the mouse wheel with the pointer over the middle of the view, as the platform

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 
 #include "CanvasProbe.h"
 #include "ProgramHarness.h"
@@ -202,6 +203,77 @@ TEST(CalendarWindow, TitlesAndSizesFollowThePicture)
 	program.Window()->GetSizeLimits(&minW, &maxW, &minH, &maxH);
 	EXPECT_EQ(maxW, 200);
 	EXPECT_STREQ(program.Window()->Title(), "thin[300x300]");
+}
+
+rgb_color bitmap_pixel(const BBitmap& bitmap, int x, int y)
+{
+	BRect bounds = bitmap.Bounds();
+	const uint8* bits = static_cast<const uint8*>(bitmap.Bits())
+		+ size_t(y - int(bounds.top)) * bitmap.BytesPerRow() + size_t(x - int(bounds.left)) * 4;
+	return rgb_color{bits[2], bits[1], bits[0], 255};
+}
+
+// The kept pixels of the canvas that differ from the same place of a drawing whose Bounds()
+// hold them in the view's coordinates; and how many of them are dates or month numbers.
+struct Comparison {
+	int differing = 0;
+	int ink = 0;
+};
+Comparison compare_kept(dorvaview* canvas, const BBitmap& drawing)
+{
+	Comparison result;
+	BRect kept = kit::testing::KeptArea(canvas);
+	BPoint scroll = canvas->Bounds().LeftTop();
+	for (int y = int(kept.top); y <= int(kept.bottom); y++) {
+		for (int x = int(kept.left); x <= int(kept.right); x++) {
+			rgb_color pixel = kit::testing::ViewPixel(canvas, x, y);
+			rgb_color drawn = bitmap_pixel(drawing, x + int(scroll.x), y + int(scroll.y));
+			result.differing += pixel != drawn;
+			result.ink += pixel.red != kGrey / 2 && pixel.red != kGrey;
+		}
+	}
+	return result;
+}
+
+// A picture larger than the screen: the canvas keeps pixels only for what can be shown and
+// draws the rest as it comes into sight, with the pixels that one drawing of the whole band
+// gives, however the drawing is cut up.
+TEST(CalendarLargePicture, WhatComesIntoSightLooksAsTheWholeDrawing)
+{
+	ProgramHarness program;
+	dorvaview* canvas = program.Canvas();
+	show_picture(canvas, make_picture(1800, 1200, kGrey, kGrey, kGrey));
+	EXPECT_EQ(pic, BRect(0, 0, 1799, 1199));
+	BRect kept = kit::testing::KeptArea(canvas);
+	ASSERT_TRUE(kept.IsValid());
+	EXPECT_LT(kept.Width(), 1799) << "the screen is expected to be smaller than the picture";
+
+	// One drawing of all the canvas and beyond it; the band begins at y = 1199 - 2 * 1799 / 6,
+	// about 599.
+	std::unique_ptr<BBitmap> band(kit::testing::RenderView(canvas, BRect(0, 0, 2599, 2099)));
+	ASSERT_NE(band, nullptr);
+
+	// Scrolled down into the band, by bits and then at once.
+	canvas->ScrollTo(0, 300);
+	kit::testing::UpdateView(canvas);
+	for (int step = 0; step < 6; step++) {
+		canvas->ScrollBy(0, 47);
+		kit::testing::UpdateView(canvas);
+	}
+	Comparison scrolled = compare_kept(canvas, *band);
+	EXPECT_EQ(scrolled.differing, 0);
+	EXPECT_GT(scrolled.ink, 500);
+
+	// Small updates cut through dates and month numbers.
+	canvas->ScrollTo(200, 700);
+	kit::testing::UpdateView(canvas);
+	for (int i = 0; i < 8; i++) {
+		canvas->Invalidate(BRect(200 + i * 53, 700 + i * 31, 200 + i * 53 + 40, 700 + i * 31 + 25));
+		kit::testing::UpdateView(canvas);
+	}
+	Comparison updated = compare_kept(canvas, *band);
+	EXPECT_EQ(updated.differing, 0);
+	EXPECT_GT(updated.ink, 500);
 }
 
 // The length of the UTF-8 sequence that starts with this byte; 0 for a byte that starts none.

@@ -1,6 +1,7 @@
 #include "CanvasProbe.h"
 
 #include <cstring>
+#include <memory>
 
 BBitmap* make_picture(int width, int height, uint8 r, uint8 g, uint8 b)
 {
@@ -23,14 +24,41 @@ void show_picture(dorvaview* canvas, BBitmap* picture)
 	kit::testing::UpdateView(canvas);
 }
 
+rgb_color shown_pixel(BView* view, int x, int y)
+{
+	rgb_color kept = kit::testing::ViewPixel(view, x, y);
+	if (kept.alpha != 0)
+		return kept;
+	BPoint scroll = view->Bounds().LeftTop();
+	std::unique_ptr<BBitmap> fresh(
+		kit::testing::RenderView(view, BRect(x, y, x, y).OffsetByCopy(scroll.x, scroll.y)));
+	const uint8* bits = static_cast<const uint8*>(fresh->Bits());
+	return rgb_color{bits[2], bits[1], bits[0], 255};
+}
+
 InkCount count_ink(BView* view, int left, int top, int right, int bottom,
 	const std::function<bool(rgb_color)>& predicate)
 {
+	// The pixels the view keeps are read as they are; the others as the view draws them
+	// when they come into sight, all in one drawing.
+	BRect box(left, top, right, bottom);
+	BRect kept = kit::testing::KeptArea(view);
+	std::unique_ptr<BBitmap> fresh;
+	if (!kept.IsValid() || (kept & box) != box) {
+		BPoint scroll = view->Bounds().LeftTop();
+		fresh.reset(kit::testing::RenderView(view, box.OffsetByCopy(scroll.x, scroll.y)));
+	}
 	InkCount ink;
 	double sumX = 0;
 	for (int y = top; y <= bottom; y++) {
 		for (int x = left; x <= right; x++) {
-			if (predicate(kit::testing::ViewPixel(view, x, y))) {
+			rgb_color pixel = kit::testing::ViewPixel(view, x, y);
+			if (pixel.alpha == 0 && fresh != nullptr) {
+				const uint8* bits = static_cast<const uint8*>(fresh->Bits())
+					+ size_t(y - top) * fresh->BytesPerRow() + size_t(x - left) * 4;
+				pixel = rgb_color{bits[2], bits[1], bits[0], 255};
+			}
+			if (predicate(pixel)) {
 				ink.count++;
 				sumX += x;
 			}

@@ -13,6 +13,10 @@ BBitmap* make_picture(int width, int height, uint8 r, uint8 g, uint8 b);
 // Gives the canvas the picture (it takes ownership) and redraws as a load would.
 void show_picture(dorvaview* canvas, BBitmap* picture);
 
+// What the view shows at (x, y) of its frame: the pixel it keeps there, or where it keeps
+// none (outside the window or the screen), what it draws there when that comes into sight.
+rgb_color shown_pixel(BView* view, int x, int y);
+
 // Counts the canvas pixels in the inclusive box for which the predicate holds, and their
 // mean x.
 struct InkCount {
