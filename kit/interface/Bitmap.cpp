@@ -48,6 +48,7 @@ BBitmap::BBitmap(const BBitmap& other)
 
 BBitmap::~BBitmap()
 {
+	_DeleteViews();
 	std::free(fBits);
 }
 

@@ -51,15 +51,15 @@ protected:
 	}
 
 	// The ink of one date's text, found where its column and row in the table put it.
-	InkCount DateInk(int month, int day, int column, int row,
-		const std::function<bool(rgb_color)>& colour)
+	InkCount DateInk(
+		int month, int day, int column, int row, const std::function<bool(rgb_color)>& colour)
 	{
 		const int monthHeight = line_height(100.0f / 7);
 		const int dayHeight = line_height(10);
 		const int centreX = 100 * ((month - 1) % 6) + 100 * (column + 1) / 8;
 		const int baseline = 200 + 100 * ((month - 1) / 6) + monthHeight + dayHeight * (row + 1);
-		return count_ink(canvas, centreX - 7, baseline - dayHeight + 2, centreX + 7, baseline,
-			colour);
+		return count_ink(
+			canvas, centreX - 7, baseline - dayHeight + 2, centreX + 7, baseline, colour);
 	}
 
 	ProgramHarness program;
