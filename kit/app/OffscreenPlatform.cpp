@@ -20,9 +20,8 @@ const char kOffscreenPlatform[] = "offscreen";
 status_t use_offscreen_platform()
 {
 	if (QCoreApplication::instance() != nullptr) {
-		return QGuiApplication::platformName() == QLatin1String(kOffscreenPlatform)
-			? B_OK
-			: B_NOT_ALLOWED;
+		return QGuiApplication::platformName() == QLatin1String(kOffscreenPlatform) ? B_OK
+																					: B_NOT_ALLOWED;
 	}
 	// The one Qt application of the process is made here, on Qt's off-screen platform, so
 	// that the kit's usual start (QtApplication.cpp) finds it made and never looks for a

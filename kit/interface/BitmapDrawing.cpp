@@ -55,8 +55,8 @@ QImage* BitmapBridge::Buffer()
 	if (fImage.isNull() || fImage.constBits() != first || fImage.width() != width
 		|| fImage.height() != height) {
 		// Be's B_RGBA32 carries an alpha that is not premultiplied, as Qt's ARGB32 does.
-		const QImage::Format format = bitmap->ColorSpace() == B_RGB32 ? QImage::Format_RGB32
-																	  : QImage::Format_ARGB32;
+		const QImage::Format format =
+			bitmap->ColorSpace() == B_RGB32 ? QImage::Format_RGB32 : QImage::Format_ARGB32;
 		fImage = QImage(first, width, height, bitmap->BytesPerRow(), format);
 		const int dotsPerMetre = qRound(kDotsPerInch / kMetresPerInch);
 		fImage.setDotsPerMeterX(dotsPerMetre);

@@ -93,7 +93,10 @@ std::vector<uint32> pixels_of(const BBitmap& bitmap, int left, int top)
 
 class BitmapDrawing : public testing::Test {
 protected:
-	void SetUp() override { fApp = std::make_unique<BApplication>("application/x-vnd.dorva-kit-test"); }
+	void SetUp() override
+	{
+		fApp = std::make_unique<BApplication>("application/x-vnd.dorva-kit-test");
+	}
 	void TearDown() override { fApp.reset(); }
 
 	std::unique_ptr<BApplication> fApp;
