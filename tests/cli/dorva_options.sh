@@ -38,8 +38,7 @@ expect_usage_error "needs a value" photo.jpg --week-start
 expect_usage_error "'friday' is neither sunday nor monday" --week-start=friday
 expect_usage_error "'middle' is neither top nor bottom" --band middle
 
-"${no_display[@]}" "$dorva" --help >"$scratch/out" 2>"$scratch/err"
-[[ $? == 0 ]] || fail "--help did not end with 0"
+"${no_display[@]}" "$dorva" --help >"$scratch/out" 2>"$scratch/err" || fail "--help did not end with 0"
 grep -q -- '--week-start DAY' "$scratch/out" || fail "--help does not list --week-start"
 [[ ! -s $scratch/err ]] || fail "--help wrote to standard error"
 [[ $("${no_display[@]}" "$dorva" --version) == "dorva ver.0.00" ]] || fail "--version"
