@@ -54,7 +54,7 @@ const named_paper kPapers[] = {
 	{"legal", QPageSize::Legal},
 };
 
-// The paper of the user's locale (LC_PAPER, else LC_ALL or LANG), as glibc describes it in
+// The paper of the user's locale (LC_ALL, else LC_PAPER, else LANG), as glibc describes it in
 // millimetres; A4 where the locale names none or a size Qt does not know.
 QPageSize locale_paper()
 {

@@ -56,6 +56,19 @@ run "$scratch/in/one.png" -o "$scratch/one.pdf"
 expect_status 0 $? "a PDF"
 [[ $(magic "$scratch/one.pdf" 4) == 25504446 ]] || fail "one.pdf is not a PDF"
 
+# Without --page a PDF takes the paper of the locale: letter in the United States, where
+# the locales can be made here.
+if command -v pdfinfo >/dev/null 2>&1 && mkdir -p "$scratch/locales" \
+	&& localedef -i en_US -f UTF-8 "$scratch/locales/en_US.UTF-8" >/dev/null 2>&1; then
+	env -u DISPLAY -u QT_QPA_PLATFORM -u LC_ALL XDG_RUNTIME_DIR="$scratch" LOCPATH="$scratch/locales" \
+		LANG=C LC_PAPER=en_US.UTF-8 "$render" "$scratch/in/one.png" -o "$scratch/letter.pdf" 2>/dev/null
+	expect_status 0 $? "a PDF on the locale's paper"
+	pdfinfo "$scratch/letter.pdf" | grep -q '^Page size: *792 x 612 pts (letter)' \
+		|| fail "the locale's letter paper was not used: $(pdfinfo "$scratch/letter.pdf" | grep 'Page size')"
+else
+	echo "SKIP: no United States locale can be made here; the locale's paper is not checked"
+fi
+
 # An output that is one of the pictures, by its own name or by another (a link), is
 # refused, and the picture stays as it was.
 before=$(md5sum <"$scratch/in/one.png")
