@@ -61,7 +61,7 @@ expect_status 0 $? "a PDF"
 if command -v pdfinfo >/dev/null 2>&1 && mkdir -p "$scratch/locales" \
 	&& localedef -i en_US -f UTF-8 "$scratch/locales/en_US.UTF-8" >/dev/null 2>&1; then
 	env -u DISPLAY -u QT_QPA_PLATFORM -u LC_ALL XDG_RUNTIME_DIR="$scratch" LOCPATH="$scratch/locales" \
-		LANG=C LC_PAPER=en_US.UTF-8 "$render" "$scratch/in/one.png" -o "$scratch/letter.pdf" 2>/dev/null
+		LANG=C LC_PAPER=en_US.UTF-8 "$render" "$scratch/in/one.png" -o "$scratch/letter.pdf" 2>"$scratch/err"
 	expect_status 0 $? "a PDF on the locale's paper"
 	pdfinfo "$scratch/letter.pdf" | grep -q '^Page size: *792 x 612 pts (letter)' \
 		|| fail "the locale's letter paper was not used: $(pdfinfo "$scratch/letter.pdf" | grep 'Page size')"
