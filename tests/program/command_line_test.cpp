@@ -72,11 +72,6 @@ TEST(CommandLine, BadOptionsAndValuesAreRefusedWithOneLine)
 	EXPECT_NE(read({"--colour", "red"}).error.find("--colour"), std::string::npos);
 }
 
-bool is_magenta(rgb_color c)
-{
-	return c.red > 150 && c.blue > 150 && c.green < 100;
-}
-
 // The start as dorva_main makes it, for a command line: the options read, the settings set,
 // the program started with its files, the band put in place.
 TEST(CommandLine, AMondayFirst2027WithTheBandAtTheTopFromTheCommandLine)
@@ -107,14 +102,7 @@ TEST(CommandLine, AMondayFirst2027WithTheBandAtTheTopFromTheCommandLine)
 	EXPECT_NEAR(kit::testing::ViewPixel(canvas, 3, 5).red, 100, 2);
 	EXPECT_EQ(kit::testing::ViewPixel(canvas, 3, 398).red, 200);
 	// 1 January 2027, a Friday and a holiday, in the fifth column of January's first row.
-	BFont font;
-	font.SetSize(100.0f / 7);
-	font_height month;
-	font.GetHeight(&month);
-	font.SetSize(10);
-	font_height date;
-	font.GetHeight(&date);
-	const int baseline = int(month.ascent + month.descent) + int(date.ascent + date.descent);
+	const int baseline = line_height(100.0f / 7) + line_height(10);
 	InkCount first = count_ink(canvas, 0, baseline - 10, 99, baseline, is_magenta);
 	ASSERT_GT(first.count, 3);
 	EXPECT_NEAR(first.meanX, 62.5, 2);

@@ -13,6 +13,17 @@ BBitmap* make_picture(int width, int height, uint8 r, uint8 g, uint8 b);
 // Gives the canvas the picture (it takes ownership) and redraws as a load would.
 void show_picture(dorvaview* canvas, BBitmap* picture);
 
+// The colours of the band's texts, told apart as the tests see them.
+bool is_red(rgb_color c);
+bool is_magenta(rgb_color c);
+bool is_blue(rgb_color c);
+bool is_green(rgb_color c);
+bool is_black(rgb_color c);
+
+// The height of a line of the plain font at a size, ascent and descent cut to whole pixels,
+// as the band lays its lines out.
+int line_height(float size);
+
 // Counts the canvas pixels in the inclusive box for which the predicate holds, and their
 // mean x.
 struct InkCount {
