@@ -14,6 +14,8 @@ packages=(
 	qt6-base-dev
 	qt6-base-dev-tools
 	qt6-qpa-plugins
+	# Qt's Wayland platform, for Wayland desktops without XWayland
+	qt6-wayland
 	libqt6svg6
 	qt6-image-formats-plugins
 	qt6-l10n-tools
@@ -25,6 +27,8 @@ packages=(
 	libopengl-dev
 	libvulkan-dev
 	libxkbcommon-dev
+	# The X connection the kit tries before Qt starts (xcb)
+	libxcb1-dev
 	# iCalendar files of holidays
 	libical-dev
 	# Tests, and the formatter that CI checks the code with
@@ -50,6 +54,8 @@ packages=(
 	imagemagick
 	# A window manager for the end-to-end steps that zoom and resize through one
 	openbox
+	# A Wayland compositor that runs headless, for the end-to-end steps on Wayland
+	weston
 	# Checking printed pages and written images
 	poppler-utils
 	libjpeg-turbo-progs

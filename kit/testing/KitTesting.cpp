@@ -3,6 +3,7 @@
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QImage>
+#include <QWheelEvent>
 #include <QWidget>
 
 #include <cstring>
@@ -84,6 +85,21 @@ void UpdateView(BView* view)
 {
 	if (ViewBridge* bridge = ViewAccess::Bridge(view))
 		bridge->Update();
+}
+
+void TurnWheel(BView* view, float notchesX, float notchesY, bool shift)
+{
+	ViewBridge* bridge = ViewAccess::Bridge(view);
+	if (bridge == nullptr || bridge->Widget() == nullptr)
+		return;
+	QWidget* widget = bridge->Widget();
+	const QPointF middle(widget->width() / 2.0, widget->height() / 2.0);
+	// Qt's angles are eighths of a degree, 120 a notch, positive away from the user and to
+	// the left.
+	const QPoint angle(qRound(-notchesX * 120), qRound(-notchesY * 120));
+	QWheelEvent event(middle, widget->mapToGlobal(middle), QPoint(), angle, Qt::NoButton,
+		shift ? Qt::ShiftModifier : Qt::NoModifier, Qt::NoScrollPhase, false);
+	QCoreApplication::sendEvent(widget, &event);
 }
 
 static QImage* buffer_of(BView* view)

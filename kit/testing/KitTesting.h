@@ -46,6 +46,11 @@ BBitmap* SnapshotView(BView* view);
 // Saves the view's buffer as a PNG file, to look at when a test fails.
 bool SaveViewImage(BView* view, const std::string& path);
 
+// Turns the mouse wheel with the pointer over the middle of the view, as the platform
+// reports it to the view's widget: notchesY positive towards the user (down), notchesX
+// positive to the right; a fraction of a notch is a fine turn, such as a touchpad's.
+void TurnWheel(BView* view, float notchesX, float notchesY, bool shift = false);
+
 // Closes the window as the user would with its close button.
 void CloseWindow(BWindow* window);
 // The window's size as the platform has it (content width and height in pixels).
