@@ -31,8 +31,11 @@ packages=(
 	libxcb1-dev
 	# iCalendar files of holidays
 	libical-dev
-	# Tests, and the formatter that CI checks the code with
+	# libjpeg-turbo, with which the kit decodes JPEG photos itself
+	libjpeg62-turbo-dev
+	# Tests, and the formatter that CI checks the code with; zlib makes test pictures
 	googletest
+	zlib1g-dev
 	clang-format
 	libgtest-dev
 	libgmock-dev

@@ -8,6 +8,8 @@
 // a window; they get no updates of their own, and need no display.
 #pragma once
 
+#include <cstddef>
+
 #include "GraphicsDefs.h"
 #include "Rect.h"
 
@@ -90,6 +92,7 @@ private:
 	color_space fColorSpace;
 	int32 fBytesPerRow;
 	uint8* fBits;
+	size_t fMappedLength; // bytes mapped from the system for fBits; 0 when on the heap
 	status_t fInitStatus;
 	kit::BitmapViews* fViews = nullptr; // made when the first view is added
 };
