@@ -5,7 +5,8 @@
 //   program_bench paste PICTURE RUNS       a "MIME" drop of raw bitmap data of the picture
 //                                          pasted into the same picture, against copying
 //                                          the clipped rows with memcpy
-//   program_bench export PICTURE DIR RUNS  the canvas's save as PNG into DIR
+//   program_bench export PICTURE DIR RUNS  the canvas's save as PNG into DIR, until the file
+//                                          is in place (the writing runs in the background)
 //   program_bench refuse DIR RUNS          hostile files written into DIR, each opened by
 //                                          a "DATA" message: a 32-byte bitmap stream header
 //                                          promising 1 GiB rows, a PNG bomb, a JPEG claiming
@@ -39,6 +40,7 @@
 #include "dorvaview.h"
 #include "dorvawindow.h"
 #include "drop_pos.h"
+#include "exportwindow.h"
 #include "output_catalogue.h"
 #include "paste.h"
 #include "pic.h"
@@ -322,11 +324,25 @@ int export_case(const char* path, const char* directory, int runs)
 	entry_ref folder = ref_of(directory);
 	const char* leaf = "dorva-export.png";
 	status_t status = B_OK;
-	double ms = median_ms(runs, [&] {
-		status_t result = canvas->save(folder, leaf);
-		if (result != B_OK)
+	// The export runs in the background and ends with a message to its progress window,
+	// which carries its result.
+	kit::testing::SetDispatchObserver([&status](BHandler*, const BMessage& message) {
+		int32 result;
+		if (message.what == MSG_EXPORT_DONE && message.FindInt32("status", &result) == B_OK
+			&& result != B_OK)
 			status = result;
 	});
+	std::vector<double> blocking;
+	double ms = median_ms(runs, [&] {
+		double started = thread_cpu_ms();
+		status_t result = canvas->save(folder, leaf);
+		blocking.push_back(thread_cpu_ms() - started);
+		if (result != B_OK)
+			status = result;
+		// The whole export: until the file is in place and the window has heard so.
+		kit::testing::RunUntilIdle();
+	});
+	kit::testing::SetDispatchObserver(nullptr);
 	const std::string written = std::string(directory) + "/" + leaf;
 	struct stat info {};
 	if (status != B_OK || stat(written.c_str(), &info) != 0) {
@@ -336,6 +352,9 @@ int export_case(const char* path, const char* directory, int runs)
 	std::printf(
 		"export_picture %dx%d\n", canvas->image->PixelWidth(), canvas->image->PixelHeight());
 	std::printf("export_ms %.1f\n", ms);
+	// How long save() itself held the window's thread (copying the picture), in processor
+	// time: the rest of the export ran beside a window that went on answering.
+	std::printf("export_window_thread_ms %.1f\n", median(blocking));
 	std::printf("export_bytes %lld\n", static_cast<long long>(info.st_size));
 	return 0;
 }

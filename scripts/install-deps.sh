@@ -10,6 +10,8 @@ packages=(
 	cmake
 	ninja-build
 	pkg-config
+	# zlib, which compresses the PNG files the program writes
+	zlib1g-dev
 	# Qt 6 (widgets, printing, D-Bus, translations) and its image and platform plugins
 	qt6-base-dev
 	qt6-base-dev-tools

@@ -8,6 +8,7 @@
 
 #include <cstring>
 
+#include "BackgroundTask.h"
 #include "Bitmap.h"
 #include "DrawingBridge.h"
 #include "Looper.h"
@@ -58,7 +59,7 @@ static bool any_looper_pending()
 	return false;
 }
 
-void RunUntilIdle()
+void RunLoopersUntilIdle()
 {
 	// Quiet means: two rounds in a row in which no looper had a message waiting. A bound
 	// keeps a test that keeps itself busy from hanging.
@@ -69,6 +70,16 @@ void RunUntilIdle()
 		QCoreApplication::sendPostedEvents();
 		QCoreApplication::processEvents(QEventLoop::AllEvents);
 		quietRounds = any_looper_pending() ? 0 : quietRounds + 1;
+	}
+}
+
+void RunUntilIdle()
+{
+	RunLoopersUntilIdle();
+	// Background work ends by waking the loop, which then sends what the work reports.
+	while (BBackgroundTask::CountRunning() > 0) {
+		QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+		RunLoopersUntilIdle();
 	}
 }
 

@@ -18,8 +18,12 @@ class BBitmap;
 
 namespace kit::testing {
 
-// Runs the event loop (every looper, every Qt event) until nothing more happens.
+// Runs the event loop (every looper, every Qt event) until nothing more happens: every
+// background task (BackgroundTask.h) has ended too, and what it reported has been handled.
 void RunUntilIdle();
+// The same, but without waiting for background tasks that are still running: for a test
+// that looks at the program while such work goes on.
+void RunLoopersUntilIdle();
 
 // Sees every message just before a looper dispatches it to a handler. An empty function
 // removes the observer.

@@ -11,6 +11,7 @@
 #include "JpegDecoder.h"
 #include "PixelConversion.h"
 #include "PluginDecoder.h"
+#include "PngWriter.h"
 #include "Utf8Text.h"
 
 namespace kit {
@@ -157,6 +158,10 @@ status_t QtImageTranslator::_Encode(BPositionIO* source, BPositionIO* destinatio
 	status_t status = PeekBitmapHeader(source, &header);
 	if (status != B_OK)
 		return B_ILLEGAL_DATA;
+	// PNG has a writer of its own that is much faster than the plug-in's (PngWriter.h).
+	if (fFormat == "png")
+		return WritePng(source, header, destination);
+
 	int32 width = HeaderWidth(header);
 	int32 height = HeaderHeight(header);
 	color_space space = color_space(header.colors);

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include <jpeglib.h>
 
@@ -168,6 +169,44 @@ TEST_F(ImageTranslation, LosslessFormatsKeepEveryPixel)
 				<< code << " row " << y;
 		}
 	}
+}
+
+// The PNG writer: alpha where the bitmap has it, and a picture whose compressed data spans
+// many chunks comes back whole through the plug-in's reader, which checks every chunk.
+TEST_F(ImageTranslation, PngKeepsAlphaAndLargePicturesWhole)
+{
+	auto translucent = MakePatternBitmap(37, 19, B_RGBA32);
+	auto back = RoundTrip(*translucent, TypeCode("PNG "));
+	ASSERT_NE(back, nullptr);
+	ASSERT_EQ(back->Bounds(), translucent->Bounds());
+	for (int32 y = 0; y < 19; y++) {
+		for (int32 x = 0; x < 37; x++)
+			ASSERT_EQ(std::memcmp(PixelAt(*back, x, y), PixelAt(*translucent, x, y), 4), 0)
+				<< x << "," << y;
+	}
+
+	// Noise, which does not compress: its data fills several chunks.
+	auto large = std::make_unique<BBitmap>(BRect(0, 0, 799, 599), B_RGB32);
+	uint32 seed = 2007;
+	auto* bytes = static_cast<uint8*>(large->Bits());
+	for (int32 i = 0; i < large->BitsLength(); i++) {
+		seed = seed * 1103515245u + 12345u;
+		bytes[i] = (i % 4 == 3) ? 255 : uint8(seed >> 24);
+	}
+	BMallocIO encoded;
+	ASSERT_EQ(EncodeBitmap(fRoster, *large, TypeCode("PNG "), &encoded), B_OK);
+	EXPECT_GT(encoded.BufferLength(), 4u * 256 * 1024) << "expected several data chunks";
+	status_t status;
+	auto decoded = DecodeBytes(fRoster, encoded.Buffer(), encoded.BufferLength(), &status);
+	ASSERT_NE(decoded, nullptr);
+	for (int32 y = 0; y < 600; y++)
+		ASSERT_EQ(std::memcmp(PixelAt(*decoded, 0, y), PixelAt(*large, 0, y), 800 * 4), 0) << y;
+
+	// A destination that fills up: the writer stops with the destination's error.
+	std::vector<char> small(1000);
+	BMemoryIO full(small.data(), small.size());
+	BBitmapStream stream(new BBitmap(*large));
+	EXPECT_NE(fRoster->Translate(&stream, nullptr, nullptr, &full, TypeCode("PNG ")), B_OK);
 }
 
 TEST_F(ImageTranslation, LossyFormatsStayClose)
