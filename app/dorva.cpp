@@ -1,12 +1,16 @@
 #include "dorva.h"
 
+#include <cstdio>
 #include <string>
+#include <vector>
 
 #include "Alert.h"
 #include "Entry.h"
+#include "command_line.h"
 #include "dorvaview.h"
 #include "dorvawindow.h"
 #include "localization.h"
+#include "option_parser.h"
 #include "output_catalogue.h"
 #include "program_name.h"
 #include "signature.h"
@@ -115,11 +119,46 @@ void dorva::AboutRequested()
 
 int dorva_main(int argc, char** argv)
 {
+	// The options are read before anything of the platform starts, so that a bad command
+	// line ends the program before any window.
+	const std::string program = program_name(argc > 0 ? argv[0] : nullptr);
+	command_line line = read_command_line(argc, argv);
+	switch (line.action) {
+		case command_line::HELP:
+			print_usage(stdout, program);
+			return 0;
+		case command_line::VERSION:
+			std::printf("%s\n", kProgramTitle);
+			return 0;
+		case command_line::BAD:
+			std::fprintf(stderr, "%s: %s\n", program.c_str(), line.error.c_str());
+			print_usage(stderr, program);
+			return kUsageExitStatus;
+		case command_line::RUN:
+			break;
+	}
+
 	tr = BTranslatorRoster::Default();
 	if (tr == nullptr)
 		return 1;
+
+	// A holiday file that cannot be read is named on standard error; the calendar goes on
+	// with the other sets.
+	std::vector<std::string> errors;
+	apply_calendar_options(line.calendar, &errors);
+	for (const std::string& error : errors)
+		std::fprintf(stderr, "%s: %s\n", program.c_str(), error.c_str());
+
+	// The application object sees the program and its files, as if no option was given.
+	std::vector<char*> files{argc > 0 ? argv[0] : nullptr};
+	for (std::string& file : line.files)
+		files.push_back(file.data());
+	files.push_back(nullptr);
 	{
-		dorva application(argc, argv);
+		dorva application(int(files.size()) - 1, files.data());
+		// The band's position is set after the canvas has given atr its defaults, before
+		// the loop runs and the canvas first draws a picture.
+		apply_band_option(line.calendar);
 		application.Run();
 	}
 	return 0;

@@ -23,6 +23,7 @@ private:
 	void _forward_cancel();
 };
 
-// The program's entry: 1 when the system offers no translator roster, else 0 once the
-// application has quit.
+// The program's entry: reads the command line's options first (2 for a bad command line,
+// 0 after --help or --version), then 1 when the system offers no translator roster, else 0
+// once the application has quit.
 int dorva_main(int argc, char** argv);

@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "calendar_attributes.h"
+#include "calendar_settings.h"
 #include "dorvaview.h"
 #include "pic.h"
 #include "program_name.h"
@@ -21,7 +22,8 @@ const int kLongestMonth = 31;
 // Text sizes as fractions of a cell's side: month numbers a seventh, dates a tenth.
 const float kMonthNumberSizeDivisor = 7;
 const float kDateSizeDivisor = 10;
-// A cell is divided into eighths across; a date of weekday w is centred on the (w + 1)th.
+// A cell is divided into eighths across; a date in column k (0 to 6) is centred on the
+// (k + 1)th. With the week starting on Sunday the column is the weekday.
 const int kDateColumnDivisor = 8;
 
 // A colour channel moved halfway towards the middle grey, 128.
@@ -48,6 +50,22 @@ static BFont calendar_font(const char* family, const char* style, float size)
 	font.SetFamilyAndStyle(family, style);
 	font.SetSize(size);
 	return font;
+}
+
+// Where a date of the calendar's year stands in its month, and whether it is a holiday;
+// false for a day past the month's end. While the defaults hold this asks what_day, as the
+// band of 2007 has always been drawn; any other year, holiday set or week start is looked up
+// in the year's table.
+static bool place_date(dorvaview* view, int month, int day, date_place* place)
+{
+	if (cal.is_default()) {
+		int row, weekday, holiday;
+		if (view->what_day(kCalendarYear, month, day, &row, &weekday, &holiday) != DATE_VALID)
+			return false;
+		*place = date_place{row, weekday, weekday, holiday != 0};
+		return true;
+	}
+	return cal.table().find(month, day, place);
 }
 
 static int font_line_height(const BFont& font)
@@ -118,24 +136,25 @@ void dorvaview::draw_cal()
 		int x0 = int(c * ((month - 1) % kMonthsPerRow));
 		int y0 = int(c * ((month - 1) / kMonthsPerRow));
 		for (int day = 1; day <= kLongestMonth; day++) {
-			int row, weekday, holiday;
-			if (what_day(kCalendarYear, month, day, &row, &weekday, &holiday) != DATE_VALID)
+			date_place place;
+			if (!place_date(this, month, day, &place))
 				break;
 			uint32 color = atr.week_col;
-			if (holiday != 0)
+			if (place.holiday)
 				color = atr.holy_col;
-			else if (weekday == kSunday)
+			else if (place.weekday == kSunday)
 				color = atr.sun_col;
-			else if (weekday == kSaturday)
+			else if (place.weekday == kSaturday)
 				color = atr.sat_col;
 			set_text_colors(this, color);
 
 			std::snprintf(text, sizeof(text), "%d", day);
 			int width = int(StringWidth(text));
 			if (visible) {
-				const float centre = left + x0 + c * (weekday + 1) / kDateColumnDivisor;
+				const float centre = left + x0 + c * (place.column + 1) / kDateColumnDivisor;
 				DrawString(text,
-					BPoint(centre - width / 2, bandTop + y0 + monthHeight + dayHeight * (row + 1)));
+					BPoint(centre - width / 2,
+						bandTop + y0 + monthHeight + dayHeight * (place.row + 1)));
 			}
 		}
 	}

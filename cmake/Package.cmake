@@ -5,14 +5,19 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME dorva)
 set(CPACK_PACKAGE_VENDOR "dorva developers")
 set(CPACK_PACKAGE_CONTACT "dorva developers")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "lay a calendar of the year 2007 over a picture")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "lay a calendar of any year over a picture")
 # The long description, in lines of Debian's width.
 string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
-	"dorva opens a picture and draws a calendar of the year 2007 over it: a"
-	"translucent band along the bottom holds the twelve months, with green month"
-	"numbers, Sundays and holidays in red and Saturdays in blue. Its colours and"
-	"fonts are edited in a configuration window, and the picture with its calendar"
-	"can be printed.")
+	"dorva opens a picture and draws a calendar over it: a translucent band"
+	"holds the twelve months of a year from 1900 to 2099 (2007 unless told"
+	"otherwise), with green month numbers, Sundays and holidays in red and"
+	"Saturdays in blue. The holidays are those of Japan, none, or the days of"
+	"iCalendar files; the week starts on Sunday or Monday. Colours and fonts are"
+	"edited in a configuration window, and the picture with its calendar can be"
+	"printed, fitted to the page if wished."
+	"dorva-render makes the same calendars from the command line without a"
+	"display, as PNG, JPEG, TIFF, WebP or BMP pictures or as PDF pages, one"
+	"picture or a whole folder at a time.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 

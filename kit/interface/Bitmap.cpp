@@ -76,6 +76,7 @@ BBitmap::BBitmap(const BBitmap& other)
 
 BBitmap::~BBitmap()
 {
+	_DeleteViews();
 	if (fMappedLength > 0)
 		munmap(fBits, fMappedLength);
 	else

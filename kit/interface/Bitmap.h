@@ -1,6 +1,11 @@
 // A bitmap in memory: rows of pixels in one colour space. The program's bitmaps are
 // B_RGB32, one 32-bit word per pixel, bytes B, G, R, A in memory with the alpha unused
 // on screen. Rows may carry padding: always address them by BytesPerRow().
+//
+// A bitmap made with B_BITMAP_ACCEPTS_VIEWS can take views, which then draw into its pixels
+// instead of a window: add the view, Lock() the bitmap, call the view's Draw() (or its
+// drawing calls), Sync() the view and Unlock(). Views in a bitmap draw exactly as they do in
+// a window; they get no updates of their own, and need no display.
 #pragma once
 
 #include <cstddef>
@@ -12,6 +17,12 @@ enum {
 	B_BITMAP_ACCEPTS_VIEWS = 0x01,
 	B_BITMAP_IS_CONTIGUOUS = 0x08,
 };
+
+class BView;
+
+namespace kit {
+class BitmapViews;
+}
 
 class BBitmap {
 public:
@@ -55,8 +66,26 @@ public:
 	// Bits per pixel in a colour space; 0 if unknown.
 	static int32 BitsPerPixel(color_space space);
 
+	// Views drawing into the bitmap (BitmapDrawing.cpp), for a valid B_RGB32 or B_RGBA32
+	// bitmap made with B_BITMAP_ACCEPTS_VIEWS; other bitmaps take none. A view added here
+	// must be in no window, bitmap or parent view; its AttachedToWindow() is called, and
+	// its frame places it in the bitmap, whose pixel (Bounds().left, Bounds().top) is at
+	// (0, 0): a view whose top-left corner lies outside the bitmap draws nothing. The bitmap
+	// owns its views and deletes them with itself; RemoveChild() gives one back.
+	void AddChild(BView* view);
+	bool RemoveChild(BView* view);
+	int32 CountChildren() const;
+	BView* ChildAt(int32 index) const;
+	BView* FindView(const char* name) const;
+	// Drawing into the bitmap happens between Lock() and Unlock(); Lock() fails for a
+	// bitmap that takes no views. The kit draws on one thread, so the lock only counts.
+	bool Lock();
+	void Unlock();
+	bool IsLocked() const;
+
 private:
 	void _Allocate(BRect bounds, color_space space, int32 bytesPerRow);
+	void _DeleteViews();
 
 	BRect fBounds;
 	uint32 fFlags;
@@ -65,4 +94,5 @@ private:
 	uint8* fBits;
 	size_t fMappedLength; // bytes mapped from the system for fBits; 0 when on the heap
 	status_t fInitStatus;
+	kit::BitmapViews* fViews = nullptr; // made when the first view is added
 };

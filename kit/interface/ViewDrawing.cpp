@@ -16,8 +16,9 @@
 
 namespace {
 
-// Where one drawing call draws: the print job's page, or the view's buffer, of which only
-// the part being updated is open while the platform's update runs. Drawing that lies
+// Where one drawing call draws: the print job's page, the bitmap a view draws into, or the
+// view's buffer, of which only the part being updated is open while the platform's update
+// runs. Drawing that lies
 // wholly outside what is open is skipped before any work is done for it (no font, no
 // glyphs, no painter); the caller still keeps the view's drawing state as if it had drawn.
 class Drawing {
@@ -27,13 +28,22 @@ public:
 	{
 		if (fTarget != nullptr)
 			return;
-		kit::DrawingBridge* drawing = bridge != nullptr ? bridge->AsDrawing() : nullptr;
-		if (drawing == nullptr)
+		if (bridge == nullptr)
 			return;
+		BPoint scroll = kit::ViewBridge::ScrollOffset(view);
+		kit::DrawingBridge* drawing = bridge->AsDrawing();
+		if (drawing == nullptr) {
+			// A view in a bitmap: its buffer is the bitmap's pixels, all of them open.
+			QImage* pixels = bridge->Buffer();
+			if (pixels != nullptr && !pixels->isNull()) {
+				fOwn.emplace(pixels, QPointF(-scroll.x, -scroll.y), std::nullopt);
+				fTarget = &*fOwn;
+			}
+			return;
+		}
 		QImage* buffer = drawing->Buffer();
 		if (buffer == nullptr || buffer->isNull())
 			return;
-		BPoint scroll = kit::ViewBridge::ScrollOffset(view);
 		QPoint origin = drawing->BufferRect().topLeft();
 		fOwn.emplace(buffer, QPointF(-scroll.x - origin.x(), -scroll.y - origin.y()),
 			drawing->UpdatingPixels());

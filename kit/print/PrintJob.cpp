@@ -1,12 +1,24 @@
 #include "PrintJob.h"
 
+#include <QBoxLayout>
+#include <QComboBox>
 #include <QCoreApplication>
+#include <QLabel>
 #include <QPageSetupDialog>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 
+#include <langinfo.h>
+#include <locale.h>
+
+#include <algorithm>
+#include <cstring>
+#include <optional>
+
 #include "DrawingTarget.h"
+#include "Message.h"
+#include "PageScale.h"
 #include "QtApplication.h"
 #include "TestingHooks.h"
 #include "ViewAccess.h"
@@ -14,10 +26,88 @@
 struct BPrintJob::Private {
 	QPrinter printer{QPrinter::HighResolution};
 	std::unique_ptr<QPainter> painter;
+	std::unique_ptr<BMessage> settings;
+	print_scale scale = B_PRINT_SCALE_ACTUAL_SIZE;
 	bool jobConfigured = false;
 	bool cancelled = false;
 	bool pageDrawn = false;
 };
+
+print_scale& kit::RunPageScale()
+{
+	static print_scale scale = B_PRINT_SCALE_ACTUAL_SIZE;
+	return scale;
+}
+
+namespace {
+
+// The papers that settings may name.
+struct named_paper {
+	const char* name;
+	QPageSize::PageSizeId id;
+};
+const named_paper kPapers[] = {
+	{"a3", QPageSize::A3},
+	{"a4", QPageSize::A4},
+	{"a5", QPageSize::A5},
+	{"letter", QPageSize::Letter},
+	{"legal", QPageSize::Legal},
+};
+
+// The paper of the user's locale (LC_ALL, else LC_PAPER, else LANG), as glibc describes it in
+// millimetres; A4 where the locale names none or a size Qt does not know.
+QPageSize locale_paper()
+{
+	QPageSize paper(QPageSize::A4);
+	locale_t locale = newlocale(LC_PAPER_MASK, "", locale_t(0));
+	if (locale == locale_t(0))
+		return paper;
+	// These two items are numbers that glibc hands out in the place of the text pointer.
+	union {
+		const char* text;
+		unsigned int millimetres;
+	} width, height;
+	width.text = nl_langinfo_l(_NL_PAPER_WIDTH, locale);
+	height.text = nl_langinfo_l(_NL_PAPER_HEIGHT, locale);
+	freelocale(locale);
+	QPageSize::PageSizeId id = QPageSize::id(QSizeF(width.millimetres, height.millimetres),
+		QPageSize::Millimeter, QPageSize::FuzzyMatch);
+	if (id != QPageSize::Custom)
+		paper = QPageSize(id);
+	return paper;
+}
+
+// Qt's page setup dialog with a row of the kit's own above its buttons: the scale. Qt's
+// dialog on this platform lays itself out in a vertical box, its page settings and then the
+// buttons; were it ever laid out otherwise, the dialog is shown without the row and the
+// scale stays as it was.
+bool run_page_setup(QPrinter* printer, print_scale* scale)
+{
+	QPageSetupDialog dialog(printer);
+	auto* box = qobject_cast<QBoxLayout*>(dialog.layout());
+	QComboBox* choice = nullptr;
+	if (box != nullptr) {
+		auto* row = new QWidget(&dialog);
+		auto* rowLayout = new QHBoxLayout(row);
+		rowLayout->setContentsMargins(0, 0, 0, 0);
+		auto* label = new QLabel(QStringLiteral("Scale:"), row);
+		choice = new QComboBox(row);
+		choice->addItem(QStringLiteral("100%"), int(B_PRINT_SCALE_ACTUAL_SIZE));
+		choice->addItem(QStringLiteral("Fit to page"), int(B_PRINT_SCALE_FIT_TO_PAGE));
+		choice->setCurrentIndex(std::max(0, choice->findData(int(*scale))));
+		label->setBuddy(choice);
+		rowLayout->addWidget(label);
+		rowLayout->addWidget(choice, 1);
+		box->insertWidget(box->count() - 1, row);
+	}
+	if (dialog.exec() != QDialog::Accepted)
+		return false;
+	if (choice != nullptr)
+		*scale = print_scale(choice->currentData().toInt());
+	return true;
+}
+
+} // namespace
 
 BPrintJob::BPrintJob(const char* name) : fName(name ? name : ""), fPrivate(new Private)
 {
@@ -25,6 +115,7 @@ BPrintJob::BPrintJob(const char* name) : fName(name ? name : ""), fPrivate(new P
 	fPrivate->printer.setDocName(QString::fromUtf8(fName.c_str()));
 	// The application's name, which BApplication takes from its signature.
 	fPrivate->printer.setCreator(QCoreApplication::applicationName());
+	fPrivate->scale = kit::RunPageScale();
 }
 
 BPrintJob::~BPrintJob()
@@ -36,11 +127,77 @@ BPrintJob::~BPrintJob()
 
 status_t BPrintJob::ConfigPage()
 {
+	print_scale scale = kit::RunPageScale();
 	auto& answers = kit::hooks::PrintAnswers();
-	if (answers)
-		return answers->confirmPage ? B_OK : B_CANCELED;
-	QPageSetupDialog dialog(&fPrivate->printer);
-	return dialog.exec() == QDialog::Accepted ? B_OK : B_CANCELED;
+	if (answers) {
+		if (!answers->confirmPage)
+			return B_CANCELED;
+		if (answers->scale)
+			scale = *answers->scale;
+	} else if (!run_page_setup(&fPrivate->printer, &scale)) {
+		return B_CANCELED;
+	}
+	kit::RunPageScale() = scale;
+	fPrivate->scale = scale;
+	return B_OK;
+}
+
+status_t BPrintJob::SetSettings(BMessage* settings)
+{
+	std::unique_ptr<BMessage> owned(settings);
+	if (settings == nullptr)
+		return B_BAD_VALUE;
+	// A field that is there must have its type.
+	auto field = [settings](const char* name, type_code wanted, bool* present) {
+		type_code type;
+		*present = settings->GetInfo(name, &type) == B_OK;
+		return !*present || type == wanted;
+	};
+	bool hasPaper, hasOrientation, hasScale, hasFile;
+	if (!field("paper", B_STRING_TYPE, &hasPaper)
+		|| !field("orientation", B_INT32_TYPE, &hasOrientation)
+		|| !field("scale", B_INT32_TYPE, &hasScale) || !field("file", B_STRING_TYPE, &hasFile))
+		return B_BAD_VALUE;
+
+	std::optional<QPageSize> paper;
+	if (hasPaper) {
+		const char* name = "";
+		settings->FindString("paper", &name);
+		for (const named_paper& named : kPapers) {
+			if (std::strcmp(named.name, name) == 0)
+				paper = QPageSize(named.id);
+		}
+		if (!paper)
+			return B_BAD_VALUE;
+	}
+	int32 orientation = B_PRINT_PORTRAIT;
+	settings->FindInt32("orientation", &orientation);
+	int32 scale = fPrivate->scale;
+	settings->FindInt32("scale", &scale);
+	const char* file = "";
+	settings->FindString("file", &file);
+	if ((orientation != B_PRINT_PORTRAIT && orientation != B_PRINT_LANDSCAPE)
+		|| (scale != B_PRINT_SCALE_ACTUAL_SIZE && scale != B_PRINT_SCALE_FIT_TO_PAGE)
+		|| (hasFile && *file == '\0'))
+		return B_BAD_VALUE;
+
+	QPrinter& printer = fPrivate->printer;
+	if (hasFile) {
+		printer.setOutputFormat(QPrinter::PdfFormat);
+		printer.setOutputFileName(QString::fromUtf8(file));
+		if (!paper)
+			paper = locale_paper();
+		fPrivate->jobConfigured = true;
+	}
+	if (paper)
+		printer.setPageSize(*paper);
+	if (hasOrientation) {
+		printer.setPageOrientation(
+			orientation == B_PRINT_LANDSCAPE ? QPageLayout::Landscape : QPageLayout::Portrait);
+	}
+	fPrivate->scale = print_scale(scale);
+	fPrivate->settings = std::move(owned);
+	return B_OK;
 }
 
 status_t BPrintJob::ConfigJob()
@@ -100,10 +257,24 @@ void BPrintJob::DrawView(BView* view, BRect rect, BPoint where)
 		return;
 	QPainter* painter = fPrivate->painter.get();
 	painter->save();
-	// One view pixel is one point on paper.
-	double scale = fPrivate->printer.resolution() / double(kit::kDotsPerInch);
-	painter->scale(scale, scale);
-	painter->translate(where.x - rect.left, where.y - rect.top);
+	// The painter starts at the printable area's top-left, in device dots; the page is laid
+	// out in points.
+	double dotsPerPoint = fPrivate->printer.resolution() / double(kit::kDotsPerInch);
+	painter->scale(dotsPerPoint, dotsPerPoint);
+	if (fPrivate->scale == B_PRINT_SCALE_FIT_TO_PAGE) {
+		// The whole of what the view shows, as large as the printable area allows.
+		rect = view->Bounds();
+		QRectF page = fPrivate->printer.pageLayout().paintRect(QPageLayout::Point);
+		double width = rect.Width() + 1;
+		double height = rect.Height() + 1;
+		double fit = std::min(page.width() / width, page.height() / height);
+		painter->translate((page.width() - width * fit) / 2, (page.height() - height * fit) / 2);
+		painter->scale(fit, fit);
+		painter->translate(-rect.left, -rect.top);
+	} else {
+		// One view pixel is one point on paper.
+		painter->translate(where.x - rect.left, where.y - rect.top);
+	}
 	painter->setClipRect(QRectF(rect.left, rect.top, rect.Width() + 1, rect.Height() + 1));
 	kit::DrawingTarget target(painter, nullptr, QPointF(), true);
 	// The whole rectangle is drawn, and nothing that lies wholly outside it.
@@ -124,7 +295,8 @@ void BPrintJob::CommitJob()
 {
 	if (!fPrivate->painter)
 		return;
-	fPrivate->painter->end();
+	if (!fPrivate->painter->end())
+		fPrivate->cancelled = true;
 	fPrivate->painter.reset();
 }
 

@@ -1,7 +1,13 @@
 // A print job: page setup, job setup (the print dialog, which picks a printer or a PDF
 // file), then one or more pages drawn by views, then the commit that sends them out.
-// Page coordinates are points (1/72 inch); a view's pixel is one point on paper. A step
-// whose setup was cancelled, or that comes out of order, does nothing and says so.
+// Page coordinates are points (1/72 inch). A step whose setup was cancelled, or that comes
+// out of order, does nothing and says so.
+//
+// The page setup carries a scale. At B_PRINT_SCALE_ACTUAL_SIZE (the default) a view's pixel
+// is one point on paper. At B_PRINT_SCALE_FIT_TO_PAGE, DrawView draws the whole of what the
+// view shows (its Bounds()) scaled to the largest size that fits the printable rectangle,
+// keeping its proportions, centred on it. The scale chosen in a page setup holds for every
+// later job of the run, until another page setup changes it.
 #pragma once
 
 #include <memory>
@@ -10,7 +16,18 @@
 #include "Rect.h"
 #include "SupportDefs.h"
 
+class BMessage;
 class BView;
+
+enum print_scale : int32 {
+	B_PRINT_SCALE_ACTUAL_SIZE = 0,
+	B_PRINT_SCALE_FIT_TO_PAGE = 1,
+};
+
+enum print_orientation : int32 {
+	B_PRINT_PORTRAIT = 0,
+	B_PRINT_LANDSCAPE = 1,
+};
 
 class BPrintJob {
 public:
@@ -19,17 +36,30 @@ public:
 
 	status_t ConfigPage();
 	status_t ConfigJob();
+
+	// Sets the job up without its dialogs (the message is the job's from then on, and is
+	// deleted with it). Fields, each optional:
+	//   "paper"        string: "a3", "a4", "a5", "letter" or "legal";
+	//   "orientation"  int32: B_PRINT_PORTRAIT or B_PRINT_LANDSCAPE;
+	//   "scale"        int32: a print_scale, for this job only;
+	//   "file"         string: the path of a PDF file that the job prints into; the job is
+	//                  then ready for BeginJob() with no ConfigJob(), and without "paper"
+	//                  its paper is that of the user's locale (LC_PAPER).
+	// B_BAD_VALUE, and nothing set, for a field of another type or an unknown value.
+	status_t SetSettings(BMessage* settings);
+
 	// The printable area of the page, its top-left at (0, 0).
 	BRect PrintableRect();
 	BRect PaperRect();
 
 	void BeginJob();
 	// Draws the rect part of the view (in the view's coordinates) with its top-left at
-	// where on the page.
+	// where on the page; fitted to the page instead at B_PRINT_SCALE_FIT_TO_PAGE (above).
 	void DrawView(BView* view, BRect rect, BPoint where);
 	void SpoolPage();
 	void CommitJob();
 	void CancelJob();
+	// Whether the job can go on; after CommitJob(), whether its pages went out.
 	bool CanContinue() const;
 
 	const char* Name() const { return fName.c_str(); }

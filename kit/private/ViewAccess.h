@@ -1,4 +1,5 @@
-// Kit-internal access to a view's private parts, for the kit's printing and testing code.
+// Kit-internal access to a view's private parts, for the kit's printing, bitmap drawing and
+// testing code.
 #pragma once
 
 #include <vector>
@@ -11,6 +12,8 @@ class ViewAccess {
 public:
 	static ViewBridge* Bridge(const BView* view) { return view->fBridge; }
 	static void SetPrintTarget(BView* view, DrawingTarget* target) { view->fPrintTarget = target; }
+	// For a view that draws outside any window, into a bitmap (BitmapDrawing.h).
+	static void SetBridge(BView* view, ViewBridge* bridge) { view->fBridge = bridge; }
 };
 
 // A list of views as windows and views keep their children: the one at index, and the first

@@ -1,5 +1,6 @@
 #include "PrintTesting.h"
 
+#include "PageScale.h"
 #include "TestingHooks.h"
 
 namespace kit {
@@ -18,6 +19,7 @@ void testing::SetPrintAnswers(const PrintAnswers& answers)
 void testing::ClearPrintAnswers()
 {
 	hooks::PrintAnswers().reset();
+	RunPageScale() = B_PRINT_SCALE_ACTUAL_SIZE;
 }
 
 } // namespace kit

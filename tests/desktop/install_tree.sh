@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the build into a scratch prefix with `cmake --install` and checks that the
-# program, its desktop entry, metainfo, icons and manual page land where the desktop
+# programs, the desktop entry, metainfo, icons and manual pages land where the desktop
 # looks for them, and that the installed tree passes AppStream's tree check.
 #   install_tree.sh BUILD-DIR
 set -euo pipefail
@@ -19,10 +19,12 @@ DESTDIR=$root cmake --install "$build" --prefix "$prefix" >"$scratch/install.log
 id=x_vnd.Vesk.dorva
 expected=(
 	"bin/dorva"
+	"bin/dorva-render"
 	"share/applications/$id.desktop"
 	"share/metainfo/x_vnd.vesk.dorva.metainfo.xml"
 	"share/icons/hicolor/scalable/apps/$id.svg"
 	"share/man/man1/dorva.1.gz"
+	"share/man/man1/dorva-render.1.gz"
 )
 for size in 16 32 48 64 128 256; do
 	expected+=("share/icons/hicolor/${size}x${size}/apps/$id.png")
@@ -37,10 +39,12 @@ for path in "${expected[@]}"; do
 		failed=1
 	fi
 done
-if [[ ! -x $root$prefix/bin/dorva ]]; then
-	echo "FAIL: $prefix/bin/dorva is not executable"
-	failed=1
-fi
+for program in dorva dorva-render; do
+	if [[ ! -x $root$prefix/bin/$program ]]; then
+		echo "FAIL: $prefix/bin/$program is not executable"
+		failed=1
+	fi
+done
 
 # Every PNG is the size its folder says.
 for size in 16 32 48 64 128 256; do
@@ -54,16 +58,20 @@ for size in 16 32 48 64 128 256; do
 	fi
 done
 
-# The manual page opens and has its sections.
-page=$root$prefix/share/man/man1/dorva.1.gz
-if [[ -f $page ]]; then
-	for section in NAME SYNOPSIS DESCRIPTION ARGUMENTS FILES "EXIT STATUS"; do
+# The manual pages open and have their sections.
+check_sections() {
+	local page=$root$prefix/share/man/man1/$1.1.gz section
+	shift
+	[[ -f $page ]] || return 0
+	for section in "$@"; do
 		if ! gzip -dc "$page" | grep -q "^\.SH \"\?$section\"\?$"; then
-			echo "FAIL: the manual page has no section $section"
+			echo "FAIL: the manual page $(basename "$page") has no section $section"
 			failed=1
 		fi
 	done
-fi
+}
+check_sections dorva NAME SYNOPSIS DESCRIPTION OPTIONS ARGUMENTS FILES "EXIT STATUS"
+check_sections dorva-render NAME SYNOPSIS DESCRIPTION OPTIONS "EXIT STATUS"
 
 if command -v appstreamcli >/dev/null 2>&1; then
 	if output=$(appstreamcli validate-tree --no-net "$root$prefix" 2>&1); then

@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
-# Validates the desktop entry, the AppStream metainfo and the manual page with the tools
+# Validates the desktop entry, the AppStream metainfo and the manual pages with the tools
 # that the desktops themselves follow:
-#   validate.sh DESKTOP-FILE METAINFO-FILE MANUAL-PAGE
+#   validate.sh DESKTOP-FILE METAINFO-FILE MANUAL-PAGE...
 # Exits 77 (skipped) when a validator is not installed, after running the ones that are.
 set -uo pipefail
 
-if [[ $# -ne 3 ]]; then
-	echo "usage: $0 DESKTOP-FILE METAINFO-FILE MANUAL-PAGE" >&2
+if [[ $# -lt 3 ]]; then
+	echo "usage: $0 DESKTOP-FILE METAINFO-FILE MANUAL-PAGE..." >&2
 	exit 2
 fi
-desktop=$1 metainfo=$2 manual=$3
+desktop=$1 metainfo=$2
+shift 2
+manuals=("$@")
 failed=0
 missing=()
 
@@ -48,15 +50,17 @@ else
 fi
 
 if command -v groff >/dev/null 2>&1; then
-	# groff reports every problem of the page's markup on its error output.
-	output=$(LC_ALL=C.UTF-8 groff -man -ww -z -Tutf8 "$manual" 2>&1)
-	if [[ -n $output ]]; then
-		echo "FAIL: groff warns about $manual:"
-		echo "$output"
-		failed=1
-	else
-		echo "ok: groff -man -ww $(basename "$manual")"
-	fi
+	# groff reports every problem of a page's markup on its error output.
+	for manual in "${manuals[@]}"; do
+		output=$(LC_ALL=C.UTF-8 groff -man -ww -z -Tutf8 "$manual" 2>&1)
+		if [[ -n $output ]]; then
+			echo "FAIL: groff warns about $manual:"
+			echo "$output"
+			failed=1
+		else
+			echo "ok: groff -man -ww $(basename "$manual")"
+		fi
+	done
 else
 	missing+=(groff)
 fi

@@ -15,36 +15,6 @@ namespace {
 
 const uint8 kGrey = 200;
 
-bool is_red(rgb_color c)
-{
-	return c.red > 150 && c.green < 100 && c.blue < 100;
-}
-bool is_magenta(rgb_color c)
-{
-	return c.red > 150 && c.blue > 150 && c.green < 100;
-}
-bool is_blue(rgb_color c)
-{
-	return c.blue > 150 && c.red < 100 && c.green < 100;
-}
-bool is_green(rgb_color c)
-{
-	return c.green > 150 && c.red < 100 && c.blue < 100;
-}
-bool is_black(rgb_color c)
-{
-	return c.red < 40 && c.green < 40 && c.blue < 40;
-}
-
-int line_height(float size)
-{
-	BFont font;
-	font.SetSize(size);
-	font_height height;
-	font.GetHeight(&height);
-	return int(height.ascent + height.descent);
-}
-
 class CalendarDrawing : public ::testing::Test {
 protected:
 	void SetUp() override

@@ -53,7 +53,7 @@ TEST_F(Printing, PrintsThePictureAndItsBandOnOnePage)
 	// A bright red picture: on paper its top stays red, the band darkens its lower part.
 	show_picture(program.Canvas(), make_picture(300, 240, 255, 0, 0));
 	std::string pdf = folder.Child("out.pdf");
-	Print({true, true, pdf});
+	Print({true, true, pdf, std::nullopt});
 	ASSERT_TRUE(std::filesystem::exists(pdf));
 
 	auto page = render_page(folder, pdf);
@@ -83,15 +83,61 @@ TEST_F(Printing, PrintsThePictureAndItsBandOnOnePage)
 	EXPECT_GT(beyond.green, 240);
 }
 
+TEST_F(Printing, FitToPageScalesTheWholeCanvasOntoThePageForTheRestOfTheRun)
+{
+	if (!have_pdftoppm())
+		GTEST_SKIP() << "pdftoppm is not installed";
+	// A picture wider than any page, in points: at 100% it would be cut at the page's edge.
+	show_picture(program.Canvas(), make_picture(1500, 1000, 255, 0, 0));
+	auto red = [](rgb_color c) { return c.red > 200 && c.green < 60 && c.blue < 60; };
+	auto darkRed = [](rgb_color c) { return c.red > 90 && c.red < 160 && c.green < 40; };
+
+	for (bool chosenNow : {true, false}) {
+		std::string pdf = folder.Child(chosenNow ? "fit.pdf" : "again.pdf");
+		// The second job is not asked for a scale: the first one's choice holds.
+		kit::testing::PrintAnswers answers{true, true, pdf, std::nullopt};
+		if (chosenNow)
+			answers.scale = B_PRINT_SCALE_FIT_TO_PAGE;
+		Print(answers);
+		auto page = render_page(folder, pdf);
+		ASSERT_NE(page, nullptr);
+		auto at = [&](int x, int y) {
+			const uint8* p = PixelAt(*page, x, y);
+			return make_color(p[2], p[1], p[0]);
+		};
+		const int width = page->PixelWidth();
+		// Across the picture's upper half: red from one margin to the other, centred.
+		int top = 0;
+		while (top < page->PixelHeight() / 2 && !red(at(width / 2, top)))
+			top++;
+		const int y = top + 20;
+		int left = 0, right = width - 1;
+		while (left < width / 2 && !red(at(left, y)))
+			left++;
+		while (right > width / 2 && !red(at(right, y)))
+			right--;
+		const int shown = right - left + 1;
+		EXPECT_GT(shown, width * 8 / 10) << "scale chosen now: " << chosenNow;
+		EXPECT_LT(shown, width);
+		EXPECT_NEAR(left, width - 1 - right, 2);
+		// Two thirds as high as wide; the band darkens its lower half.
+		const int height = shown * 2 / 3;
+		EXPECT_TRUE(red(at(width / 2, top + height / 4)));
+		EXPECT_TRUE(darkRed(at(left + 3, top + height * 3 / 4)));
+		EXPECT_FALSE(red(at(width / 2, top + height + 3)));
+		EXPECT_FALSE(darkRed(at(width / 2, top + height + 3)));
+	}
+}
+
 TEST_F(Printing, CancelledJobSetupPrintsNothingAndPageSetupDoesNotStopIt)
 {
 	show_picture(program.Canvas(), make_picture(100, 80, 0, 0, 255));
 	std::string cancelled = folder.Child("cancelled.pdf");
-	Print({true, false, cancelled});
+	Print({true, false, cancelled, std::nullopt});
 	EXPECT_FALSE(std::filesystem::exists(cancelled));
 
 	std::string printed = folder.Child("printed.pdf");
-	Print({false, true, printed});
+	Print({false, true, printed, std::nullopt});
 	EXPECT_TRUE(std::filesystem::exists(printed));
 	EXPECT_GT(std::filesystem::file_size(printed), 0u);
 }
@@ -99,7 +145,7 @@ TEST_F(Printing, CancelledJobSetupPrintsNothingAndPageSetupDoesNotStopIt)
 TEST_F(Printing, AnEmptyCanvasIsNotPrinted)
 {
 	std::string pdf = folder.Child("empty.pdf");
-	Print({true, true, pdf});
+	Print({true, true, pdf, std::nullopt});
 	EXPECT_FALSE(std::filesystem::exists(pdf));
 }
 

@@ -67,3 +67,33 @@ InkCount count_ink(BView* view, int left, int top, int right, int bottom,
 	ink.meanX = ink.count ? sumX / ink.count : -1;
 	return ink;
 }
+
+bool is_red(rgb_color c)
+{
+	return c.red > 150 && c.green < 100 && c.blue < 100;
+}
+bool is_magenta(rgb_color c)
+{
+	return c.red > 150 && c.blue > 150 && c.green < 100;
+}
+bool is_blue(rgb_color c)
+{
+	return c.blue > 150 && c.red < 100 && c.green < 100;
+}
+bool is_green(rgb_color c)
+{
+	return c.green > 150 && c.red < 100 && c.blue < 100;
+}
+bool is_black(rgb_color c)
+{
+	return c.red < 40 && c.green < 40 && c.blue < 40;
+}
+
+int line_height(float size)
+{
+	BFont font;
+	font.SetSize(size);
+	font_height height;
+	font.GetHeight(&height);
+	return int(height.ascent + height.descent);
+}

@@ -17,6 +17,17 @@ void show_picture(dorvaview* canvas, BBitmap* picture);
 // none (outside the window or the screen), what it draws there when that comes into sight.
 rgb_color shown_pixel(BView* view, int x, int y);
 
+// The colours of the band's texts, told apart as the tests see them.
+bool is_red(rgb_color c);
+bool is_magenta(rgb_color c);
+bool is_blue(rgb_color c);
+bool is_green(rgb_color c);
+bool is_black(rgb_color c);
+
+// The height of a line of the plain font at a size, ascent and descent cut to whole pixels,
+// as the band lays its lines out.
+int line_height(float size);
+
 // Counts the canvas pixels in the inclusive box for which the predicate holds, and their
 // mean x.
 struct InkCount {

@@ -4,6 +4,7 @@
 
 #include "PanelTesting.h"
 #include "calendar_attributes.h"
+#include "calendar_settings.h"
 #include "cwin.h"
 #include "output_catalogue.h"
 #include "pic.h"
@@ -14,6 +15,7 @@ void reset_program_globals()
 	trc = 0;
 	pic = BRect();
 	std::memset(&atr, 0, sizeof(atr));
+	cal.reset();
 	cwin = false;
 }
 

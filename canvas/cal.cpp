@@ -1,0 +1,3 @@
+#include "calendar_settings.h"
+
+calendar_settings cal;

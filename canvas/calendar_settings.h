@@ -1,0 +1,49 @@
+// The calendar's year, holidays and week start: chosen once, from the command line, before
+// anything is drawn, and read by every drawing of the band. Beside atr, whose layout stays
+// that of the attribute record that the configuration window edits.
+//
+// The defaults are the year 2007 with the built-in holidays of Japan and the week starting
+// on Sunday. While they hold, the band is drawn through dorvaview::what_day exactly as it
+// always was; any other choice is drawn from a date_table of the chosen year.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "date_table.h"
+
+// The holiday set that is used when none is named.
+inline constexpr char kDefaultHolidays[] = "jp";
+
+class calendar_settings {
+public:
+	// The defaults.
+	calendar_settings();
+
+	// Chooses the year (date_table::kFirstYear to kLastYear), the holiday sources (as
+	// holiday_set::add takes them, combined) and the week start. A source that cannot be
+	// read is left out, its message (holiday_set::add's line) added to errors, and the
+	// others are still used; the result is false when any was left out. A year outside the
+	// table's range is refused whole: nothing changes and the result is false.
+	bool set(int year, const std::vector<std::string>& holidays, week_start start,
+		std::vector<std::string>* errors);
+	// Back to the defaults.
+	void reset();
+
+	int year() const { return fYear; }
+	week_start start() const { return fStart; }
+	// True while the defaults hold: the year 2007, Sunday first, and no holidays but the
+	// built-in ones of Japan ("none" adds nothing, so it may stand beside them).
+	bool is_default() const { return !fTable.has_value(); }
+	// The year's dates; only while is_default() is false.
+	const date_table& table() const { return *fTable; }
+
+private:
+	int fYear;
+	week_start fStart;
+	std::optional<date_table> fTable;
+};
+
+// The one record (cal.cpp), holding the defaults until the options change it.
+extern calendar_settings cal;

@@ -1,0 +1,111 @@
+// dorva's command line: options in the GNU style read into the calendar's settings, the
+// files passed on as before, and the band where --band puts it.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+
+#include "CanvasProbe.h"
+#include "ImageFixtures.h"
+#include "ProgramHarness.h"
+#include "TempDirectory.h"
+#include "calendar_attributes.h"
+#include "calendar_settings.h"
+#include "command_line.h"
+#include "tr.h"
+
+namespace {
+
+command_line read(std::vector<std::string> arguments)
+{
+	arguments.insert(arguments.begin(), "dorva");
+	std::vector<char*> argv;
+	for (std::string& argument : arguments)
+		argv.push_back(argument.data());
+	argv.push_back(nullptr);
+	return read_command_line(int(argv.size()) - 1, argv.data());
+}
+
+TEST(CommandLine, OptionsAndFilesInAnyOrderUntilTheDoubleDash)
+{
+	command_line line = read({"--year", "2027", "a.png", "--week-start=monday", "--holidays", "jp",
+		"--holi=family.ics", "--", "--band", "-x"});
+	ASSERT_EQ(line.action, command_line::RUN) << line.error;
+	EXPECT_EQ(line.calendar.year, 2027);
+	EXPECT_EQ(line.calendar.start, MONDAY_FIRST);
+	EXPECT_EQ(line.calendar.holidays, (std::vector<std::string>{"jp", "family.ics"}));
+	EXPECT_EQ(line.calendar.band_pos, 0);
+	EXPECT_EQ(line.files, (std::vector<std::string>{"a.png", "--band", "-x"}));
+
+	// No option: every argument is a file, and the calendar keeps its defaults.
+	line = read({"photo.jpg", "-"});
+	EXPECT_EQ(line.files, (std::vector<std::string>{"photo.jpg", "-"}));
+	EXPECT_EQ(line.calendar.year, 2007);
+	EXPECT_TRUE(line.calendar.holidays.empty());
+
+	EXPECT_EQ(read({"--band", "top", "--help", "--version"}).action, command_line::HELP);
+	EXPECT_EQ(read({"--version"}).action, command_line::VERSION);
+}
+
+TEST(CommandLine, BadOptionsAndValuesAreRefusedWithOneLine)
+{
+	const std::vector<std::vector<std::string>> bad = {
+		{"--year", "1899"},
+		{"--year", "2100"},
+		{"--year=20x7"},
+		{"--year", " 2027"},
+		{"--year"},
+		{"--week-start", "tuesday"},
+		{"--band", "middle"},
+		{"--holidays="},
+		{"--colour", "red"},
+		{"-v"},
+		{"--help=yes"},
+	};
+	for (const auto& arguments : bad) {
+		command_line line = read(arguments);
+		EXPECT_EQ(line.action, command_line::BAD) << arguments[0];
+		EXPECT_FALSE(line.error.empty());
+		EXPECT_EQ(line.error.find('\n'), std::string::npos) << line.error;
+	}
+	EXPECT_NE(read({"--year", "2100"}).error.find("1900 to 2099"), std::string::npos);
+	EXPECT_NE(read({"--colour", "red"}).error.find("--colour"), std::string::npos);
+}
+
+// The start as dorva_main makes it, for a command line: the options read, the settings set,
+// the program started with its files, the band put in place.
+TEST(CommandLine, AMondayFirst2027WithTheBandAtTheTopFromTheCommandLine)
+{
+	TempDirectory folder;
+	BBitmap picture(BRect(0, 0, 600, 400), B_RGB32);
+	std::memset(picture.Bits(), 200, size_t(picture.BitsLength()));
+	BMallocIO png;
+	if (tr == nullptr)
+		tr = BTranslatorRoster::Default();
+	ASSERT_EQ(EncodeBitmap(tr, picture, kit_code("PNG "), &png), B_OK);
+	std::string path = folder.WriteFile(
+		"grey.png", std::string(static_cast<const char*>(png.Buffer()), png.BufferLength()));
+
+	command_line line = read({"--year", "2027", "--week-start", "monday", "--band", "top", path});
+	ASSERT_EQ(line.action, command_line::RUN);
+	ProgramHarness program(line.files);
+	std::vector<std::string> errors;
+	ASSERT_TRUE(apply_calendar_options(line.calendar, &errors));
+	apply_band_option(line.calendar);
+	atr.holy_col = 0xff00ff;
+	program.Idle();
+	dorvaview* canvas = program.Canvas();
+	ASSERT_NE(canvas->image, nullptr);
+	canvas->Draw(canvas->Bounds());
+
+	// The band along the top third: darkened above y = 200, the picture below.
+	EXPECT_NEAR(kit::testing::ViewPixel(canvas, 3, 5).red, 100, 2);
+	EXPECT_EQ(kit::testing::ViewPixel(canvas, 3, 398).red, 200);
+	// 1 January 2027, a Friday and a holiday, in the fifth column of January's first row.
+	const int baseline = line_height(100.0f / 7) + line_height(10);
+	InkCount first = count_ink(canvas, 0, baseline - 10, 99, baseline, is_magenta);
+	ASSERT_GT(first.count, 3);
+	EXPECT_NEAR(first.meanX, 62.5, 2);
+}
+
+} // namespace

@@ -1,0 +1,131 @@
+// dorva-render: lays dorva's calendar over pictures and writes the results, as images or as
+// PDF pages, without a display. The canvas's own drawing makes them, so each result is what
+// dorva's window shows for that picture with the same options.
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "Font.h"
+#include "OffscreenPlatform.h"
+#include "TranslatorRoster.h"
+#include "font_label.h"
+#include "output_names.h"
+#include "program_name.h"
+#include "progress.h"
+#include "render_options.h"
+#include "renderer.h"
+#include "tr.h"
+
+namespace {
+
+// Every picture written; some could not be; a bad command line or holiday file.
+enum { kAllWritten = 0, kSomeFailed = 1, kBadUsage = 2 };
+
+int usage_error(const std::string& what)
+{
+	std::fprintf(stderr, "dorva-render: %s\n", what.c_str());
+	print_render_usage(stderr);
+	return kBadUsage;
+}
+
+// A font named as the font menus label it must be installed.
+bool font_installed(const std::string& label)
+{
+	font_family family;
+	font_style style;
+	split_font_label(label.c_str(), &family, &style);
+	BFont font;
+	return font.SetFamilyAndStyle(family, style[0] != '\0' ? style : nullptr) == B_OK;
+}
+
+// A file's identity, whatever names lead to it.
+using file_identity = std::pair<dev_t, ino_t>;
+
+bool identity_of(const std::string& path, file_identity* identity)
+{
+	struct stat status;
+	if (stat(path.c_str(), &status) != 0)
+		return false;
+	*identity = {status.st_dev, status.st_ino};
+	return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+	render_options options = read_render_options(argc, argv);
+	switch (options.action) {
+		case render_options::HELP:
+			print_render_usage(stdout);
+			return kAllWritten;
+		case render_options::VERSION:
+			std::printf("dorva-render %s\n", kProgramVersion);
+			return kAllWritten;
+		case render_options::BAD:
+			return usage_error(options.error);
+		case render_options::RENDER:
+			break;
+	}
+	output_plan plan;
+	std::string error;
+	if (!plan.set(options.output, options.pictures.size(), &error))
+		return usage_error(error);
+
+	// No display is needed, nor looked for.
+	use_offscreen_platform();
+	tr = BTranslatorRoster::Default();
+	if (tr == nullptr) {
+		std::fprintf(stderr, "dorva-render: this system offers no image formats\n");
+		return kSomeFailed;
+	}
+	for (const std::string* label : {&options.month_font, &options.day_font}) {
+		if (!label->empty() && !font_installed(*label))
+			return usage_error("no installed font '" + *label + "' (write it as FAMILY(STYLE))");
+	}
+	std::vector<std::string> errors;
+	if (!apply_calendar_options(options.calendar, &errors)) {
+		for (const std::string& line : errors)
+			std::fprintf(stderr, "dorva-render: %s\n", line.c_str());
+		return kBadUsage;
+	}
+
+	// No result is ever written over a picture of this run, by whatever name it is reached.
+	std::set<file_identity> inputs;
+	for (const std::string& picture : options.pictures) {
+		file_identity identity;
+		if (identity_of(picture, &identity))
+			inputs.insert(identity);
+	}
+
+	calendar_renderer renderer(options);
+	progress_report progress(options.pictures.size());
+	std::set<std::string> outputs;
+	int failures = 0;
+	for (size_t i = 0; i < options.pictures.size(); i++) {
+		const std::string& picture = options.pictures[i];
+		progress.starting(i, picture);
+		const std::string path = plan.path_for(picture);
+		std::optional<output_format> format = plan.format_for(picture);
+		file_identity existing;
+		std::string why;
+		if (!format)
+			why = "'" + path + "' has no extension of an output format";
+		else if (identity_of(path, &existing) && inputs.count(existing) != 0)
+			why = "the output '" + path + "' is one of the pictures; not written over";
+		else if (!outputs.insert(path).second)
+			why = "the output '" + path + "' was written for an earlier picture; not written over";
+		if (why.empty() && renderer.render(picture, path, *format, &why)) {
+			progress.written(picture, path);
+			continue;
+		}
+		progress.failed(picture, why);
+		failures++;
+	}
+	progress.finish();
+	return failures == 0 ? kAllWritten : kSomeFailed;
+}
