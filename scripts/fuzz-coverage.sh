@@ -5,7 +5,8 @@
 # seed corpus, what scripts/fuzz.sh found, the crashes kept in the tree) and reports, with
 # llvm-cov, the lines, functions and regions covered in the project's own files (app/,
 # canvas/, config/, imageio/, kit/ without its test hooks, tools/) that each harness links,
-# and in the files it is written for (tests/fuzz/options.sh, fuzz_focus).
+# in the files it is written for (tests/fuzz/options.sh, fuzz_focus), and in all the files
+# any harness links, by all of them together.
 #   scripts/fuzz-coverage.sh [--build-dir DIR] [--no-build] [--work DIR] [HARNESS...]
 # The build directory defaults to build-fuzz-coverage, the inputs found by fuzzing to
 # build-fuzz/fuzz-work (scripts/fuzz.sh's default). Reports land in BUILD/coverage/.
@@ -65,15 +66,32 @@ trap 'rm -rf "$scratch"' EXIT
 mkdir -m 700 "$scratch/runtime"
 export XDG_RUNTIME_DIR=$scratch/runtime
 
-# Only the project's own sources count; the kit's test hooks serve the harnesses.
-sources=("$root/app" "$root/canvas" "$root/config" "$root/imageio" "$root/kit" "$root/tools")
-ignore='kit/testing/|_autogen/|moc_'
+# Only the project's own sources count: app/, canvas/, config/, imageio/, kit/ (without the
+# test hooks in kit/testing/) and tools/; not the tests, Qt's generated code or headers.
+ignore='/tests/|/kit/testing/|_autogen/|moc_|^/usr/'
 
-# The TOTAL line of an llvm-cov report as "lines L% (covered/all), functions F%, regions R%".
+# totals REGEX < llvm-cov export -summary-only: "lines L% (covered/all), functions F%,
+# regions R%" over the project's files whose path below the root matches REGEX.
 totals() {
-	awk '/^TOTAL/ {
-		printf "lines %s (%d/%d), functions %s, regions %s", $10, $8 - $9, $8, $7, $4
-	}'
+	python3 -c '
+import json, os, re, sys
+root, pattern = sys.argv[1], re.compile(sys.argv[2])
+project = re.compile(r"(app|canvas|config|imageio|kit|tools)/")
+sums = {"lines": [0, 0], "functions": [0, 0], "regions": [0, 0]}
+for data in json.load(sys.stdin)["data"]:
+    for entry in data["files"]:
+        path = os.path.relpath(os.path.normpath(entry["filename"]), root)
+        if not project.match(path) or path.startswith("kit/testing/") or not pattern.search(path):
+            continue
+        for kind, pair in sums.items():
+            pair[0] += entry["summary"][kind]["covered"]
+            pair[1] += entry["summary"][kind]["count"]
+def percent(kind):
+    covered, count = sums[kind]
+    return 100.0 * covered / count if count else 0.0
+print("lines %.1f%% (%d/%d), functions %.1f%%, regions %.1f%%" % (percent("lines"),
+      sums["lines"][0], sums["lines"][1], percent("functions"), percent("regions")))
+' "$root" "$1"
 }
 
 objects=()
@@ -98,23 +116,21 @@ for name in "${harnesses[@]}"; do
 	}
 	"$profdata" merge -sparse "$out/$name"-*.profraw -o "$out/$name.profdata"
 	"$cov" report "$binary" -instr-profile="$out/$name.profdata" \
-		-ignore-filename-regex="$ignore" "${sources[@]}" >"$out/$name.txt"
-	focus=$(fuzz_focus "$name")
-	grep -E "^($focus)|^Filename" <(sed "s|^$root/||" "$out/$name.txt") >"$out/$name-focus.txt" || true
-	mapfile -t focus_files < <(cd "$root" && find app canvas config imageio kit tools -name '*.cpp' |
-		grep -E "^($focus)" | sed "s|^|$root/|")
-	focused=$("$cov" report "$binary" -instr-profile="$out/$name.profdata" \
-		-ignore-filename-regex="$ignore" "${focus_files[@]}" | totals)
+		-ignore-filename-regex="$ignore" >"$out/$name.txt"
+	"$cov" export -summary-only "$binary" -instr-profile="$out/$name.profdata" \
+		-ignore-filename-regex="$ignore" >"$out/$name.json"
 	summary+=("$(printf '%-14s %5d inputs  project: %s\n%-14s               focus:   %s' "$name" \
-		"$count" "$(totals <"$out/$name.txt")" "" "$focused")")
+		"$count" "$(totals '.' <"$out/$name.json")" "" "$(totals "^($(fuzz_focus "$name"))" <"$out/$name.json")")")
 	objects+=(-object "$binary")
 done
 
 # All the harnesses together: the project's files that any of them links.
-"$profdata" merge -sparse "$out"/*.profraw -o "$out/all.profdata"
+"$profdata" merge -sparse "$out"/*.profraw -o "$out/all.profdata" 2>/dev/null
 "$cov" report "${objects[@]:1}" -instr-profile="$out/all.profdata" \
-	-ignore-filename-regex="$ignore" "${sources[@]}" >"$out/all.txt"
+	-ignore-filename-regex="$ignore" >"$out/all.txt"
+"$cov" export -summary-only "${objects[@]:1}" -instr-profile="$out/all.profdata" \
+	-ignore-filename-regex="$ignore" >"$out/all.json"
 
 echo "== coverage of the project's own code (reports in $out)"
 printf '%s\n' "${summary[@]}"
-echo "all harnesses:               $(totals <"$out/all.txt")"
+echo "all harnesses:               $(totals '.' <"$out/all.json")"
