@@ -4,10 +4,11 @@
 fuzz_harnesses=(image_roster bitmap_stream canvas_drop message bus_endpoint field_parser config_text)
 
 # The same limits for fuzzing and for replaying: an input may take 2 GB and 30 s, one
-# allocation 512 MB. Pictures a seed-sized input decodes to stay far below that; what goes
-# beyond is a decompression bomb or a header that promises more than comes, reported by
-# libFuzzer as an out-of-memory ("oom-") or a timeout ("timeout-") input.
-fuzz_limits=(-rss_limit_mb=2048 -malloc_limit_mb=512 -timeout=30)
+# allocation 256 MB (a picture of 64 megapixels). A picture of ordinary size that a small
+# input decodes to stays below that; what goes beyond is a decompression bomb or a header
+# that promises more than comes, reported by libFuzzer as an out-of-memory ("oom-") input
+# with the stack of the allocation, or a timeout ("timeout-").
+fuzz_limits=(-rss_limit_mb=2048 -malloc_limit_mb=256 -timeout=30)
 
 # fuzz_options NAME FUZZ_DIR: the options for fuzzing one harness: the largest input and,
 # for the harnesses that read pictures, the dictionary of image format tokens. The harnesses
