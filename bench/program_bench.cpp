@@ -5,16 +5,27 @@
 //   program_bench paste PICTURE RUNS       a "MIME" drop of raw bitmap data of the picture
 //                                          pasted into the same picture, against copying
 //                                          the clipped rows with memcpy
-//   program_bench export PICTURE DIR RUNS  the canvas's save as PNG into DIR
+//   program_bench export PICTURE DIR RUNS  the canvas's save as PNG into DIR, until the file
+//                                          is in place (the writing runs in the background)
+//   program_bench refuse DIR RUNS          hostile files written into DIR, each opened by
+//                                          a "DATA" message: a 32-byte bitmap stream header
+//                                          promising 1 GiB rows, a PNG bomb, a JPEG claiming
+//                                          144 Mpixel, an SVG claiming 268 Mpixel, and the
+//                                          header dropped as raw bitmap data; the time
+//                                          of each open, the peak resident memory it adds,
+//                                          and what the canvas ended with
 // Every figure is the median wall time of RUNS runs in milliseconds (the paste's parts are
 // given in this thread's processor time as well, "_cpu_ms"). Prints "key value" lines for
 // the script to read.
 #include <sys/stat.h>
 
+#include <zlib.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -29,7 +40,9 @@
 #include "dorvaview.h"
 #include "dorvawindow.h"
 #include "drop_pos.h"
+#include "exportwindow.h"
 #include "output_catalogue.h"
+#include "paste.h"
 #include "pic.h"
 
 namespace {
@@ -221,7 +234,8 @@ int paste_case(const char* path, int runs)
 	drop_pos = BPoint(ox, oy);
 
 	// What the canvas should hold after any of the pastes below.
-	BBitmap expected(*canvas->image);
+	const BBitmap before(*canvas->image);
+	BBitmap expected(before);
 	copy_clipped_rows(&expected, dropped, ox, oy);
 
 	BMessage paste(B_MIME_DATA);
@@ -236,18 +250,17 @@ int paste_case(const char* path, int runs)
 	};
 	bool same = same_as_expected();
 
-	// The composite step cannot be called alone, so it is estimated: the canvas's handler
-	// (as the window's loop calls it, without the copy that sending makes) less its two
-	// other parts, the decoding of the raw data and the redraw. The parts take turns within
-	// each run, and are timed in this thread's processor time too, which the other work on
-	// a busy machine disturbs far less than wall time; the estimate is the median of the
-	// runs' differences.
-	BBitmap target(*canvas->image);
+	// The parts of the canvas's handler (as the window's loop calls it, without the copy
+	// that sending makes): decoding the raw data as the paste does, 1024 bytes a write; the
+	// composite itself, called alone; the redraw. The composite and the row copy take turns
+	// within each run and are timed in this thread's processor time too, which the other
+	// work on a busy machine disturbs far less than wall time.
+	BBitmap target(before);
 	std::vector<double> handlerMs, compositeMs, compositeCpu, rowsMs, rowsCpu;
 	std::vector<double> decodeMs, redrawMs;
+	bool sameAlone = true;
 	for (int i = 0; i < runs; i++) {
 		Timing handler = timed([&] { canvas->MessageReceived(&paste); });
-		// Turning the raw data into a bitmap as the paste does: 1024 bytes a write.
 		Timing decode = timed([&] {
 			BMemoryIO source(raw.data(), raw.size());
 			BBitmapStream stream;
@@ -260,16 +273,21 @@ int paste_case(const char* path, int runs)
 			delete bitmap;
 		});
 		Timing redraw = timed([&] { canvas->redraw(false); });
+		Timing alone = timed([&] { composite(&target, dropped, BPoint(ox, oy)); });
+		if (i == 0) { // the later runs paste the same pixels again
+			sameAlone =
+				std::memcmp(target.Bits(), expected.Bits(), size_t(expected.BitsLength())) == 0;
+		}
 		Timing rows = timed([&] { copy_clipped_rows(&target, dropped, ox, oy); });
 		handlerMs.push_back(handler.wall);
 		decodeMs.push_back(decode.wall);
 		redrawMs.push_back(redraw.wall);
-		compositeMs.push_back(handler.wall - decode.wall - redraw.wall);
-		compositeCpu.push_back(handler.cpu - decode.cpu - redraw.cpu);
+		compositeMs.push_back(alone.wall);
+		compositeCpu.push_back(alone.cpu);
 		rowsMs.push_back(rows.wall);
 		rowsCpu.push_back(rows.cpu);
 	}
-	same = same && same_as_expected();
+	same = same && sameAlone && same_as_expected();
 
 	std::printf(
 		"paste_picture %dx%d at %d,%d\n", dropped->PixelWidth(), dropped->PixelHeight(), ox, oy);
@@ -306,11 +324,25 @@ int export_case(const char* path, const char* directory, int runs)
 	entry_ref folder = ref_of(directory);
 	const char* leaf = "dorva-export.png";
 	status_t status = B_OK;
-	double ms = median_ms(runs, [&] {
-		status_t result = canvas->save(folder, leaf);
-		if (result != B_OK)
+	// The export runs in the background and ends with a message to its progress window,
+	// which carries its result.
+	kit::testing::SetDispatchObserver([&status](BHandler*, const BMessage& message) {
+		int32 result;
+		if (message.what == MSG_EXPORT_DONE && message.FindInt32("status", &result) == B_OK
+			&& result != B_OK)
 			status = result;
 	});
+	std::vector<double> blocking;
+	double ms = median_ms(runs, [&] {
+		double started = thread_cpu_ms();
+		status_t result = canvas->save(folder, leaf);
+		blocking.push_back(thread_cpu_ms() - started);
+		if (result != B_OK)
+			status = result;
+		// The whole export: until the file is in place and the window has heard so.
+		kit::testing::RunUntilIdle();
+	});
+	kit::testing::SetDispatchObserver(nullptr);
 	const std::string written = std::string(directory) + "/" + leaf;
 	struct stat info {};
 	if (status != B_OK || stat(written.c_str(), &info) != 0) {
@@ -320,7 +352,137 @@ int export_case(const char* path, const char* directory, int runs)
 	std::printf(
 		"export_picture %dx%d\n", canvas->image->PixelWidth(), canvas->image->PixelHeight());
 	std::printf("export_ms %.1f\n", ms);
+	// How long save() itself held the window's thread (copying the picture), in processor
+	// time: the rest of the export ran beside a window that went on answering.
+	std::printf("export_window_thread_ms %.1f\n", median(blocking));
 	std::printf("export_bytes %lld\n", static_cast<long long>(info.st_size));
+	return 0;
+}
+
+// A PNG of width x height black grey pixels of 8 bits, compressed as well as zlib can:
+// 16384 x 16384 is the bomb of about 256 KB that unpacks to 268 Mpixel.
+std::string png_bomb(uint32 width, uint32 height)
+{
+	std::string out("\x89PNG\r\n\x1a\n", 8);
+	auto big32 = [](std::string& to, uint32 value) {
+		for (int shift = 24; shift >= 0; shift -= 8)
+			to += char(value >> shift);
+	};
+	auto chunk = [&](const char* type, const std::string& data) {
+		big32(out, uint32(data.size()));
+		std::string body = std::string(type, 4) + data;
+		out += body;
+		big32(
+			out, uint32(crc32(0, reinterpret_cast<const Bytef*>(body.data()), uInt(body.size()))));
+	};
+	std::string header;
+	big32(header, width);
+	big32(header, height);
+	header += std::string("\x08\x00\x00\x00\x00", 5); // 8-bit grey
+	chunk("IHDR", header);
+	std::vector<uint8> row(1 + width, 0), buffer(1 << 16);
+	std::string compressed;
+	z_stream zip = {};
+	deflateInit(&zip, Z_BEST_COMPRESSION);
+	for (uint32 y = 0; y <= height; y++) {
+		zip.next_in = row.data();
+		zip.avail_in = y == height ? 0 : uInt(row.size());
+		do {
+			zip.next_out = buffer.data();
+			zip.avail_out = uInt(buffer.size());
+			deflate(&zip, y == height ? Z_FINISH : Z_NO_FLUSH);
+			compressed.append(
+				reinterpret_cast<char*>(buffer.data()), buffer.size() - zip.avail_out);
+		} while (zip.avail_out == 0);
+	}
+	deflateEnd(&zip);
+	chunk("IDAT", compressed);
+	chunk("IEND", "");
+	return out;
+}
+
+long status_kb(const char* key)
+{
+	std::ifstream status("/proc/self/status");
+	std::string line;
+	while (std::getline(status, line)) {
+		if (line.compare(0, std::strlen(key), key) == 0)
+			return std::atol(line.c_str() + std::strlen(key));
+	}
+	return -1;
+}
+
+int refuse_case(const char* directory, int runs)
+{
+	Program program;
+	dorvaview* canvas = program.canvas;
+
+	// A small JPEG whose frame header then claims 12000 x 12000.
+	BBitmap* small = new BBitmap(BRect(0, 0, 15, 15), B_RGB32);
+	BBitmapStream smallStream(small);
+	BMallocIO jpegBytes;
+	tr->Translate(&smallStream, nullptr, nullptr, &jpegBytes, kit_code("JPEG"));
+	std::string jpeg(static_cast<const char*>(jpegBytes.Buffer()), jpegBytes.BufferLength());
+	for (size_t at = 2; at + 9 < jpeg.size(); at++) {
+		if (uint8(jpeg[at]) == 0xff && uint8(jpeg[at + 1]) == 0xc0) {
+			jpeg[at + 5] = jpeg[at + 7] = char(12000 >> 8);
+			jpeg[at + 6] = jpeg[at + 8] = char(12000 & 0xff);
+			break;
+		}
+	}
+	// The bitmap stream header: magic, bounds 0 0 0 0, rows of 1 GiB, B_RGB32, data size.
+	const std::string bits(
+		"bits\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\x40\0\0\0\0\0\0\x08\x40\0\0\0", 32);
+	const std::pair<const char*, std::string> files[] = {
+		{"promise.bits", bits},
+		{"bomb.png", png_bomb(16384, 16384)},
+		{"bomb.jpeg", jpeg},
+		{"bomb.svg",
+			"<svg xmlns='http://www.w3.org/2000/svg' width='16384' height='16384'>"
+			"<rect width='100%' height='100%' fill='red'/></svg>"},
+	};
+	for (const auto& [name, bytes] : files) {
+		const std::string path = std::string(directory) + "/" + name;
+		std::ofstream(path, std::ios::binary) << bytes;
+		std::vector<double> times;
+		long addedKb = 0;
+		for (int i = 0; i < runs; i++) {
+			// Nothing open, and the peak resident memory reset to what is resident now.
+			BMessenger(canvas).SendMessage(CMD_FILE_CLOSE);
+			kit::testing::RunUntilIdle();
+			long before = status_kb("VmRSS:");
+			std::ofstream("/proc/self/clear_refs") << "5";
+			times.push_back(median_ms(1, [&] { open_in(canvas, path); }));
+			if (i == 0)
+				addedKb = status_kb("VmHWM:") - before;
+		}
+		std::string key = name;
+		key = key.substr(key.find('.') + 1);
+		std::printf("refuse_%s_bytes %zu\n", key.c_str(), bytes.size());
+		std::printf("refuse_%s_ms %.1f\n", key.c_str(), median(times));
+		std::printf("refuse_%s_peak_added_kb %ld\n", key.c_str(), addedKb);
+		if (canvas->image == nullptr)
+			std::printf("refuse_%s_outcome refused\n", key.c_str());
+		else
+			std::printf("refuse_%s_outcome %dx%d\n", key.c_str(), canvas->image->PixelWidth(),
+				canvas->image->PixelHeight());
+	}
+
+	// The same 32 bytes dropped as raw bitmap data on the empty canvas.
+	BMessenger(canvas).SendMessage(CMD_FILE_CLOSE);
+	kit::testing::RunUntilIdle();
+	BMessage drop(B_MIME_DATA);
+	drop.AddData("image/x-be-bitmap", B_MIME_TYPE, bits.data(), ssize_t(bits.size()));
+	long before = status_kb("VmRSS:");
+	std::ofstream("/proc/self/clear_refs") << "5";
+	double ms = median_ms(runs, [&] {
+		BMessenger(canvas).SendMessage(&drop);
+		kit::testing::RunUntilIdle();
+	});
+	std::printf("refuse_drop_bytes %zu\n", bits.size());
+	std::printf("refuse_drop_ms %.1f\n", ms);
+	std::printf("refuse_drop_peak_added_kb %ld\n", status_kb("VmHWM:") - before);
+	std::printf("refuse_drop_outcome %s\n", canvas->image == nullptr ? "ignored" : "pasted");
 	return 0;
 }
 
@@ -328,7 +490,8 @@ int usage()
 {
 	std::fprintf(stderr,
 		"usage: program_bench open|draw|paste PICTURE RUNS\n"
-		"       program_bench export PICTURE DIR RUNS\n");
+		"       program_bench export PICTURE DIR RUNS\n"
+		"       program_bench refuse DIR RUNS\n");
 	return 2;
 }
 
@@ -351,6 +514,8 @@ int main(int argc, char** argv)
 		return draw_case(argv[2], runs);
 	if (mode == "paste" && argc == 4)
 		return paste_case(argv[2], runs);
+	if (mode == "refuse" && argc == 4)
+		return refuse_case(argv[2], runs);
 	if (mode == "export" && argc == 5)
 		return export_case(argv[2], argv[3], runs);
 	return usage();

@@ -13,7 +13,9 @@
 //   imageio/load.cpp               load
 //   imageio/paste.cpp              _paste_dropped
 //   imageio/drop_negotiation.cpp   _negotiate_drop
-//   imageio/export.cpp             save, _show_export_panel, _save_requested
+//   imageio/export.cpp             save, _show_export_panel, _save_requested (the
+//                                  writing runs in the background, followed by the
+//                                  window of imageio/exportwindow.cpp)
 //   imageio/print.cpp              _print
 #pragma once
 

@@ -23,5 +23,8 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Image format plug-ins (WebP, TIFF, TGA, ...; SVG), and a font for the dates and the menus.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-image-formats-plugins, libqt6svg6, fonts-dejavu-core")
+# Qt's Wayland platform, so that the program runs on a Wayland desktop as a Wayland client
+# (without it, it needs XWayland there).
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 
 include(CPack)

@@ -62,9 +62,14 @@ void dorvaview::_data_received(BMessage* message)
 	type_code type;
 	int32 count = 0;
 	if (message->GetInfo("refs", &type, &count) == B_OK) {
+		// "refs" of another type names no file: such a message changes nothing.
+		if (type != B_REF_TYPE)
+			return;
 		for (int32 i = 0; i < count; i++) {
+			// A value that is no readable file reference is passed over.
 			entry_ref ref;
-			message->FindRef("refs", i, &ref);
+			if (message->FindRef("refs", i, &ref) != B_OK)
+				continue;
 			load(ref);
 			if (image != nullptr)
 				break;

@@ -1,5 +1,7 @@
 #include "drop_pos.h"
 
+#include <cmath>
+
 #include "Message.h"
 #include "View.h"
 
@@ -13,10 +15,16 @@ void update_drop_position(BView* canvas, const BMessage* message)
 		|| message->FindPoint("_drop_offset_", &offset) != B_OK)
 		return;
 	point = canvas->ConvertFromScreen(point);
+	// A scale of zero, or one that is no number, would scale the offset to nowhere: such a
+	// scale is left out.
 	float scale;
-	if (message->FindFloat("scale", &scale) == B_OK) {
+	if (message->FindFloat("scale", &scale) == B_OK && std::isfinite(scale) && scale != 0) {
 		offset.x /= scale;
 		offset.y /= scale;
 	}
-	drop_pos = point - offset;
+	// A position that is no number (from fields that are none, or that overflow) says
+	// nowhere: the remembered position stays.
+	BPoint position = point - offset;
+	if (std::isfinite(position.x) && std::isfinite(position.y))
+		drop_pos = position;
 }

@@ -1,3 +1,6 @@
+#include "paste.h"
+
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -56,29 +59,38 @@ static BBitmap* decode_dropped(BMessage* message)
 	return bitmap;
 }
 
-// Copies every pixel of source into the canvas picture at (ox, oy), leaving out what falls
-// outside pic. Plain 32-bit copies: no blending, the alpha byte goes along.
-static void composite(BBitmap* canvas, const BBitmap* source, int ox, int oy)
+void composite(BBitmap* canvas, const BBitmap* source, BPoint at)
 {
-	const int w = source->PixelWidth();
-	const int h = source->PixelHeight();
-	const int canvasWidth = canvas->PixelWidth();
-	const int canvasHeight = canvas->PixelHeight();
+	// Pixels land only inside pic and inside the canvas bitmap itself, and no bitmap is
+	// wider or taller than this: a position farther out (or no number at all) pastes
+	// nothing, and every one nearer is a whole number of pixels without overflow.
+	const double kFarthest = double(int64(1) << 40);
+	if (!std::isfinite(at.x) || !std::isfinite(at.y) || std::fabs(at.x) > kFarthest
+		|| std::fabs(at.y) > kFarthest || !pic.IsValid())
+		return;
+	const double ox = std::trunc(double(at.x));
+	const double oy = std::trunc(double(at.y));
+
+	// The clipped rectangle, worked out once, in canvas pixels, inclusive.
+	const double left = std::max({ox, std::ceil(double(pic.left)), 0.0});
+	const double top = std::max({oy, std::ceil(double(pic.top)), 0.0});
+	const double right = std::min(
+		{ox + source->PixelWidth() - 1, std::floor(double(pic.right)), canvas->PixelWidth() - 1.0});
+	const double bottom = std::min({oy + source->PixelHeight() - 1, std::floor(double(pic.bottom)),
+		canvas->PixelHeight() - 1.0});
+	if (left > right || top > bottom)
+		return;
+
+	// Then whole rows: plain 32-bit copies, no blending, the alpha byte goes along.
+	const int64 x0 = int64(left), y0 = int64(top), x1 = int64(right), y1 = int64(bottom);
+	const int64 sourceX = x0 - int64(ox);
+	const size_t rowBytes = size_t(x1 - x0 + 1) * kBytesPerPixel;
 	auto* to = static_cast<uint8*>(canvas->Bits());
 	auto* from = static_cast<const uint8*>(source->Bits());
-	for (int v = 0; v < h; v++) {
-		const int y = oy + v;
-		for (int c = 0; c < w; c++) {
-			const int x = ox + c;
-			if (!pic.Contains(BPoint(x, y)))
-				continue;
-			// pic and the canvas bitmap agree, but never write outside the bitmap itself.
-			if (x < 0 || y < 0 || x >= canvasWidth || y >= canvasHeight)
-				continue;
-			std::memcpy(to + size_t(y) * canvas->BytesPerRow() + size_t(x) * kBytesPerPixel,
-				from + size_t(v) * source->BytesPerRow() + size_t(c) * kBytesPerPixel,
-				kBytesPerPixel);
-		}
+	for (int64 y = y0; y <= y1; y++) {
+		std::memcpy(to + y * canvas->BytesPerRow() + x0 * int64(kBytesPerPixel),
+			from + (y - int64(oy)) * source->BytesPerRow() + sourceX * int64(kBytesPerPixel),
+			rowBytes);
 	}
 }
 
@@ -108,7 +120,7 @@ void dorvaview::_paste_dropped(BMessage* message)
 		resize = true;
 	}
 
-	composite(image, dropped, int(drop_pos.x), int(drop_pos.y));
+	composite(image, dropped, drop_pos);
 	delete dropped;
 	redraw(resize);
 }

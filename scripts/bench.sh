@@ -9,7 +9,7 @@
 #   --rounds N       cases 1 and 5: dorva and its reference take turns, N rounds of --runs
 #                    runs each; the figure is the median of the rounds' medians (default 3)
 #   --export-runs N  runs of the PNG export, which is slow, dorva and Qt in turns (default 3)
-#   --cases LIST     only these cases, e.g. 1,5,6 (default: all seven)
+#   --cases LIST     only these cases, e.g. 1,5,6 (default: all eight)
 #   --no-build       measure what is already built in the bench build directory
 #
 # It builds a Release tree with the benchmark programs in build-bench (DORVA_BENCH_BUILD
@@ -27,6 +27,10 @@
 #   6  paste of a 4000x3000 raw bitmap drop (a "MIME" message) into a 4000x3000 canvas /
 #      copying the clipped rows with memcpy
 #   7  PNG export of the 6000x4000 picture through the canvas's save / QImageWriter
+#   8  hostile files opened through "DATA": a 32-byte bitmap stream header promising 1 GiB
+#      rows (and the same dropped as raw bitmap data), a 256 KB PNG bomb of 268 Mpixel, a JPEG header claiming 144 Mpixel, a 120-byte
+#      SVG declaring 268 Mpixel; the time of each open and the peak resident memory it adds
+#      (absolute figures: refused within a second and a few MB; the SVG drawn at 16 Mpixel)
 # Cases 2 to 4 need Xvfb (and build window_timer from Xlib); case 1's reference needs djpeg.
 # A case that cannot run says so and why; the others still run.
 set -uo pipefail
@@ -38,7 +42,7 @@ case $build in /*) ;; *) build=$root/$build ;; esac
 runs=7
 rounds=3
 export_runs=3
-cases=1,2,3,4,5,6,7
+cases=1,2,3,4,5,6,7,8
 do_build=1
 
 usage() {
@@ -415,6 +419,9 @@ if wanted 7; then
 		note export_ms "$d_ms"
 		note qimagewriter_png_ms "$q_ms"
 		note export_bytes "$d_bytes"
+		# How long save() itself held the window's thread (copying the picture); the
+		# writing ran beside it.
+		note export_window_thread_ms "$(over_rounds export_window_thread_ms "$scratch/export" "$export_runs")"
 		note qimagewriter_png_bytes "$q_bytes"
 		row "7 PNG export 24 MP / QImageWriter defaults" "$d_ms ms" "$q_ms ms" \
 			"$(ratio "$d_ms" "$q_ms")x" "<= 0.5x"
@@ -424,6 +431,26 @@ if wanted 7; then
 			"$(ratio "$d_bytes" "$q_bytes")x" "<= 1.2x"
 	else
 		skip "7 PNG export" "an export benchmark failed"
+	fi
+fi
+
+# Case 8: refusals, each open once per run; absolute figures.
+if wanted 8; then
+	log=$scratch/refuse.txt
+	mkdir -p "$scratch/hostile"
+	if QT_QPA_PLATFORM=offscreen run_logged "$log" "$bin/program_bench" refuse "$scratch/hostile" \
+		"$runs"; then
+		for kind in bits drop png jpeg svg; do
+			for key in bytes ms peak_added_kb outcome; do
+				note "refuse_${kind}_$key" "$(value "refuse_${kind}_$key" "$log")"
+			done
+			bytes=$(value "refuse_${kind}_bytes" "$log")
+			kb=$(value "refuse_${kind}_peak_added_kb" "$log")
+			row "8 hostile $kind ($bytes bytes)" "$(value "refuse_${kind}_ms" "$log") ms" \
+				"$((kb / 1024)) MiB" "-" "$(value "refuse_${kind}_outcome" "$log") (time, added peak)"
+		done
+	else
+		skip "8 hostile files" "program_bench refuse failed"
 	fi
 fi
 

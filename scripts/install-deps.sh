@@ -10,10 +10,14 @@ packages=(
 	cmake
 	ninja-build
 	pkg-config
+	# zlib, which compresses the PNG files the program writes
+	zlib1g-dev
 	# Qt 6 (widgets, printing, D-Bus, translations) and its image and platform plugins
 	qt6-base-dev
 	qt6-base-dev-tools
 	qt6-qpa-plugins
+	# Qt's Wayland platform, for Wayland desktops without XWayland
+	qt6-wayland
 	libqt6svg6
 	qt6-image-formats-plugins
 	qt6-l10n-tools
@@ -25,10 +29,15 @@ packages=(
 	libopengl-dev
 	libvulkan-dev
 	libxkbcommon-dev
+	# The X connection the kit tries before Qt starts (xcb)
+	libxcb1-dev
 	# iCalendar files of holidays
 	libical-dev
-	# Tests, and the formatter that CI checks the code with
+	# libjpeg-turbo, with which the kit decodes JPEG photos itself
+	libjpeg62-turbo-dev
+	# Tests, and the formatter that CI checks the code with; zlib makes test pictures
 	googletest
+	zlib1g-dev
 	clang-format
 	# The sanitizer and fuzz build: clang, its sanitizer, libFuzzer and profile runtimes
 	# (only recommended by clang, so named here), and llvm for the symbolizer that names
@@ -56,6 +65,8 @@ packages=(
 	imagemagick
 	# A window manager for the end-to-end steps that zoom and resize through one
 	openbox
+	# A Wayland compositor that runs headless, for the end-to-end steps on Wayland
+	weston
 	# Checking printed pages and written images
 	poppler-utils
 	libjpeg-turbo-progs

@@ -19,6 +19,7 @@ enum : uint32 {
 	B_NO_REPLY = kit_code("NONE"),
 	B_REPLY = kit_code("RPLY"),
 	B_MESSAGE_NOT_UNDERSTOOD = kit_code("_MNU"),
+	B_MOUSE_WHEEL_CHANGED = kit_code("_MWC"),
 	B_WINDOW_RESIZED = kit_code("_WRS"),
 	B_QUIT_REQUESTED_BY_PLATFORM = kit_code("_QRP"),
 };

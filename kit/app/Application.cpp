@@ -8,8 +8,11 @@
 #include <climits>
 #include <string>
 
+#include "BackgroundTask.h"
+#include "BackgroundWork.h"
 #include "MessageEndpoint.h"
 #include "QtApplication.h"
+#include "QuitSignals.h"
 #include "Utf8Text.h"
 #include "Window.h"
 #include "WindowRegistry.h"
@@ -24,6 +27,8 @@ BMessenger be_app_messenger()
 struct BApplication::Private {
 	QEventLoop* loop = nullptr;
 	bool quitBeforeRun = false;
+	// A quit was asked for while background work ran; it is asked again once all is done.
+	bool quitAfterWork = false;
 	std::unique_ptr<BMessageEndpoint> endpoint;
 };
 
@@ -40,6 +45,10 @@ BApplication::~BApplication()
 {
 	// Other programs can no longer reach a handler once the application is going.
 	fPrivate->endpoint.reset();
+	// Work still running in the background (a file being written) ends first; what it
+	// reports reaches only windows that are still open.
+	if (BBackgroundTask::CountRunning() > 0)
+		kit::FinishBackgroundWork();
 	// Windows still open at this point (the loop never ran, or a test ended early) go with
 	// the application, as they would with the platform's process.
 	std::vector<BWindow*> windows = kit::Windows();
@@ -58,6 +67,8 @@ thread_id_t BApplication::Run()
 	PostMessage(B_READY_TO_RUN);
 	QEventLoop loop;
 	fPrivate->loop = &loop;
+	// While the loop runs, the signals that ask a program to end take the way of "Quit".
+	kit::QuitSignals quitSignals(this);
 	loop.exec();
 	fPrivate->loop = nullptr;
 	fRunning = false;
@@ -119,6 +130,17 @@ void BApplication::_RunQuitSequence()
 	// A request that comes while the sequence runs is dropped: the running one decides.
 	if (fQuitSequenceRunning)
 		return;
+	// Background work (a file being written) is finished first, with every window still
+	// there to show its progress; then the request is made again.
+	if (BBackgroundTask::CountRunning() > 0) {
+		if (!fPrivate->quitAfterWork) {
+			fPrivate->quitAfterWork = true;
+			BMessenger self(nullptr, this);
+			kit::WhenBackgroundWorkDone([self] { self.SendMessage(B_QUIT_REQUESTED); });
+		}
+		return;
+	}
+	fPrivate->quitAfterWork = false;
 	fQuitSequenceRunning = true;
 	if (QuitRequested())
 		Quit();

@@ -97,6 +97,8 @@ status_t BMessage::FindData(
 status_t BMessage::ReplaceData(
 	const char* name, type_code type, int32 index, const void* data, ssize_t numBytes)
 {
+	if (numBytes < 0 || (data == nullptr && numBytes > 0))
+		return B_BAD_VALUE;
 	const std::vector<char>* value;
 	status_t status = _FindValue(name, type, index, &value);
 	if (status != B_OK)
@@ -137,7 +139,6 @@ KIT_ADD_FIXED(AddDouble, double, B_DOUBLE_TYPE)
 KIT_ADD_FIXED(AddPoint, BPoint, B_POINT_TYPE)
 KIT_ADD_FIXED(AddRect, BRect, B_RECT_TYPE)
 
-KIT_FIND_FIXED(FindBool, bool, B_BOOL_TYPE)
 KIT_FIND_FIXED(FindInt8, int8, B_INT8_TYPE)
 KIT_FIND_FIXED(FindInt16, int16, B_INT16_TYPE)
 KIT_FIND_FIXED(FindInt32, int32, B_INT32_TYPE)
@@ -150,6 +151,21 @@ KIT_FIND_FIXED(FindPointer, void*, B_POINTER_TYPE)
 
 #undef KIT_ADD_FIXED
 #undef KIT_FIND_FIXED
+
+// A bool is stored as one byte; any byte but zero reads as true (a byte of another value
+// copied into a bool would be no valid bool at all).
+status_t BMessage::FindBool(const char* name, int32 index, bool* value) const
+{
+	const std::vector<char>* bytes;
+	status_t status = _FindValue(name, B_BOOL_TYPE, index, &bytes);
+	if (status != B_OK)
+		return status;
+	if (bytes->size() != sizeof(bool))
+		return B_BAD_DATA;
+	if (value)
+		*value = (*bytes)[0] != 0;
+	return B_OK;
+}
 
 status_t BMessage::AddPointer(const char* name, const void* value)
 {

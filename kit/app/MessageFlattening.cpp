@@ -81,11 +81,15 @@ std::vector<char> FlattenRef(const entry_ref& ref)
 
 bool UnflattenRef(const std::vector<char>& bytes, entry_ref* ref)
 {
-	auto separator = std::find(bytes.begin(), bytes.end(), '\0');
-	if (separator == bytes.end() || bytes.empty() || bytes.back() != '\0')
+	// Exactly two terminators: one after the directory, and the last byte after the name.
+	if (bytes.empty() || bytes.back() != '\0')
+		return false;
+	auto last = bytes.end() - 1;
+	auto separator = std::find(bytes.begin(), last, '\0');
+	if (separator == last || std::find(separator + 1, last, '\0') != last)
 		return false;
 	ref->directory.assign(bytes.begin(), separator);
-	ref->name.assign(separator + 1, bytes.end() - 1);
+	ref->name.assign(separator + 1, last);
 	return true;
 }
 

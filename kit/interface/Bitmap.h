@@ -3,6 +3,8 @@
 // on screen. Rows may carry padding: always address them by BytesPerRow().
 #pragma once
 
+#include <cstddef>
+
 #include "GraphicsDefs.h"
 #include "Rect.h"
 
@@ -61,5 +63,6 @@ private:
 	color_space fColorSpace;
 	int32 fBytesPerRow;
 	uint8* fBits;
+	size_t fMappedLength; // bytes mapped from the system for fBits; 0 when on the heap
 	status_t fInitStatus;
 };

@@ -1,5 +1,6 @@
 #include "ControlBridge.h"
 
+#include <QFontMetrics>
 #include <QStyle>
 
 #include <algorithm>
@@ -17,7 +18,8 @@ void ControlBridge::_SetFocusPolicyFromFlags(QWidget* widget) const
 }
 
 LabeledRow::LabeledRow(QWidget* parent, const QString& label, QWidget* entry)
-	: QWidget(parent), fLabel(new QLabel(label, this)), fEntry(entry)
+	: QWidget(parent), fLabel(new QLabel(label, this)), fEntry(entry), fLabelText(label),
+	  fEntryRoom(0)
 {
 	fEntry->setParent(this);
 	// The parent view's colour shows around the label, as it does around a drawn control.
@@ -28,7 +30,15 @@ LabeledRow::LabeledRow(QWidget* parent, const QString& label, QWidget* entry)
 
 void LabeledRow::SetLabel(const QString& label)
 {
-	fLabel->setText(label);
+	fLabelText = label;
+	_Place();
+}
+
+void LabeledRow::SetEntryRoom(int width)
+{
+	if (width == fEntryRoom)
+		return;
+	fEntryRoom = width;
 	_Place();
 }
 
@@ -39,7 +49,7 @@ void LabeledRow::resizeEvent(QResizeEvent*)
 
 void LabeledRow::_Place()
 {
-	if (fLabel->text().isEmpty()) {
+	if (fLabelText.isEmpty()) {
 		fLabel->hide();
 		fEntry->setGeometry(0, 0, width(), height());
 		return;
@@ -47,7 +57,23 @@ void LabeledRow::_Place()
 	int spacing = style()->pixelMetric(QStyle::PM_LayoutHorizontalSpacing);
 	if (spacing < 0)
 		spacing = kFallbackLabelSpacing;
-	int labelWidth = std::min(fLabel->sizeHint().width(), width());
+
+	const QFontMetrics metrics = fLabel->fontMetrics();
+	fLabel->setText(fLabelText);
+	const int natural = fLabel->sizeHint().width();
+	// What the label keeps around its text, and the least it shrinks to: its ellipsis.
+	const int padding = natural - metrics.horizontalAdvance(fLabelText);
+	const int least = std::min(natural, padding + metrics.horizontalAdvance(QChar(0x2026)));
+	int labelWidth = std::min(natural, width());
+	if (fEntryRoom > 0 && labelWidth + spacing + fEntryRoom > width())
+		labelWidth = std::max(least, width() - spacing - fEntryRoom);
+
+	if (labelWidth < natural) {
+		fLabel->setText(metrics.elidedText(fLabelText, Qt::ElideRight, labelWidth - padding));
+		fLabel->setToolTip(fLabelText);
+	} else {
+		fLabel->setToolTip(QString());
+	}
 	fLabel->setGeometry(0, 0, labelWidth, height());
 	fLabel->show();
 	int entryLeft = std::min(labelWidth + spacing, width());

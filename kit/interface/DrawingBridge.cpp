@@ -5,17 +5,38 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QWheelEvent>
 
 #include <algorithm>
 
+#include "AppDefs.h"
 #include "DrawingTarget.h"
 #include "DropDelivery.h"
+#include "Message.h"
+#include "Messenger.h"
+#include "WindowBridge.h"
 
 namespace kit {
 
 namespace {
 
 const double kMetresPerInch = 0.0254;
+// Qt measures a wheel turn in eighths of a degree; one notch of a wheel is 15 degrees.
+const float kAnglePerNotch = 120;
+
+// A wheel turn over the view becomes B_MOUSE_WHEEL_CHANGED for it, in notches as the
+// platform counts them: positive y scrolls down (the wheel turned towards the user), positive
+// x to the right; Qt's angles count the other way. Fine wheels and touchpads report parts of
+// a notch, which stay fractions here.
+void post_wheel(BView* view, const QWheelEvent* event)
+{
+	const QPoint angle = event->angleDelta();
+	BMessage wheel(B_MOUSE_WHEEL_CHANGED);
+	wheel.AddFloat("be:wheel_delta_x", -float(angle.x()) / kAnglePerNotch);
+	wheel.AddFloat("be:wheel_delta_y", -float(angle.y()) / kAnglePerNotch);
+	wheel.AddInt32("modifiers", event->modifiers() & Qt::ShiftModifier ? int32(B_SHIFT_KEY) : 0);
+	BMessenger(view).SendMessage(&wheel);
+}
 
 // Screen-side widget of a drawing view: forwards painting and resizing to its bridge, and
 // drops to the view.
@@ -41,8 +62,18 @@ protected:
 	}
 	void dropEvent(QDropEvent* event) override
 	{
-		DeliverDrop(fBridge->View(), event->mimeData(), mapToGlobal(event->position()));
+		DeliverDrop(fBridge->View(), event->mimeData(), MapToScreen(this, event->position()));
 		event->acceptProposedAction();
+	}
+
+	void wheelEvent(QWheelEvent* event) override
+	{
+		if (event->angleDelta().isNull()) {
+			event->ignore();
+			return;
+		}
+		post_wheel(fBridge->View(), event);
+		event->accept();
 	}
 
 	void paintEvent(QPaintEvent* event) override { fBridge->Paint(this, event->rect()); }

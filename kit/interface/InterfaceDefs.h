@@ -55,6 +55,12 @@ enum : uint32 {
 	B_NAVIGABLE = 0x02000000,
 };
 
+// Modifier keys, as bits of the int32 "modifiers" of input messages. The kit reports the
+// Shift key; it is the one that changes what the kit's views do with the input.
+enum : uint32 {
+	B_SHIFT_KEY = 0x00000001,
+};
+
 enum orientation {
 	B_HORIZONTAL,
 	B_VERTICAL,

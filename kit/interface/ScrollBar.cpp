@@ -52,7 +52,8 @@ BScrollBar::BScrollBar(
 	BRect frame, const char* name, BView* target, float min, float max, orientation direction)
 	: BView(frame, name, default_resizing(direction), B_WILL_DRAW), fTarget(nullptr),
 	  fOrientation(direction), fMin(min), fMax(max), fValue(0), fProportion(0),
-	  fSmallStep(kDefaultSmallStep), fLargeStep(kDefaultLargeStep), fSyncing(false)
+	  fSmallStep(kDefaultSmallStep), fLargeStep(kDefaultLargeStep), fWheelRemainder(0),
+	  fSyncing(false)
 {
 	SetTarget(target);
 }
@@ -105,6 +106,29 @@ void BScrollBar::_TargetScrolled(float position)
 {
 	fValue = position;
 	_Sync();
+}
+
+// A wheel turn of the given notches (1 for one click of a wheel, a fraction for the fine
+// turns of a touchpad) moves the bar by as many small steps, within its range. Fractions of
+// a pixel are kept for the next turn in the same direction, so that slow, fine turns still
+// add up to a scroll.
+void BScrollBar::_ScrollByWheel(float notches)
+{
+	float distance = notches * fSmallStep;
+	if (!std::isfinite(distance) || distance == 0)
+		return;
+	if ((distance > 0) != (fWheelRemainder > 0))
+		fWheelRemainder = 0;
+	fWheelRemainder += distance;
+	float whole = std::trunc(fWheelRemainder);
+	if (whole == 0)
+		return;
+	fWheelRemainder -= whole;
+	float before = fValue;
+	SetValue(fValue + whole);
+	// At either end of the range nothing is owed: turning back moves the bar at once.
+	if (fValue != before + whole)
+		fWheelRemainder = 0;
 }
 
 void BScrollBar::SetRange(float min, float max)

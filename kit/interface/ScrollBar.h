@@ -40,10 +40,14 @@ private:
 	friend class ScrollBarBridge;
 
 	void _TargetScrolled(float position);
+	void _ScrollByWheel(float notches);
 	void _Sync();
 
 	BView* fTarget;
 	orientation fOrientation;
 	float fMin, fMax, fValue, fProportion, fSmallStep, fLargeStep;
+	// The part of a pixel that fine wheel turns (touchpads) have moved the bar by and that
+	// has not been scrolled yet: the view scrolls by whole pixels only.
+	float fWheelRemainder;
 	bool fSyncing;
 };

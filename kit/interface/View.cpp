@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "AppDefs.h"
 #include "DrawingBridge.h"
+#include "Message.h"
 #include "ScrollBar.h"
 #include "ViewAccess.h"
 #include "Window.h"
@@ -91,7 +93,35 @@ bool BView::IsFocus() const
 
 void BView::MessageReceived(BMessage* message)
 {
-	BHandler::MessageReceived(message);
+	switch (message->what) {
+		case B_MOUSE_WHEEL_CHANGED:
+			_MouseWheelChanged(message);
+			break;
+		default:
+			BHandler::MessageReceived(message);
+			break;
+	}
+}
+
+// A wheel turned over the view scrolls it through its bars, as the bars' own wheel does: the
+// vertical wheel moves the vertical bar, the horizontal wheel (or the vertical one with
+// Shift held) the horizontal bar. A view without bars ignores the wheel.
+void BView::_MouseWheelChanged(BMessage* message)
+{
+	float dx = 0;
+	float dy = 0;
+	int32 modifiers = 0;
+	message->FindFloat("be:wheel_delta_x", &dx);
+	message->FindFloat("be:wheel_delta_y", &dy);
+	message->FindInt32("modifiers", &modifiers);
+	if (modifiers & B_SHIFT_KEY) {
+		dx += dy;
+		dy = 0;
+	}
+	if (BScrollBar* bar = ScrollBar(B_HORIZONTAL); bar != nullptr && dx != 0)
+		bar->_ScrollByWheel(dx);
+	if (BScrollBar* bar = ScrollBar(B_VERTICAL); bar != nullptr && dy != 0)
+		bar->_ScrollByWheel(dy);
 }
 
 kit::ViewBridge* BView::_CreateBridge()
@@ -315,7 +345,7 @@ BPoint BView::ConvertFromScreen(BPoint point) const
 {
 	if (fBridge == nullptr || fBridge->Widget() == nullptr)
 		return point;
-	QPointF local = fBridge->Widget()->mapFromGlobal(QPointF(point.x, point.y));
+	QPointF local = kit::MapFromScreen(fBridge->Widget(), QPointF(point.x, point.y));
 	return BPoint(float(local.x()) + fScrollOffset.x, float(local.y()) + fScrollOffset.y);
 }
 
@@ -323,8 +353,8 @@ BPoint BView::ConvertToScreen(BPoint point) const
 {
 	if (fBridge == nullptr || fBridge->Widget() == nullptr)
 		return point;
-	QPointF global = fBridge->Widget()->mapToGlobal(
-		QPointF(point.x - fScrollOffset.x, point.y - fScrollOffset.y));
+	QPointF global = kit::MapToScreen(
+		fBridge->Widget(), QPointF(point.x - fScrollOffset.x, point.y - fScrollOffset.y));
 	return BPoint(float(global.x()), float(global.y()));
 }
 

@@ -138,6 +138,7 @@ private:
 	void _SetFrame(BRect frame);
 	void _AddScrollBar(BScrollBar* bar);
 	void _RemoveScrollBar(BScrollBar* bar);
+	void _MouseWheelChanged(BMessage* message);
 
 	BRect fFrame;
 	uint32 fResizingMode;

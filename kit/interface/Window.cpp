@@ -173,8 +173,12 @@ BMenuBar* BWindow::KeyMenuBar() const
 void BWindow::MoveTo(float x, float y)
 {
 	fFrame.OffsetTo(x, y);
+	// Where the compositor places windows, the frame alone moves.
+	if (!kit::PlatformKnowsWindowPositions())
+		return;
 	fBridge->fApplyingGeometry = true;
-	fBridge->move(int(x), int(y));
+	// The frame is the content area: move() would place the decoration's corner there.
+	fBridge->setGeometry(int(x), int(y), fBridge->width(), fBridge->height());
 	fBridge->fApplyingGeometry = false;
 }
 
@@ -332,12 +336,12 @@ void BWindow::_PulseViews(BView* view)
 
 BPoint BWindow::ConvertFromScreen(BPoint point) const
 {
-	QPointF local = fBridge->mapFromGlobal(QPointF(point.x, point.y));
+	QPointF local = kit::MapFromScreen(fBridge, QPointF(point.x, point.y));
 	return BPoint(float(local.x()), float(local.y()));
 }
 
 BPoint BWindow::ConvertToScreen(BPoint point) const
 {
-	QPointF global = fBridge->mapToGlobal(QPointF(point.x, point.y));
+	QPointF global = kit::MapToScreen(fBridge, QPointF(point.x, point.y));
 	return BPoint(float(global.x()), float(global.y()));
 }

@@ -1,6 +1,7 @@
 #include "WindowBridge.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 
 #include "ScrollBar.h"
 
@@ -48,7 +49,9 @@ void WindowBridge::resizeEvent(QResizeEvent*)
 
 void WindowBridge::moveEvent(QMoveEvent*)
 {
-	if (fApplyingGeometry)
+	// Without global positions, the place Qt reports is not the window's: the frame stays
+	// as the program set it.
+	if (fApplyingGeometry || !PlatformKnowsWindowPositions())
 		return;
 	QPoint position = geometry().topLeft();
 	fWindow->fFrame.OffsetTo(position.x(), position.y());
@@ -57,6 +60,40 @@ void WindowBridge::moveEvent(QMoveEvent*)
 void WindowBridge::changeEvent(QEvent* event)
 {
 	QWidget::changeEvent(event);
+}
+
+bool PlatformKnowsWindowPositions()
+{
+	return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
+// The kit window that shows the widget, and the widget's point in the window's content.
+static const WindowBridge* window_of(const QWidget* widget, QPointF* point)
+{
+	auto* bridge = dynamic_cast<const WindowBridge*>(widget->window());
+	if (bridge != nullptr && bridge != widget)
+		*point = widget->mapTo(bridge, *point);
+	return bridge;
+}
+
+QPointF MapToScreen(const QWidget* widget, const QPointF& local)
+{
+	QPointF point = local;
+	const WindowBridge* bridge;
+	if (PlatformKnowsWindowPositions() || (bridge = window_of(widget, &point)) == nullptr)
+		return widget->mapToGlobal(local);
+	const BRect frame = bridge->Window()->Frame();
+	return point + QPointF(frame.left, frame.top);
+}
+
+QPointF MapFromScreen(const QWidget* widget, const QPointF& screen)
+{
+	QPointF origin;
+	const WindowBridge* bridge;
+	if (PlatformKnowsWindowPositions() || (bridge = window_of(widget, &origin)) == nullptr)
+		return widget->mapFromGlobal(screen);
+	const BRect frame = bridge->Window()->Frame();
+	return screen - QPointF(frame.left, frame.top) - origin;
 }
 
 } // namespace kit

@@ -29,8 +29,10 @@ protected:
 
 // A label on the left and an entry widget on the right, filling the control's frame. The
 // split is the platform's default: the label takes its natural width in the control's font,
-// then the style's spacing, and the entry the rest. An empty label leaves the whole width to
-// the entry.
+// then the style's spacing, and the entry the rest. An entry that needs more room to show
+// what it holds (SetEntryRoom) takes it from the label, as far as the frame allows: the label
+// is then cut short with an ellipsis, and its whole text becomes its tool tip. An empty label
+// leaves the whole width to the entry.
 class LabeledRow : public QWidget {
 public:
 	LabeledRow(QWidget* parent, const QString& label, QWidget* entry);
@@ -38,6 +40,8 @@ public:
 	QLabel* Label() const { return fLabel; }
 	QWidget* Entry() const { return fEntry; }
 	void SetLabel(const QString& label);
+	// The width the entry needs; 0 (the start) when it takes what the label leaves.
+	void SetEntryRoom(int width);
 
 protected:
 	void resizeEvent(QResizeEvent* event) override;
@@ -47,6 +51,8 @@ private:
 
 	QLabel* fLabel;
 	QWidget* fEntry;
+	QString fLabelText;
+	int fEntryRoom;
 };
 
 // A labelled control's bridge: its widget is a LabeledRow.

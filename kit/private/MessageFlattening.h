@@ -3,7 +3,7 @@
 //   A message (a field of B_MESSAGE_TYPE): its code, the number of fields, then per field
 //   the name, the type and the values, each value and the name preceded by its length.
 //   Numbers are 32-bit words in the machine's own byte order.
-//   An entry_ref (a field of B_REF_TYPE): "directory\0name\0".
+//   An entry_ref (a field of B_REF_TYPE): "directory\0name\0", neither part holding a NUL.
 #pragma once
 
 #include <vector>

@@ -27,4 +27,8 @@ struct RosterOverride {
 };
 RosterOverride& DefaultRosterOverride();
 
+// While true, safe-write files find the folder refusing their temporary file, as a folder
+// that the user may not write does (which the superuser's tests cannot otherwise see).
+bool& RefuseTemporaryFiles();
+
 } // namespace kit::hooks

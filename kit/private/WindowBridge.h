@@ -43,4 +43,14 @@ inline QWidget* WindowContentWidget(BWindow* window)
 	return WindowAccess::Bridge(window);
 }
 
+// Whether the platform tells where windows are on the screen. Wayland does not: there the
+// compositor places windows, and Qt reports every window at (0, 0), whatever was asked.
+bool PlatformKnowsWindowPositions();
+
+// Screen coordinates of a point of a widget, and back. Where the platform knows where windows
+// are, these are its own. Where it does not, the content of a kit window begins at the left
+// top of the frame the program gave it, so that screen points, frames and views agree.
+QPointF MapToScreen(const QWidget* widget, const QPointF& local);
+QPointF MapFromScreen(const QWidget* widget, const QPointF& screen);
+
 } // namespace kit

@@ -5,6 +5,13 @@
 // in place of whatever had that name. A safe-write file that is destroyed or Unset()
 // without Commit() leaves the file system exactly as it was. Reading a safe-write file
 // back is not supported.
+//
+// Where the folder takes no temporary file (a folder the user may not write) but the file
+// exists and may be written, the file is written in place: the data waits aside until
+// Commit() copies it over the old contents and cuts the file to its new length. A failed
+// write still leaves the old file as it was; only a failure during that copy (a full disk)
+// can leave it damaged, and Commit() then says so. The file's type attribute
+// (BAppFileInfo) is then set on the file itself.
 #pragma once
 
 #include "DataIO.h"
@@ -47,6 +54,8 @@ public:
 private:
 	friend class BDirectory;
 	status_t _SetToSafeWrite(const char* path);
+	status_t _SetToWriteInPlace(const char* path);
+	status_t _CopyStageInPlace();
 	int _Descriptor() const override;
 
 	struct Private;

@@ -28,6 +28,33 @@ static QLineEdit* line_edit(BTextControl* control)
 	return bridge != nullptr ? qobject_cast<QLineEdit*>(bridge->Entry()) : nullptr;
 }
 
+// The cursor's place on screen at position, after the field has painted itself, which is when
+// it scrolls its text to keep the cursor in sight.
+static int cursor_x(QLineEdit* field, int position)
+{
+	field->setCursorPosition(position);
+	field->grab();
+	return field->inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x();
+}
+
+int32 TextFieldShownWidth(BTextControl* control)
+{
+	QLineEdit* field = line_edit(control);
+	if (field == nullptr)
+		return -1;
+	const int saved = field->cursorPosition();
+	const int end = cursor_x(field, int(field->text().size()));
+	const int start = cursor_x(field, 0);
+	field->setCursorPosition(saved);
+	return end - start;
+}
+
+int32 TextFieldTextWidth(BTextControl* control)
+{
+	QLineEdit* field = line_edit(control);
+	return field != nullptr ? field->fontMetrics().horizontalAdvance(field->text()) : -1;
+}
+
 void TypeText(BTextControl* control, const char* text)
 {
 	if (QLineEdit* field = line_edit(control)) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "Rect.h"
+#include "SupportDefs.h"
 
 class BButton;
 class BMenuField;
@@ -32,6 +33,12 @@ std::string MenuFieldShownLabel(BMenuField* field);
 // an invalid rectangle for a part the control does not show.
 BRect ControlEntryFrame(BView* control);
 BRect ControlLabelFrame(BView* control);
+// How much of the text field's text it shows: the distance the cursor moves on screen from
+// the text's start to its end, the field scrolling as it does to keep the cursor in sight.
+// It is the text's width when the whole text fits, less when the field cuts it.
+int32 TextFieldShownWidth(BTextControl* control);
+// The width of the field's text in the field's font.
+int32 TextFieldTextWidth(BTextControl* control);
 // Whether the keyboard focus of the view's window is in the view (or its entry).
 bool HasKeyboardFocus(BView* view);
 

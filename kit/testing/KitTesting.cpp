@@ -3,10 +3,12 @@
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QImage>
+#include <QWheelEvent>
 #include <QWidget>
 
 #include <cstring>
 
+#include "BackgroundTask.h"
 #include "Bitmap.h"
 #include "DrawingBridge.h"
 #include "Looper.h"
@@ -57,7 +59,7 @@ static bool any_looper_pending()
 	return false;
 }
 
-void RunUntilIdle()
+void RunLoopersUntilIdle()
 {
 	// Quiet means: two rounds in a row in which no looper had a message waiting. A bound
 	// keeps a test that keeps itself busy from hanging.
@@ -68,6 +70,16 @@ void RunUntilIdle()
 		QCoreApplication::sendPostedEvents();
 		QCoreApplication::processEvents(QEventLoop::AllEvents);
 		quietRounds = any_looper_pending() ? 0 : quietRounds + 1;
+	}
+}
+
+void RunUntilIdle()
+{
+	RunLoopersUntilIdle();
+	// Background work ends by waking the loop, which then sends what the work reports.
+	while (BBackgroundTask::CountRunning() > 0) {
+		QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+		RunLoopersUntilIdle();
 	}
 }
 
@@ -84,6 +96,21 @@ void UpdateView(BView* view)
 {
 	if (ViewBridge* bridge = ViewAccess::Bridge(view))
 		bridge->Update();
+}
+
+void TurnWheel(BView* view, float notchesX, float notchesY, bool shift)
+{
+	ViewBridge* bridge = ViewAccess::Bridge(view);
+	if (bridge == nullptr || bridge->Widget() == nullptr)
+		return;
+	QWidget* widget = bridge->Widget();
+	const QPointF middle(widget->width() / 2.0, widget->height() / 2.0);
+	// Qt's angles are eighths of a degree, 120 a notch, positive away from the user and to
+	// the left.
+	const QPoint angle(qRound(-notchesX * 120), qRound(-notchesY * 120));
+	QWheelEvent event(middle, widget->mapToGlobal(middle), QPoint(), angle, Qt::NoButton,
+		shift ? Qt::ShiftModifier : Qt::NoModifier, Qt::NoScrollPhase, false);
+	QCoreApplication::sendEvent(widget, &event);
 }
 
 static QImage* buffer_of(BView* view)

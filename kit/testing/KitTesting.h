@@ -18,8 +18,12 @@ class BBitmap;
 
 namespace kit::testing {
 
-// Runs the event loop (every looper, every Qt event) until nothing more happens.
+// Runs the event loop (every looper, every Qt event) until nothing more happens: every
+// background task (BackgroundTask.h) has ended too, and what it reported has been handled.
 void RunUntilIdle();
+// The same, but without waiting for background tasks that are still running: for a test
+// that looks at the program while such work goes on.
+void RunLoopersUntilIdle();
 
 // Sees every message just before a looper dispatches it to a handler. An empty function
 // removes the observer.
@@ -45,6 +49,11 @@ rgb_color ViewPixel(BView* view, int32 x, int32 y);
 BBitmap* SnapshotView(BView* view);
 // Saves the view's buffer as a PNG file, to look at when a test fails.
 bool SaveViewImage(BView* view, const std::string& path);
+
+// Turns the mouse wheel with the pointer over the middle of the view, as the platform
+// reports it to the view's widget: notchesY positive towards the user (down), notchesX
+// positive to the right; a fraction of a notch is a fine turn, such as a touchpad's.
+void TurnWheel(BView* view, float notchesX, float notchesY, bool shift = false);
 
 // Closes the window as the user would with its close button.
 void CloseWindow(BWindow* window);

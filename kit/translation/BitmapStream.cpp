@@ -4,12 +4,17 @@
 #include <cstring>
 #include <new>
 
+#include "BitmapStreamAccess.h"
 #include "BitmapStreamFormat.h"
 #include "PixelConversion.h"
 #include "SeekTarget.h"
 
 // The stream is its header bytes followed by the bitmap's own memory: rows written into
-// the stream land directly in the bitmap, so a large picture is never held twice.
+// the stream land directly in the bitmap, so a large picture is never held twice. The
+// bitmap is made when the header arrives, but a large bitmap's memory is only committed
+// as rows are written into it (see BBitmap), so a header that promises more than ever
+// arrives costs nothing. The kit's decoders go further and hand the stream a bitmap they
+// decoded in place (BitmapStreamAccess).
 struct BBitmapStream::Private {
 	BBitmap* bitmap = nullptr;
 	bool built = false; // made from written bytes rather than lent by the caller
@@ -213,3 +218,27 @@ status_t BBitmapStream::DetachBitmap(BBitmap** outBitmap)
 	*outBitmap = bitmap;
 	return B_OK;
 }
+
+namespace kit {
+
+status_t BitmapStreamAccess::Adopt(BPositionIO* destination, BBitmap* bitmap)
+{
+	auto* stream = dynamic_cast<BBitmapStream*>(destination);
+	if (stream == nullptr || bitmap == nullptr || !bitmap->IsValid())
+		return B_BAD_VALUE;
+	BBitmapStream::Private* inside = stream->fPrivate;
+	if (inside->bitmap != nullptr || inside->headerFilled != 0 || inside->failure != B_OK
+		|| inside->detached || inside->position != 0)
+		return B_NOT_ALLOWED;
+	inside->bitmap = bitmap;
+	inside->built = true;
+	inside->parsed = HeaderForBitmap(*bitmap);
+	EncodeBitmapHeader(inside->parsed, inside->header);
+	inside->headerFilled = B_TRANSLATOR_BITMAP_HEADER_SIZE;
+	inside->dataWritten = bitmap->BitsLength();
+	// Where it would stand had the bytes been written.
+	inside->position = off_t(B_TRANSLATOR_BITMAP_HEADER_SIZE) + inside->dataWritten;
+	return B_OK;
+}
+
+} // namespace kit

@@ -8,6 +8,10 @@
 #include "DataIO.h"
 #include "TranslationDefs.h"
 
+namespace kit {
+class BitmapStreamAccess;
+}
+
 class BBitmapStream : public BPositionIO {
 public:
 	// With a bitmap, the stream lends it: the stream deletes it on destruction unless it
@@ -27,6 +31,8 @@ public:
 	status_t DetachBitmap(BBitmap** outBitmap);
 
 private:
+	friend class kit::BitmapStreamAccess;
+
 	struct Private;
 	Private* fPrivate;
 };

@@ -1,12 +1,11 @@
 #include "BitsTranslator.h"
 
 #include <cstring>
-#include <exception>
-#include <new>
-#include <vector>
 
+#include "BitmapLimits.h"
 #include "BitmapStreamFormat.h"
 #include "BitmapStreamIO.h"
+#include "PictureTarget.h"
 #include "PixelConversion.h"
 
 namespace kit {
@@ -85,13 +84,19 @@ status_t BitsTranslator::Translate(BPositionIO* source, const translator_info*, 
 	if (status != B_OK)
 		return status == B_NO_MEMORY ? B_NO_MEMORY : B_ILLEGAL_DATA;
 
-	int32 width = HeaderWidth(header);
-	status = WriteRGB32Header(destination, width, HeaderHeight(header));
+	// The rows must be there before memory is set aside for them; then they go straight
+	// into the picture's bitmap, converted on the way.
+	status = CheckRowsArrived(source, header);
+	if (status == B_OK)
+		status = CheckPictureSize(HeaderWidth(header), HeaderHeight(header), header.dataSize);
+	PictureTarget target(destination);
+	if (status == B_OK)
+		status = target.Start(HeaderWidth(header), HeaderHeight(header), kOrientationNormal);
+	if (status == B_OK)
+		status = ReadRowsAsBGRA(source, header, [&](int32 y) { return target.Row(y); });
 	if (status != B_OK)
-		return status;
-	return ReadBGRARows(source, header, [&](int32, const uint8* bgra) {
-		return WriteAll(destination, bgra, size_t(width) * kBGRABytes);
-	});
+		return status == B_NO_MEMORY || status == B_IO_ERROR ? status : B_ILLEGAL_DATA;
+	return target.Finish();
 }
 
 } // namespace kit

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 
+#include "CanvasProbe.h"
+#include "ImageFixtures.h"
 #include "ProgramHarness.h"
 #include "RemoteMessenger.h"
+#include "TempDirectory.h"
 #include "dorvaview.h"
 #include "output_catalogue.h"
 #include "signature.h"
@@ -46,6 +50,36 @@ TEST(ProgramOnTheBus, ListsTheCatalogueThroughTheEndpointWhileItRuns)
 	EXPECT_EQ(dorva.SendMessage(&request, &reply), B_BAD_HANDLER);
 	EXPECT_STREQ(dorva.ErrorText(),
 		"dorva refused the message: the program has no handler for messages now");
+}
+
+// A script that asks for the answer to its "SAVE" learns whether the file was written.
+TEST(ProgramOnTheBus, ASaveThatWaitsForItsAnswerHearsTheExportsResult)
+{
+	if (std::getenv("DORVA_PRIVATE_BUS") == nullptr)
+		GTEST_SKIP() << "needs a private session bus, where no other dorva runs";
+	ProgramHarness program;
+	show_picture(program.Canvas(), MakePatternBitmap(300, 200).release());
+	for (int32 i = 0; i < trc; i++) {
+		if (std::string(static_cast<const s_xlt*>(xlt.ItemAt(i))->mime) == "image/png")
+			program.Canvas()->format_no = int16(i);
+	}
+	TempDirectory folder;
+	BRemoteMessenger dorva(kAppSignature);
+	auto save = [&](const std::string& directory, const char* name) {
+		std::filesystem::path path(directory);
+		entry_ref ref(path.parent_path().string(), path.filename().string());
+		BMessage request(B_SAVE_REQUESTED);
+		request.AddRef("directory", &ref);
+		request.AddString("name", name);
+		BMessage reply;
+		EXPECT_EQ(dorva.SendMessage(&request, &reply), B_OK) << dorva.ErrorText();
+		int32 error = -1;
+		EXPECT_EQ(reply.FindInt32("error", &error), B_OK);
+		return status_t(error);
+	};
+	EXPECT_EQ(save(folder.Path().string(), "answered.png"), B_OK);
+	EXPECT_TRUE(std::filesystem::is_regular_file(folder.Path() / "answered.png"));
+	EXPECT_EQ(save(folder.Child("missing"), "lost.png"), B_ENTRY_NOT_FOUND);
 }
 
 } // namespace

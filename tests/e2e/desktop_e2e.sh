@@ -269,6 +269,50 @@ step_grip_and_scroll() {
 	wait_size "$window" 814x634 || return 1
 }
 
+# The mouse wheel over the picture scrolls it, by the bars' small steps (10 pixels a notch):
+# buttons 4 and 5 are the vertical wheel, 6 and 7 the horizontal one, and Shift turns the
+# vertical wheel sideways.
+step_wheel() {
+	program_running || { fail "the program of the previous step is not running"; return 1; }
+	drag "$window" 807 627 -300 -250
+	wait_size "$window" 514x384 || return 1
+	settled_shot "$window" "$scratch/wheel-start.png" || return 1
+	local offset
+	offset=$(python3 "$here/pixels.py" offset "$scratch/picture.png" "$scratch/wheel-start.png") ||
+		{ fail "$offset"; return 1; }
+	[[ $offset == "0 0" ]] || { fail "the smaller window shows the picture from $offset, not 0 0"; return 1; }
+
+	# Three notches down, over the middle of the picture.
+	xdotool mousemove --window "$window" 250 200 click --repeat 3 --delay 50 5
+	changed_shot "$window" "$scratch/wheel-start.png" "$scratch/wheel-down.png" || return 1
+	offset=$(python3 "$here/pixels.py" offset "$scratch/picture.png" "$scratch/wheel-down.png") ||
+		{ fail "$offset"; return 1; }
+	[[ $offset == "0 30" ]] || { fail "three notches down show the picture from $offset, not 0 30"; return 1; }
+	say "three notches down: the canvas shows the picture from (0, 30)"
+
+	# Two notches right with the horizontal wheel, one more with Shift and the vertical one.
+	xdotool click --repeat 2 --delay 50 7
+	xdotool keydown shift click 5 keyup shift
+	changed_shot "$window" "$scratch/wheel-down.png" "$scratch/wheel-right.png" || return 1
+	settled_shot "$window" "$scratch/wheel-right.png" || return 1
+	offset=$(python3 "$here/pixels.py" offset "$scratch/picture.png" "$scratch/wheel-right.png") ||
+		{ fail "$offset"; return 1; }
+	[[ $offset == "30 30" ]] || { fail "three notches right show the picture from $offset, not 30 30"; return 1; }
+	say "three notches right: the canvas shows the picture from (30, 30)"
+
+	# Back up past the top: the picture stops at its edge.
+	xdotool click --repeat 5 --delay 50 4
+	changed_shot "$window" "$scratch/wheel-right.png" "$scratch/wheel-up.png" || return 1
+	settled_shot "$window" "$scratch/wheel-up.png" || return 1
+	offset=$(python3 "$here/pixels.py" offset "$scratch/picture.png" "$scratch/wheel-up.png") ||
+		{ fail "$offset"; return 1; }
+	[[ $offset == "30 0" ]] || { fail "five notches up show the picture from $offset, not 30 0"; return 1; }
+	say "five notches up: the canvas shows the picture from (30, 0)"
+
+	drag "$window" 507 377 400 400
+	wait_size "$window" 814x634
+}
+
 step_close() {
 	program_running || { fail "the program of the previous step is not running"; return 1; }
 	close_program
@@ -482,6 +526,7 @@ trap 'stop_program; stop_window_manager' EXIT
 echo "program: $program"
 run_step step_picture
 run_step step_grip_and_scroll
+run_step step_wheel
 run_step step_close
 run_step step_not_a_picture
 run_step step_configure

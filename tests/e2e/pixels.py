@@ -8,6 +8,8 @@ ImageMagick's convert as 8-bit PPM, so any format it reads will do.
                                         the offset "dx dy"
     pixels.py band SHOT SAMPLE AARRGGBB the band is the colour AARRGGBB over SAMPLE
     pixels.py same IMAGE SAMPLE         IMAGE holds exactly SAMPLE's pixels
+    pixels.py screen SHOT SAMPLE        SHOT, of a whole screen, shows SAMPLE with the calendar
+                                        band somewhere: prints where the canvas begins
 
 SHOT and REFERENCE are screenshots of the main window: its canvas begins at y = 20, below
 the menu bar, and leaves 14 pixels (plus one, the coordinates being inclusive) for the
@@ -85,15 +87,21 @@ def check_calendar(shot, sample):
     width, height = canvas_size(shot)
     if (width, height) != (sample.width, sample.height):
         return fail(f"the canvas is {width}x{height}, the picture {sample.width}x{sample.height}")
+    return check_calendar_at(shot, sample, 0, CANVAS_TOP)
+
+
+def check_calendar_at(shot, sample, left, top):
+    """The canvas, which begins at (left, top) of the shot, shows the sample and the band."""
+    width, height = sample.width, sample.height
     # Above the band the picture is shown as it is.
     top_rows = height * 2 // 5
-    difference = mean_difference(shot, 0, CANVAS_TOP, sample, 0, 0, width, top_rows)
+    difference = mean_difference(shot, left, top, sample, 0, 0, width, top_rows)
     print(f"upper two fifths: mean difference from the picture {difference:.2f}")
     if difference > 3:
         return fail("the upper part of the canvas is not the picture")
     # The bottom third lies under the translucent black band.
     third = height // 3
-    shown = luminance_mean(shot, 0, CANVAS_TOP + height - third, width, third)
+    shown = luminance_mean(shot, left, top + height - third, width, third)
     original = luminance_mean(sample, 0, height - third, width, third)
     print(f"bottom third: luminance {shown:.1f} on screen, {original:.1f} in the picture")
     if not shown < 0.75 * original:
@@ -101,8 +109,8 @@ def check_calendar(shot, sample):
     # Dates and month numbers: no darkened pixel of the picture reaches 150 in a channel,
     # so strong colours there are the calendar's.
     counts = {"green": 0, "red": 0, "blue": 0}
-    for y in range(CANVAS_TOP + height - third, CANVAS_TOP + height):
-        for x in range(width):
+    for y in range(top + height - third, top + height):
+        for x in range(left, left + width):
             r, g, b = shot.at(x, y)
             if g >= 150 and r <= 100 and b <= 100:
                 counts["green"] += 1
@@ -115,6 +123,28 @@ def check_calendar(shot, sample):
         if n < 30:
             return fail(f"too few {name} pixels in the band")
     return 0
+
+
+def locate(shot, sample):
+    """Where the sample's top left part lies in the shot, exactly: (x, y) or None."""
+    probes = [(x, y) for y in range(0, sample.height * 2 // 5, 37)
+              for x in range(0, sample.width, 41)]
+    first = sample.at(0, 0)
+    for y in range(0, shot.height - sample.height + 1):
+        for x in range(0, shot.width - sample.width + 1):
+            if shot.at(x, y) != first:
+                continue
+            if all(shot.at(x + px, y + py) == sample.at(px, py) for px, py in probes):
+                return x, y
+    return None
+
+
+def check_screen(shot, sample):
+    where = locate(shot, sample)
+    if where is None:
+        return fail(f"the picture is nowhere on the {shot.width}x{shot.height} screen")
+    print(f"the canvas begins at {where[0]} {where[1]}")
+    return check_calendar_at(shot, sample, *where)
 
 
 def check_empty(shot):
@@ -212,6 +242,8 @@ def main(argv):
         return check_offset(Image(argv[2]), Image(argv[3]))
     if command == "band" and len(argv) == 5:
         return check_band(Image(argv[2]), Image(argv[3]), argv[4])
+    if command == "screen" and len(argv) == 4:
+        return check_screen(Image(argv[2]), Image(argv[3]))
     if command == "same" and len(argv) == 4:
         return check_same(Image(argv[2]), Image(argv[3]))
     sys.stderr.write(__doc__)

@@ -98,6 +98,35 @@ TEST_F(ControlsTest, TextControlSitsAtItsFrameWithTheLabelLeftOfTheEntry)
 	EXPECT_EQ(kit::testing::ControlEntryFrame(control), bounds);
 }
 
+// The entry takes the room its text needs from the label, as far as the frame allows; the
+// frame stays as given.
+TEST_F(ControlsTest, TextControlEntryTakesRoomForItsTextFromTheLabel)
+{
+	BTextControl* control = AddTextControl("background_color", "80000000");
+	EXPECT_EQ(
+		kit::testing::TextFieldShownWidth(control), kit::testing::TextFieldTextWidth(control));
+	const float labelWidth = kit::testing::ControlLabelFrame(control).Width();
+
+	// A text longer than the frame can hold: the label shrinks to its ellipsis, the entry
+	// shows what it can.
+	control->SetText("0123456789abcdef0123456789abcdef");
+	kit::testing::RunUntilIdle();
+	BRect label = kit::testing::ControlLabelFrame(control);
+	EXPECT_LT(label.Width(), labelWidth);
+	EXPECT_GT(label.Width(), 0);
+	EXPECT_LT(label.right, kit::testing::ControlEntryFrame(control).left);
+	EXPECT_LT(
+		kit::testing::TextFieldShownWidth(control), kit::testing::TextFieldTextWidth(control));
+	EXPECT_EQ(control->Frame(), BRect(20, 25, 180, 45));
+
+	// Typing a short text gives the label its room back.
+	kit::testing::TypeText(control, "1");
+	kit::testing::RunUntilIdle();
+	EXPECT_GE(kit::testing::ControlLabelFrame(control).Width(), labelWidth);
+	EXPECT_EQ(
+		kit::testing::TextFieldShownWidth(control), kit::testing::TextFieldTextWidth(control));
+}
+
 TEST_F(ControlsTest, TextControlIsInvokedOnlyWhenTheUserCommitsItsText)
 {
 	BTextControl* control = AddTextControl("color", "00ff00");

@@ -2,9 +2,13 @@
 // formats the program exports, and refusal of broken or hostile files.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
+
+#include <jpeglib.h>
 
 #include "AppFileInfo.h"
 #include "BitmapStream.h"
@@ -167,6 +171,44 @@ TEST_F(ImageTranslation, LosslessFormatsKeepEveryPixel)
 	}
 }
 
+// The PNG writer: alpha where the bitmap has it, and a picture whose compressed data spans
+// many chunks comes back whole through the plug-in's reader, which checks every chunk.
+TEST_F(ImageTranslation, PngKeepsAlphaAndLargePicturesWhole)
+{
+	auto translucent = MakePatternBitmap(37, 19, B_RGBA32);
+	auto back = RoundTrip(*translucent, TypeCode("PNG "));
+	ASSERT_NE(back, nullptr);
+	ASSERT_EQ(back->Bounds(), translucent->Bounds());
+	for (int32 y = 0; y < 19; y++) {
+		for (int32 x = 0; x < 37; x++)
+			ASSERT_EQ(std::memcmp(PixelAt(*back, x, y), PixelAt(*translucent, x, y), 4), 0)
+				<< x << "," << y;
+	}
+
+	// Noise, which does not compress: its data fills several chunks.
+	auto large = std::make_unique<BBitmap>(BRect(0, 0, 799, 599), B_RGB32);
+	uint32 seed = 2007;
+	auto* bytes = static_cast<uint8*>(large->Bits());
+	for (int32 i = 0; i < large->BitsLength(); i++) {
+		seed = seed * 1103515245u + 12345u;
+		bytes[i] = (i % 4 == 3) ? 255 : uint8(seed >> 24);
+	}
+	BMallocIO encoded;
+	ASSERT_EQ(EncodeBitmap(fRoster, *large, TypeCode("PNG "), &encoded), B_OK);
+	EXPECT_GT(encoded.BufferLength(), 4u * 256 * 1024) << "expected several data chunks";
+	status_t status;
+	auto decoded = DecodeBytes(fRoster, encoded.Buffer(), encoded.BufferLength(), &status);
+	ASSERT_NE(decoded, nullptr);
+	for (int32 y = 0; y < 600; y++)
+		ASSERT_EQ(std::memcmp(PixelAt(*decoded, 0, y), PixelAt(*large, 0, y), 800 * 4), 0) << y;
+
+	// A destination that fills up: the writer stops with the destination's error.
+	std::vector<char> small(1000);
+	BMemoryIO full(small.data(), small.size());
+	BBitmapStream stream(new BBitmap(*large));
+	EXPECT_NE(fRoster->Translate(&stream, nullptr, nullptr, &full, TypeCode("PNG ")), B_OK);
+}
+
 TEST_F(ImageTranslation, LossyFormatsStayClose)
 {
 	auto original = MakeSmoothBitmap(64, 48);
@@ -234,6 +276,68 @@ TEST_F(ImageTranslation, BrokenInputIsRefused)
 	TranslatorBitmap header = MakeHeader(0, 0, 9, 9);
 	std::vector<uint8> shortData = BitmapStreamBytes(header, std::vector<uint8>(100, 1));
 	ExpectRefused(shortData.data(), shortData.size());
+}
+
+// A width x height JPEG whose every pixel has the given components, in a colour space
+// of one (grey), three (RGB) or four (CMYK, stored inverted as Adobe's programs do).
+std::vector<uint8> SolidJpeg(int width, int height, J_COLOR_SPACE space, std::vector<uint8> pixel)
+{
+	jpeg_compress_struct info = {};
+	jpeg_error_mgr errors = {};
+	info.err = jpeg_std_error(&errors);
+	jpeg_create_compress(&info);
+	unsigned char* buffer = nullptr;
+	unsigned long size = 0;
+	jpeg_mem_dest(&info, &buffer, &size);
+	info.image_width = JDIMENSION(width);
+	info.image_height = JDIMENSION(height);
+	info.input_components = int(pixel.size());
+	info.in_color_space = space;
+	jpeg_set_defaults(&info);
+	jpeg_set_quality(&info, 95, TRUE);
+	jpeg_start_compress(&info, TRUE);
+	std::vector<uint8> row;
+	for (int x = 0; x < width; x++)
+		row.insert(row.end(), pixel.begin(), pixel.end());
+	while (info.next_scanline < info.image_height) {
+		JSAMPROW rows[] = {row.data()};
+		jpeg_write_scanlines(&info, rows, 1);
+	}
+	jpeg_finish_compress(&info);
+	std::vector<uint8> bytes(buffer, buffer + size);
+	jpeg_destroy_compress(&info);
+	std::free(buffer);
+	return bytes;
+}
+
+TEST_F(ImageTranslation, JpegsOfEveryKindDecodeOpaque)
+{
+	const struct {
+		const char* kind;
+		std::vector<uint8> file;
+		int red, green, blue;
+	} cases[] = {
+		{"rgb", SolidJpeg(24, 16, JCS_RGB, {200, 40, 90}), 200, 40, 90},
+		{"grey", SolidJpeg(24, 16, JCS_GRAYSCALE, {120}), 120, 120, 120},
+		// CMYK goes to the image plug-in, which knows the inverted inks: full black ink
+		// and full cyan, stored as 0, is red.
+		{"cmyk", SolidJpeg(24, 16, JCS_CMYK, {255, 0, 0, 255}), 255, 0, 0},
+	};
+	for (const auto& test : cases) {
+		status_t status;
+		auto decoded = DecodeBytes(fRoster, test.file.data(), test.file.size(), &status);
+		ASSERT_NE(decoded, nullptr) << test.kind << " " << status;
+		ASSERT_EQ(decoded->Bounds(), BRect(0, 0, 23, 15)) << test.kind;
+		for (int32 y : {0, 15}) {
+			for (int32 x : {0, 23}) {
+				const uint8* p = PixelAt(*decoded, x, y);
+				EXPECT_NEAR(p[2], test.red, 3) << test.kind;
+				EXPECT_NEAR(p[1], test.green, 3) << test.kind;
+				EXPECT_NEAR(p[0], test.blue, 3) << test.kind;
+				EXPECT_EQ(p[3], 255) << test.kind;
+			}
+		}
+	}
 }
 
 TEST_F(ImageTranslation, AnimationsGiveTheirFirstFrame)

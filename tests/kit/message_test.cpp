@@ -81,4 +81,34 @@ TEST(Message, NestedMessagesSurviveAndCorruptionIsRefused)
 	EXPECT_EQ(bad.FindMessage("inner", &copy), B_BAD_DATA);
 }
 
+TEST(Message, RefsAndBoolsWhoseBytesAreNoValuesAreRefusedOrRead)
+{
+	BMessage message;
+	entry_ref good("/some/folder", "name.png");
+	ASSERT_EQ(message.AddRef("refs", &good), B_OK);
+	// Flat refs are "directory\0name\0": the only NUL the last byte, no NUL, a NUL in the
+	// name, nothing at all.
+	for (const std::string& bytes :
+		{std::string("name\0", 5), std::string("name"), std::string("a\0b\0c\0", 6), std::string()})
+		message.AddData("refs", B_REF_TYPE, bytes.data(), ssize_t(bytes.size()));
+	entry_ref ref;
+	ASSERT_EQ(message.FindRef("refs", 0, &ref), B_OK);
+	EXPECT_EQ(ref.name, "name.png");
+	for (int32 i = 1; i <= 4; i++) {
+		entry_ref untouched("/keep", "me");
+		EXPECT_EQ(message.FindRef("refs", i, &untouched), B_BAD_DATA) << i;
+		EXPECT_EQ(untouched.name, "me");
+	}
+	// An empty ref (no directory, no name) is still one.
+	message.AddData("empty", B_REF_TYPE, "\0\0", 2);
+	EXPECT_EQ(message.FindRef("empty", &ref), B_OK);
+	EXPECT_TRUE(ref.name.empty());
+
+	// A bool of any byte but zero is true.
+	message.AddData("flag", B_BOOL_TYPE, "\7", 1);
+	bool flag = false;
+	ASSERT_EQ(message.FindBool("flag", &flag), B_OK);
+	EXPECT_TRUE(flag);
+}
+
 } // namespace

@@ -1,14 +1,18 @@
-// BDirectory::CreateFile makes safe-write files: nothing on disk changes before Commit().
+// BDirectory::CreateFile makes safe-write files: nothing on disk changes before Commit(),
+// also where the folder takes no temporary file and the file is written in place.
 // BAppFileInfo stamps such files with their MIME type.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <filesystem>
+#include <sys/stat.h>
 #include <sys/xattr.h>
+#include <unistd.h>
 
 #include "AppFileInfo.h"
 #include "Directory.h"
 #include "File.h"
+#include "StorageTesting.h"
 #include "TempDirectory.h"
 
 namespace {
@@ -152,4 +156,88 @@ TEST(AppFileInfo, RefusesBadTypesAndFiles)
 	BFile closed;
 	EXPECT_NE(BAppFileInfo(&closed).InitCheck(), B_OK);
 	EXPECT_NE(BAppFileInfo(nullptr).SetType("image/png"), B_OK);
+}
+
+// Where the folder takes no temporary file: refused by the test hook (the superuser's tests
+// are never refused for real), and for real below when the tests do not run as the
+// superuser.
+class RefusedTemporaryFiles : public ::testing::Test {
+protected:
+	void SetUp() override { kit::testing::RefuseTemporaryFiles(true); }
+	void TearDown() override { kit::testing::RefuseTemporaryFiles(false); }
+};
+
+TEST_F(RefusedTemporaryFiles, AnExistingFileIsWrittenInPlaceOnCommitOnly)
+{
+	TempDirectory dir;
+	std::string target = dir.WriteFile("picture.png", "a much longer old content");
+	struct stat before {};
+	ASSERT_EQ(stat(target.c_str(), &before), 0);
+
+	BFile file;
+	ASSERT_EQ(CreateIn(dir, "picture.png", &file), B_OK);
+	EXPECT_TRUE(file.IsSafeWrite());
+	EXPECT_EQ(file.Write("new", 3), 3);
+	EXPECT_EQ(file.WriteAt(3, "!", 1), 1);
+	off_t size = 0;
+	ASSERT_EQ(file.GetSize(&size), B_OK);
+	EXPECT_EQ(size, 4);
+	EXPECT_EQ(ReadWholeFile(target), "a much longer old content");
+
+	// The type goes onto the file itself.
+	BAppFileInfo info(&file);
+	status_t typed = info.SetType("image/png");
+	ASSERT_EQ(file.Commit(), B_OK);
+	EXPECT_EQ(ReadWholeFile(target), "new!");
+	EXPECT_EQ(dir.Names(), std::vector<std::string>{"picture.png"});
+	struct stat after {};
+	ASSERT_EQ(stat(target.c_str(), &after), 0);
+	EXPECT_EQ(after.st_ino, before.st_ino); // truncated and reused, not replaced
+	if (typed != B_UNSUPPORTED) {
+		char raw[64] = {};
+		ASSERT_EQ(getxattr(target.c_str(), "user.mime_type", raw, sizeof(raw)), 9);
+		EXPECT_EQ(std::string(raw, 9), "image/png");
+	}
+
+	// Given up without Commit(), it leaves the old file as it was.
+	BFile abandoned;
+	ASSERT_EQ(CreateIn(dir, "picture.png", &abandoned), B_OK);
+	EXPECT_EQ(abandoned.Write("xx", 2), 2);
+	abandoned.Unset();
+	EXPECT_EQ(ReadWholeFile(target), "new!");
+}
+
+TEST_F(RefusedTemporaryFiles, AFileThatDoesNotExistCannotBeMade)
+{
+	TempDirectory dir;
+	BFile file;
+	EXPECT_EQ(CreateIn(dir, "fresh.png", &file), B_PERMISSION_DENIED);
+	EXPECT_NE(file.InitCheck(), B_OK);
+	EXPECT_TRUE(dir.Names().empty());
+}
+
+TEST(SafeWrite, AReadOnlyFolderWritesAWritableFileInPlace)
+{
+	if (geteuid() == 0)
+		GTEST_SKIP()
+			<< "a read-only folder does not stop the superuser (see RefusedTemporaryFiles)";
+	TempDirectory dir;
+	std::string target = dir.WriteFile("picture.png", "old");
+	std::string locked = dir.WriteFile("locked.png", "old");
+	chmod(locked.c_str(), 0444);
+	chmod(dir.Path().c_str(), 0555);
+	BFile file;
+	status_t created = CreateIn(dir, "picture.png", &file);
+	status_t written = file.Write("new", 3) == 3 ? file.Commit() : B_ERROR;
+	BFile lockedFile;
+	status_t refused = CreateIn(dir, "locked.png", &lockedFile);
+	BFile freshFile;
+	status_t fresh = CreateIn(dir, "fresh.png", &freshFile);
+	chmod(dir.Path().c_str(), 0755);
+	EXPECT_EQ(created, B_OK);
+	EXPECT_EQ(written, B_OK);
+	EXPECT_EQ(ReadWholeFile(target), "new");
+	EXPECT_EQ(refused, B_PERMISSION_DENIED);
+	EXPECT_EQ(ReadWholeFile(locked), "old");
+	EXPECT_EQ(fresh, B_PERMISSION_DENIED);
 }

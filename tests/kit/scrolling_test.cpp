@@ -199,4 +199,58 @@ TEST_F(Scrolling, BarsFollowTheWindowsRightAndBottomEdges)
 	EXPECT_TRUE(SameColour(corner, PatternAt(280, 160)));
 }
 
+// Fine turns (a touchpad's parts of a notch) add up to whole pixels and lose nothing;
+// turning back moves at once; the range holds; a view without bars ignores the wheel.
+TEST_F(Scrolling, FineWheelTurnsAddUpWithinTheRange)
+{
+	fVertical->SetSteps(10, 116);
+	for (int i = 0; i < 8; i++)
+		kit::testing::TurnWheel(fView, 0, 0.125f);
+	kit::testing::RunUntilIdle();
+	EXPECT_EQ(fVertical->Value(), 10);
+	EXPECT_EQ(fView->Bounds().top, 10);
+
+	kit::testing::TurnWheel(fView, 0, 0.125f);
+	kit::testing::TurnWheel(fView, 0, -0.25f);
+	kit::testing::RunUntilIdle();
+	EXPECT_EQ(fVertical->Value(), 9);
+
+	kit::testing::TurnWheel(fView, 0, 100);
+	kit::testing::RunUntilIdle();
+	EXPECT_EQ(fVertical->Value(), 283);
+	kit::testing::TurnWheel(fView, 0, -0.125f);
+	kit::testing::RunUntilIdle();
+	EXPECT_EQ(fVertical->Value(), 282);
+	kit::testing::UpdateView(fView);
+	ExpectPatternFrom(0, 282);
+
+	auto* plain = new PatternView(BRect(0, 0, 50, 15));
+	fWindow->AddChild(plain);
+	kit::testing::TurnWheel(plain, 3, 3);
+	kit::testing::RunUntilIdle();
+	EXPECT_EQ(plain->Bounds(), BRect(0, 0, 50, 15));
+	EXPECT_EQ(fVertical->Value(), 282);
+	EXPECT_EQ(fHorizontal->Value(), 0);
+}
+
+// Screen points agree with the frame the program gave the window, before and after a move,
+// and with the view's scrolling; converting there and back changes nothing. This holds
+// where the compositor places windows itself (Wayland) too.
+TEST_F(Scrolling, ScreenPointsFollowTheFrameAndTheScrolling)
+{
+	EXPECT_EQ(fWindow->Frame().LeftTop(), BPoint(100, 100));
+	fView->ScrollTo(30, 40);
+	EXPECT_EQ(fView->ConvertToScreen(BPoint(30, 40)), BPoint(100, 120));
+	EXPECT_EQ(fWindow->ConvertToScreen(BPoint(5, 6)), BPoint(105, 106));
+
+	fWindow->MoveTo(300, 200);
+	kit::testing::RunUntilIdle();
+	EXPECT_EQ(fWindow->Frame(), BRect(300, 200, 500, 350));
+	EXPECT_EQ(fView->ConvertToScreen(BPoint(30, 40)), BPoint(300, 220));
+	for (BPoint point : {BPoint(0, 0), BPoint(31.5f, 47), BPoint(-8, 500)}) {
+		EXPECT_EQ(fView->ConvertFromScreen(fView->ConvertToScreen(point)), point);
+		EXPECT_EQ(fWindow->ConvertToScreen(fWindow->ConvertFromScreen(point)), point);
+	}
+}
+
 } // namespace

@@ -162,6 +162,25 @@ TEST_F(ConfigWindow, OpensWithItsNineControlsInOrderShowingAtr)
 		EXPECT_FALSE(kit::testing::HasKeyboardFocus(control)) << control->Name();
 }
 
+// Each colour field shows its whole text, the band's eight digits included, in the frames
+// the window gives; a longer text typed in gets room too.
+TEST_F(ConfigWindow, EveryColourFieldShowsItsWholeText)
+{
+	configview* view = Open()->view;
+	for (BTextControl* control : view->color_text) {
+		SCOPED_TRACE(control->Name());
+		EXPECT_GT(kit::testing::TextFieldTextWidth(control), 0);
+		EXPECT_EQ(
+			kit::testing::TextFieldShownWidth(control), kit::testing::TextFieldTextWidth(control));
+	}
+	EXPECT_EQ(view->color_text[0]->Frame(), BRect(20, 25, 180, 45));
+
+	Commit(view, 1, "ff00ff00");
+	EXPECT_EQ(kit::testing::TextFieldShownWidth(view->color_text[1]),
+		kit::testing::TextFieldTextWidth(view->color_text[1]));
+	EXPECT_EQ(view->color_text[1]->Frame(), BRect(20, 50, 180, 70));
+}
+
 TEST_F(ConfigWindow, ControlsTargetTheViewAndTheButtonTheCanvas)
 {
 	configview* view = Open()->view;

@@ -5,7 +5,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
 
 #include "CanvasProbe.h"
 #include "FakeTranslator.h"
@@ -13,8 +15,11 @@
 #include "ImageFixtures.h"
 #include "PanelTesting.h"
 #include "ProgramHarness.h"
+#include "StatusBar.h"
+#include "StorageTesting.h"
 #include "TempDirectory.h"
 #include "dorvaview.h"
+#include "exportwindow.h"
 #include "output_catalogue.h"
 
 namespace {
@@ -360,6 +365,9 @@ TEST(ExportFailure, AFailedTranslationLeavesTheOldFileAndStampsNothing)
 	tr = saved;
 }
 
+// For real, where the tests do not run as the superuser: a file that may not be written, in a
+// folder that may not be written, stays as it was (ReadOnlyFolderExport below sees the
+// writable file in such a folder, for the superuser too).
 TEST(ExportFailure, AFolderThatCannotBeWrittenLeavesItsFilesAsTheyWere)
 {
 	if (geteuid() == 0)
@@ -368,6 +376,7 @@ TEST(ExportFailure, AFolderThatCannotBeWrittenLeavesItsFilesAsTheyWere)
 	TempDirectory folder;
 	std::string path = folder.WriteFile("keep.png", "the old contents");
 	show_picture(program.Canvas(), MakePatternBitmap(16, 16).release());
+	chmod(path.c_str(), 0444);
 	chmod(folder.Path().c_str(), 0555);
 
 	BMessage fiwr(CMD_FILE_WRITE);
@@ -378,10 +387,240 @@ TEST(ExportFailure, AFolderThatCannotBeWrittenLeavesItsFilesAsTheyWere)
 	kit::testing::AnswerFilePanel(program.Canvas()->panel, {path});
 	program.Idle();
 	chmod(folder.Path().c_str(), 0755);
+	chmod(path.c_str(), 0644);
 
 	EXPECT_EQ(ReadWholeFile(path), "the old contents");
 	EXPECT_EQ(type_attribute(path), "");
 	EXPECT_EQ(folder.Names(), std::vector<std::string>{"keep.png"});
+}
+
+// The export's progress window, while there is one.
+exportwindow* progress_window()
+{
+	for (int32 i = 0; i < be_app->CountWindows(); i++) {
+		if (auto* window = dynamic_cast<exportwindow*>(be_app->WindowAt(i)))
+			return window;
+	}
+	return nullptr;
+}
+
+// Answers the save panel for format with the path, and records the answer that the
+// "SAVE" gets: the export's result.
+void save_through_panel(ProgramHarness& program, int16 format, const std::string& path,
+	std::vector<BMessage>* replies = nullptr)
+{
+	program.Canvas()->format_no = format;
+	std::filesystem::path where(path);
+	std::filesystem::path folder = where.parent_path();
+	entry_ref directory(folder.parent_path().string(), folder.filename().string());
+	BMessage save(B_SAVE_REQUESTED);
+	save.AddRef("directory", &directory);
+	save.AddString("name", where.filename().c_str());
+	if (replies != nullptr) {
+		kit::testing::RecordReplies(
+			save, [replies](const BMessage& reply, BHandler*) { replies->push_back(reply); });
+	}
+	BMessenger(program.Canvas()).SendMessage(&save);
+}
+
+TEST_F(Export, ALargeExportLeavesTheWindowAnsweringWhileItRuns)
+{
+	// A picture that takes the PNG writer a good while.
+	show_picture(program.Canvas(), MakePatternBitmap(3000, 2000).release());
+	picture = program.Canvas()->image;
+	std::vector<std::string> order;
+	kit::testing::SetDispatchObserver([&order](BHandler*, const BMessage& message) {
+		if (message.what == B_SAVE_REQUESTED)
+			order.push_back("save");
+		else if (message.what == CMD_LIST_FORMATS)
+			order.push_back("asked");
+		else if (message.what == MSG_EXPORT_DONE)
+			order.push_back("done");
+	});
+
+	std::vector<BMessage> answers;
+	std::vector<BMessage> replies;
+	std::string path = folder.Child("large.png");
+	save_through_panel(program, format_for("image/png"), path, &replies);
+	// Another program asks the canvas something right after.
+	BMessage question(CMD_LIST_FORMATS);
+	kit::testing::RecordReplies(
+		question, [&answers](const BMessage& reply, BHandler*) { answers.push_back(reply); });
+	BMessenger(program.Canvas()).SendMessage(&question);
+	kit::testing::RunLoopersUntilIdle();
+	EXPECT_EQ(answers.size(), 1u) << "the canvas did not answer while the export ran";
+
+	program.Idle();
+	kit::testing::SetDispatchObserver(nullptr);
+	EXPECT_EQ(order, (std::vector<std::string>{"save", "asked", "done"}));
+	ASSERT_EQ(replies.size(), 1u);
+	int32 status = -1;
+	EXPECT_EQ(replies[0].FindInt32("error", &status), B_OK);
+	EXPECT_EQ(status, B_OK);
+	std::unique_ptr<BBitmap> written = Decode(path);
+	ASSERT_NE(written, nullptr);
+	EXPECT_TRUE(same_pixels(*written, *picture));
+	EXPECT_EQ(progress_window(), nullptr);
+}
+
+// A translator that writes "PNG " slowly: it reads half the picture, waits until the test
+// lets it go on, then reads the rest and writes a few bytes.
+class GatedTranslator : public FakeTranslator {
+public:
+	GatedTranslator() : FakeTranslator("gated", {{kit_code("PNG "), "Gated", "image/png"}}) {}
+
+	void Open()
+	{
+		{
+			std::lock_guard<std::mutex> lock(fLock);
+			fOpen = true;
+		}
+		fChanged.notify_all();
+	}
+
+	status_t Translate(BPositionIO* source, const translator_info*, BMessage*, uint32,
+		BPositionIO* destination) override
+	{
+		off_t size = 0;
+		source->GetSize(&size);
+		std::vector<char> buffer(size_t(size / 2) + 1);
+		source->ReadAt(0, buffer.data(), size_t(size / 2));
+		{
+			std::unique_lock<std::mutex> lock(fLock);
+			fChanged.wait(lock, [this] { return fOpen; });
+		}
+		source->ReadAt(size / 2, buffer.data(), size_t(size - size / 2));
+		return destination->Write("gated picture", 13) == 13 ? B_OK : B_IO_ERROR;
+	}
+
+private:
+	std::mutex fLock;
+	std::condition_variable fChanged;
+	bool fOpen = false;
+};
+
+// The program with the gated translator as its only one.
+class GatedExport : public ::testing::Test {
+protected:
+	void SetUp() override
+	{
+		gated = new GatedTranslator;
+		roster.AddTranslator(gated);
+		saved = tr;
+		tr = &roster;
+		program = std::make_unique<ProgramHarness>();
+		ASSERT_EQ(trc, 1);
+		show_picture(program->Canvas(), MakePatternBitmap(64, 48).release());
+	}
+	void TearDown() override
+	{
+		gated->Open();
+		program.reset();
+		tr = saved;
+	}
+
+	// Runs the loops until the progress window shows, for at most a few seconds.
+	exportwindow* WaitForProgressWindow()
+	{
+		for (int i = 0; i < 1000; i++) {
+			kit::testing::RunLoopersUntilIdle();
+			exportwindow* window = progress_window();
+			if (window != nullptr && !window->IsHidden() && window->bar->CurrentValue() > 0)
+				return window;
+			usleep(5000);
+		}
+		return nullptr;
+	}
+
+	BTranslatorRoster roster;
+	GatedTranslator* gated = nullptr; // the roster's
+	BTranslatorRoster* saved = nullptr;
+	std::unique_ptr<ProgramHarness> program;
+	TempDirectory folder;
+};
+
+TEST_F(GatedExport, ALongExportShowsItsProgressWindowUntilItIsDone)
+{
+	std::string path = folder.WriteFile("slow.png", "the old contents");
+	save_through_panel(*program, 0, path);
+	kit::testing::RunLoopersUntilIdle();
+	ASSERT_NE(progress_window(), nullptr);
+	EXPECT_TRUE(progress_window()->IsHidden()) << "shown before half a second had passed";
+
+	exportwindow* window = WaitForProgressWindow();
+	ASSERT_NE(window, nullptr);
+	EXPECT_STREQ(window->bar->Label(), "slow.png");
+	EXPECT_NEAR(window->bar->CurrentValue(), 50, 1);
+	EXPECT_STREQ(window->bar->TrailingText(), "50%");
+	// Meanwhile the canvas still answers, and the old file is untouched.
+	program->ClearCanvasMessages();
+	BMessenger(program->Canvas()).SendMessage(CMD_SET_PRESSED);
+	kit::testing::RunLoopersUntilIdle();
+	EXPECT_EQ(ReadWholeFile(path), "the old contents");
+
+	gated->Open();
+	program->Idle();
+	EXPECT_EQ(ReadWholeFile(path), "gated picture");
+	EXPECT_EQ(progress_window(), nullptr);
+	EXPECT_EQ(folder.Names(), std::vector<std::string>{"slow.png"});
+}
+
+TEST_F(GatedExport, QuittingDuringAnExportEndsWithTheCompleteFile)
+{
+	std::string path = folder.Child("quit.png");
+	save_through_panel(*program, 0, path);
+	ASSERT_NE(WaitForProgressWindow(), nullptr);
+
+	// "Quit", as the File menu sends it: the program waits, its windows all still there.
+	be_app_messenger().SendMessage(B_QUIT_REQUESTED);
+	kit::testing::RunLoopersUntilIdle();
+	EXPECT_EQ(be_app->CountWindows(), 2);
+	EXPECT_NE(progress_window(), nullptr);
+	EXPECT_TRUE(folder.Names().empty());
+
+	gated->Open();
+	program->Idle();
+	EXPECT_EQ(ReadWholeFile(path), "gated picture");
+	EXPECT_EQ(folder.Names(), std::vector<std::string>{"quit.png"});
+	// Then the program quit as it always does.
+	EXPECT_EQ(be_app->CountWindows(), 0);
+}
+
+// A folder that takes no temporary file (the superuser's tests see one through the hook).
+class ReadOnlyFolderExport : public Export {
+protected:
+	void SetUp() override
+	{
+		Export::SetUp();
+		kit::testing::RefuseTemporaryFiles(true);
+	}
+	void TearDown() override { kit::testing::RefuseTemporaryFiles(false); }
+};
+
+TEST_F(ReadOnlyFolderExport, AWritableFileIsWrittenInPlaceAndAMissingOneIsReported)
+{
+	std::string path = folder.WriteFile("there.png", "the old contents");
+	std::vector<BMessage> replies;
+	save_through_panel(program, format_for("image/png"), path, &replies);
+	program.Idle();
+	std::unique_ptr<BBitmap> written = Decode(path);
+	ASSERT_NE(written, nullptr);
+	EXPECT_TRUE(same_pixels(*written, *picture));
+	std::string stamped = type_attribute(path);
+	if (stamped != "?") {
+		EXPECT_EQ(stamped, "image/png");
+	}
+
+	// A new file cannot be made there: nothing appears, and the sender hears why.
+	save_through_panel(program, format_for("image/png"), folder.Child("new.png"), &replies);
+	program.Idle();
+	EXPECT_EQ(folder.Names(), std::vector<std::string>{"there.png"});
+	ASSERT_EQ(replies.size(), 2u);
+	int32 first = -1, second = -1;
+	replies[0].FindInt32("error", &first);
+	replies[1].FindInt32("error", &second);
+	EXPECT_EQ(first, B_OK);
+	EXPECT_EQ(second, B_PERMISSION_DENIED);
 }
 
 } // namespace

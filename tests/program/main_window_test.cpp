@@ -2,11 +2,17 @@
 
 #include <cmath>
 
+#include "AppDefs.h"
+#include "CanvasProbe.h"
+#include "ImageFixtures.h"
 #include "Menu.h"
 #include "MenuBar.h"
 #include "MenuItem.h"
+#include "Messenger.h"
 #include "ProgramHarness.h"
 #include "ScrollBar.h"
+#include "configview.h"
+#include "configwindow.h"
 #include "dorvaview.h"
 #include "pic.h"
 
@@ -199,6 +205,75 @@ TEST(MainWindow, MenusSendTheirCommandsToTheirTargets)
 	program.Idle();
 	ASSERT_FALSE(program.CanvasMessages().empty());
 	EXPECT_EQ(program.CanvasMessages().back().what, CMD_FILE_OPEN);
+}
+
+// Whether the canvas shows the picture seen from (dx, dy) in its upper part, above the band.
+testing::AssertionResult shows_picture_from(BView* canvas, const BBitmap& picture, int dx, int dy)
+{
+	for (int y = 0; y < 100; y += 7) {
+		for (int x = 0; x < 300; x += 11) {
+			rgb_color shown = kit::testing::ViewPixel(canvas, x, y);
+			const uint8* bgr = PixelAt(picture, x + dx, y + dy);
+			if (shown.blue != bgr[0] || shown.green != bgr[1] || shown.red != bgr[2])
+				return testing::AssertionFailure()
+					<< "canvas (" << x << ", " << y << ") is not picture (" << x + dx << ", "
+					<< y + dy << ")";
+		}
+	}
+	return testing::AssertionSuccess();
+}
+
+TEST(MainWindow, TheWheelOverTheCanvasScrollsThePictureAndOverOtherViewsNothing)
+{
+	ProgramHarness program;
+	dorvawindow* window = program.Window();
+	dorvaview* canvas = program.Canvas();
+	auto* vbar = static_cast<BScrollBar*>(window->FindView("scrollv"));
+	auto* hbar = static_cast<BScrollBar*>(window->FindView("scrollh"));
+	std::unique_ptr<BBitmap> picture = MakePatternBitmap(1801, 1201);
+	show_picture(canvas, MakePatternBitmap(1801, 1201).release());
+	window->ResizeTo(400, 300);
+	program.Idle();
+	ASSERT_TRUE(shows_picture_from(canvas, *picture, 0, 0));
+
+	// Three notches down, as the window delivers a wheel turn: three small steps of 10.
+	BMessage wheel(B_MOUSE_WHEEL_CHANGED);
+	wheel.AddFloat("be:wheel_delta_x", 0);
+	wheel.AddFloat("be:wheel_delta_y", 3);
+	BMessenger(canvas).SendMessage(&wheel);
+	program.Idle();
+	EXPECT_EQ(vbar->Value(), 30);
+	EXPECT_EQ(hbar->Value(), 0);
+	EXPECT_EQ(canvas->Bounds().LeftTop(), BPoint(0, 30));
+	EXPECT_TRUE(shows_picture_from(canvas, *picture, 0, 30));
+
+	// The real wheel over the canvas's widget: two notches right, then one down with Shift,
+	// which goes sideways too, then one back up.
+	kit::testing::TurnWheel(canvas, 2, 0);
+	kit::testing::TurnWheel(canvas, 0, 1, true);
+	kit::testing::TurnWheel(canvas, 0, -1);
+	program.Idle();
+	EXPECT_EQ(hbar->Value(), 30);
+	EXPECT_EQ(vbar->Value(), 20);
+	EXPECT_TRUE(shows_picture_from(canvas, *picture, 30, 20));
+
+	// The configuration view has no scroll bars: the wheel over it changes nothing, there or
+	// in the canvas.
+	BMessenger(canvas).SendMessage(CMD_CONFIG);
+	program.Idle();
+	configwindow* config = nullptr;
+	for (int32 i = 0; i < be_app->CountWindows(); i++) {
+		if (auto* found = dynamic_cast<configwindow*>(be_app->WindowAt(i)))
+			config = found;
+	}
+	ASSERT_NE(config, nullptr);
+	kit::testing::TurnWheel(config->view, 1, 4);
+	BMessenger(config->view).SendMessage(&wheel);
+	program.Idle();
+	EXPECT_EQ(config->view->Bounds(), BRect(0, 0, 250, 250));
+	EXPECT_EQ(hbar->Value(), 30);
+	EXPECT_EQ(vbar->Value(), 20);
+	EXPECT_TRUE(shows_picture_from(canvas, *picture, 30, 20));
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <fstream>
+#include <limits>
 
 #include "CanvasProbe.h"
 #include "DropTesting.h"
@@ -395,6 +396,279 @@ TEST_F(PicturesIn, FilesDroppedOnTheWindowAreOpened)
 	program.Idle();
 	ASSERT_NE(program.Canvas()->image, nullptr);
 	EXPECT_STREQ(program.Canvas()->title, "dropped.png");
+}
+
+} // namespace
+
+namespace {
+
+// A width x height picture of four quadrants: red top left, green top right, blue bottom
+// left, white bottom right; colours that every format keeps apart.
+std::unique_ptr<BBitmap> quadrant_picture(int w, int h)
+{
+	auto bitmap = std::make_unique<BBitmap>(BRect(0, 0, w - 1, h - 1), B_RGB32);
+	for (int y = 0; y < h; y++) {
+		for (int x = 0; x < w; x++) {
+			uint8* p = static_cast<uint8*>(bitmap->Bits()) + y * bitmap->BytesPerRow() + x * 4;
+			bool right = x >= w / 2, bottom = y >= h / 2;
+			rgb_color colour = !bottom
+				? (right ? make_color(0, 255, 0) : make_color(255, 0, 0))
+				: (right ? make_color(255, 255, 255) : make_color(0, 0, 255));
+			p[0] = colour.blue;
+			p[1] = colour.green;
+			p[2] = colour.red;
+			p[3] = 255;
+		}
+	}
+	return bitmap;
+}
+
+// Which quadrant colour a pixel is nearest to: 'r', 'g', 'b' or 'w'.
+char quadrant_at(const BBitmap& bitmap, int x, int y)
+{
+	const uint8* p = PixelAt(bitmap, x, y);
+	int r = p[2], g = p[1], b = p[0];
+	if (r > 128 && g > 128 && b > 128)
+		return 'w';
+	if (r > 128)
+		return 'r';
+	if (g > 128)
+		return 'g';
+	return b > 128 ? 'b' : '?';
+}
+
+TEST_F(PicturesIn, PhotosAreShownTheRightWayUp)
+{
+	// Orientation 6: the picture is stored lying on its left side and is turned clockwise
+	// to be shown, as a phone held upright writes it. 60 x 30 stored, 30 x 60 shown.
+	const std::pair<const char*, uint32> formats[] = {
+		{"turned.jpeg", kit_code("JPEG")},
+		{"turned.png", kit_code("PNG ")},
+		{"turned.webp", kit_code("WEBP")},
+		{"turned.tiff", kit_code("TIFF")},
+	};
+	for (const auto& [name, type] : formats) {
+		std::string stored = encode(*quadrant_picture(60, 30), type);
+		Open({folder.WriteFile(name, WithOrientation(stored, 6, 60, 30))});
+		ASSERT_NE(program.Canvas()->image, nullptr) << name;
+		const BBitmap& shown = *program.Canvas()->image;
+		EXPECT_EQ(shown.Bounds(), BRect(0, 0, 29, 59)) << name;
+		EXPECT_EQ(std::string(program.Window()->Title()), std::string(name) + "[30x60]");
+		// Turned clockwise: the stored top left (red) is now the top right, and so on.
+		EXPECT_EQ(quadrant_at(shown, 22, 7), 'r') << name;
+		EXPECT_EQ(quadrant_at(shown, 22, 52), 'g') << name;
+		EXPECT_EQ(quadrant_at(shown, 7, 7), 'b') << name;
+		EXPECT_EQ(quadrant_at(shown, 7, 52), 'w') << name;
+	}
+}
+
+TEST_F(PicturesIn, EveryOrientationTurnsEveryPixel)
+{
+	const int w = 5, h = 3;
+	std::string stored = encode(*coordinate_picture(w, h), kit_code("PNG "));
+	// Where shown pixel (x, y) comes from, for each orientation: the EXIF definitions of
+	// where the stored first row and first column are to be shown.
+	auto source_of = [&](int orientation, int x, int y) -> std::pair<int, int> {
+		switch (orientation) {
+			case 2:
+				return {w - 1 - x, y};
+			case 3:
+				return {w - 1 - x, h - 1 - y};
+			case 4:
+				return {x, h - 1 - y};
+			case 5:
+				return {y, x};
+			case 6:
+				return {y, h - 1 - x};
+			case 7:
+				return {w - 1 - y, h - 1 - x};
+			case 8:
+				return {w - 1 - y, x};
+			default:
+				return {x, y};
+		}
+	};
+	for (int orientation = 1; orientation <= 8; orientation++) {
+		Open({folder.WriteFile("o.png", WithOrientation(stored, uint16(orientation), w, h))});
+		ASSERT_NE(program.Canvas()->image, nullptr) << orientation;
+		const BBitmap& shown = *program.Canvas()->image;
+		bool turned = orientation >= 5;
+		ASSERT_EQ(shown.PixelWidth(), turned ? h : w) << orientation;
+		ASSERT_EQ(shown.PixelHeight(), turned ? w : h) << orientation;
+		for (int y = 0; y < shown.PixelHeight(); y++) {
+			for (int x = 0; x < shown.PixelWidth(); x++) {
+				auto [sx, sy] = source_of(orientation, x, y);
+				const uint8* p = PixelAt(shown, x, y);
+				EXPECT_EQ(p[2], sx) << orientation << " at " << x << "," << y;
+				EXPECT_EQ(p[1], sy) << orientation << " at " << x << "," << y;
+			}
+		}
+	}
+}
+
+// What a failed load leaves: an empty canvas named after the file.
+#define EXPECT_REFUSED(name) \
+	do { \
+		EXPECT_EQ(program.Canvas()->image, nullptr) << name; \
+		EXPECT_STREQ(program.Canvas()->title, name); \
+		EXPECT_STREQ(program.Window()->Title(), "dorva ver.0.00"); \
+	} while (false)
+
+TEST_F(PicturesIn, AHeaderPromisingRowsThatNeverCameIsRefused)
+{
+	// 32 bytes: a 1 x 1 picture with rows of 1 GiB, and none of them.
+	std::vector<uint8> header = BitmapStreamBytes(MakeHeader(0, 0, 0, 0, B_RGB32, 1u << 30), {});
+	ASSERT_EQ(header.size(), 32u);
+	const std::string bytes(header.begin(), header.end());
+	std::string good = WritePicture("good.png", kit_code("PNG "));
+	Open({good});
+	Open({folder.WriteFile("promise.bits", bytes)});
+	EXPECT_REFUSED("promise.bits");
+
+	// Eight of them in one message: each refused, the canvas named after the last.
+	std::vector<std::string> eight;
+	for (int i = 0; i < 8; i++)
+		eight.push_back(folder.WriteFile("promise" + std::to_string(i) + ".bits", bytes));
+	Open(eight);
+	EXPECT_REFUSED("promise7.bits");
+
+	// Dropped as raw bitmap data on a picture: ignored.
+	Open({good});
+	BBitmap* before = program.Canvas()->image;
+	BMessage drop(B_MIME_DATA);
+	drop.AddData("image/x-be-bitmap", B_MIME_TYPE, bytes.data(), ssize_t(bytes.size()));
+	BMessenger(program.Canvas()).SendMessage(&drop);
+	program.Idle();
+	EXPECT_EQ(program.Canvas()->image, before);
+	EXPECT_STREQ(program.Canvas()->title, "good.png");
+}
+
+TEST_F(PicturesIn, DecompressionBombsAreRefusedAndOrdinaryPicturesAlwaysOpen)
+{
+	std::string good = WritePicture("good.png", kit_code("PNG "));
+
+	// 144 Mpixel from a PNG of some 20 KB, and a JPEG of a few hundred bytes that claims
+	// as much: refused, as a file that does not decode would be.
+	const std::pair<std::string, std::string> bombs[] = {
+		{"bomb.png", BlackGreyPng(12000, 12000, 1)},
+		{"bomb.jpeg",
+			JpegClaimingSize(encode(*MakeSmoothBitmap(16, 16), kit_code("JPEG")), 12000, 12000)},
+	};
+	for (const auto& [name, bytes] : bombs) {
+		ASSERT_LT(bytes.size(), 100000u) << name;
+		Open({good});
+		Open({folder.WriteFile(name, bytes)});
+		EXPECT_REFUSED(name.c_str());
+	}
+
+	// A picture of ordinary size opens however well it compresses: 4 Mpixel of a single
+	// colour from a file of a few KB, some thousand pixels a byte.
+	std::string flat = BlackGreyPng(2048, 2048, 8);
+	ASSERT_LT(flat.size(), 10000u);
+	Open({folder.WriteFile("flat.png", flat)});
+	ASSERT_NE(program.Canvas()->image, nullptr);
+	EXPECT_EQ(program.Canvas()->image->Bounds(), BRect(0, 0, 2047, 2047));
+	const uint8* corner = PixelAt(*program.Canvas()->image, 2047, 2047);
+	EXPECT_EQ(corner[0] | corner[1] | corner[2], 0);
+}
+
+TEST_F(PicturesIn, VectorPicturesAreDrawnWithinTheLimits)
+{
+	// An SVG of 150 bytes that declares a picture 1000000 x 1000: drawn as wide as a
+	// bitmap may be, its proportions kept.
+	std::string svg =
+		"<svg xmlns='http://www.w3.org/2000/svg' width='1000000' height='1000'>"
+		"<rect width='1000000' height='1000' fill='#ff0000'/></svg>";
+	Open({folder.WriteFile("wide.svg", svg)});
+	ASSERT_NE(program.Canvas()->image, nullptr);
+	EXPECT_EQ(program.Canvas()->image->Bounds(), BRect(0, 0, 32767, 31));
+	const uint8* p = PixelAt(*program.Canvas()->image, 30000, 20);
+	EXPECT_EQ(make_color(p[2], p[1], p[0]), make_color(255, 0, 0));
+	EXPECT_STREQ(program.Window()->Title(), "wide.svg[32768x32]");
+
+	// One of 120 bytes that declares 268 Mpixel: drawn at 16 Mpixel.
+	svg =
+		"<svg xmlns='http://www.w3.org/2000/svg' width='16384' height='16384'>"
+		"<rect width='100%' height='100%' fill='red'/></svg>";
+	Open({folder.WriteFile("bomb.svg", svg)});
+	ASSERT_NE(program.Canvas()->image, nullptr);
+	EXPECT_EQ(program.Canvas()->image->Bounds(), BRect(0, 0, 4095, 4095));
+}
+
+TEST_F(PicturesIn, ADataMessageWhoseRefsAreNoFileReferencesChangesNothing)
+{
+	std::string good = WritePicture("good.png", kit_code("PNG "));
+	Open({good});
+	BBitmap* before = program.Canvas()->image;
+
+	// What "dorva-send DATA refs=int32:7" sends.
+	BMessage numbers(B_SIMPLE_DATA);
+	numbers.AddInt32("refs", 7);
+	BMessenger(program.Canvas()).SendMessage(&numbers);
+	// Refs whose bytes are no reference: the last byte the only NUL, none at all, three.
+	for (const std::string& bytes : {std::string("name\0", 5), std::string("name"),
+			 std::string("a\0b\0c\0", 6), std::string()}) {
+		BMessage broken(B_SIMPLE_DATA);
+		broken.AddData("refs", B_REF_TYPE, bytes.data(), ssize_t(bytes.size()));
+		BMessenger(program.Canvas()).SendMessage(&broken);
+	}
+	program.Idle();
+	EXPECT_EQ(program.Canvas()->image, before);
+	EXPECT_STREQ(program.Canvas()->title, "good.png");
+
+	// A broken value among good ones is passed over.
+	std::string second = WritePicture("second.png", kit_code("PNG "), 20, 10);
+	BMessage mixed(B_SIMPLE_DATA);
+	mixed.AddData("refs", B_REF_TYPE, "x\0", 2);
+	entry_ref ref = ref_for(second);
+	mixed.AddRef("refs", &ref);
+	BMessenger(program.Canvas()).SendMessage(&mixed);
+	program.Idle();
+	EXPECT_STREQ(program.Canvas()->title, "second.png");
+}
+
+TEST_F(Pasting, AbsurdDropPositionsPasteNothingAndBadScalesAreLeftOut)
+{
+	StartWithGrey();
+	const rgb_color grey = make_color(100, 100, 100);
+	std::string png = encode(*coordinate_picture(10, 10), kit_code("PNG "));
+	auto drop_at = [&](BPoint screenPoint, BPoint offset, const float* scale) {
+		BMessage data(B_MIME_DATA);
+		data.AddData("image/png", B_MIME_TYPE, png.data(), ssize_t(png.size()));
+		data.AddPoint("_drop_point_", screenPoint);
+		data.AddPoint("_drop_offset_", offset);
+		if (scale != nullptr)
+			data.AddFloat("scale", *scale);
+		BMessenger(program.Canvas()).SendMessage(&data);
+		program.Idle();
+	};
+
+	// Far beyond any picture: nothing is pasted.
+	for (float far : {1e30f, -1e30f, 3e9f}) {
+		drop_at(BPoint(far, far), BPoint(0, 0), nullptr);
+		EXPECT_EQ(At(0, 0), grey) << far;
+		EXPECT_EQ(At(199, 99), grey) << far;
+	}
+	ASSERT_STREQ(program.Window()->Title(), "base.png[200x100]");
+
+	// A position that is no number leaves the remembered one, here (20, 30).
+	BPoint at = program.Canvas()->ConvertToScreen(BPoint(20, 30));
+	drop_at(at, BPoint(0, 0), nullptr);
+	EXPECT_EQ(At(20, 30), make_color(0, 0, 7));
+	const float nan = std::numeric_limits<float>::quiet_NaN();
+	const float inf = std::numeric_limits<float>::infinity();
+	drop_at(BPoint(nan, 5), BPoint(0, 0), nullptr);
+	drop_at(BPoint(3e38f, 3e38f), BPoint(-3e38f, -3e38f), nullptr); // overflows to infinity
+	EXPECT_EQ(drop_pos, BPoint(20, 30));
+
+	// A scale of zero, or none at all, is left out: the offset is taken as it is.
+	for (float scale : {0.0f, nan, inf}) {
+		StartWithGrey();
+		drop_at(program.Canvas()->ConvertToScreen(BPoint(50, 50)), BPoint(10, 10), &scale);
+		EXPECT_EQ(drop_pos, BPoint(40, 40)) << scale;
+		EXPECT_EQ(At(40, 40), make_color(0, 0, 7)) << scale;
+		EXPECT_EQ(At(39, 40), grey) << scale;
+	}
 }
 
 } // namespace

@@ -1,6 +1,10 @@
 #include "ImageFixtures.h"
 
+#include <algorithm>
 #include <cstring>
+#include <stdexcept>
+
+#include <zlib.h>
 
 #include "BitmapStream.h"
 #include "TranslatorRoster.h"
@@ -48,7 +52,184 @@ void PutPngChunk(std::vector<uint8>& out, const char* type, const std::vector<ui
 	PutBig32(out, Crc32(body.data(), body.size()));
 }
 
+// EXIF (a TIFF structure, big-endian) holding nothing but an orientation.
+std::vector<uint8> ExifOrientation(uint16 orientation)
+{
+	std::vector<uint8> out = {'M', 'M', 0, 42};
+	PutBig32(out, 8);                          // the first directory
+	out.insert(out.end(), {0, 1});             // one entry:
+	out.insert(out.end(), {0x01, 0x12, 0, 3}); // orientation, a SHORT
+	PutBig32(out, 1);                          // one of them,
+	out.insert(out.end(), {uint8(orientation >> 8), uint8(orientation), 0, 0});
+	PutBig32(out, 0); // no next directory
+	return out;
+}
+
+std::string JpegWithOrientation(const std::string& jpeg, uint16 orientation)
+{
+	std::vector<uint8> exif = ExifOrientation(orientation);
+	std::string segment = "\xff\xe1";
+	size_t length = 2 + 6 + exif.size();
+	segment += char(length >> 8);
+	segment += char(length & 0xff);
+	segment += std::string("Exif\0\0", 6);
+	segment.append(exif.begin(), exif.end());
+	return jpeg.substr(0, 2) + segment + jpeg.substr(2);
+}
+
+std::string PngWithOrientation(const std::string& png, uint16 orientation)
+{
+	const size_t kAfterHeader = 8 + 4 + 4 + 13 + 4; // signature, IHDR chunk
+	std::vector<uint8> chunk;
+	PutPngChunk(chunk, "eXIf", ExifOrientation(orientation));
+	return png.substr(0, kAfterHeader) + std::string(chunk.begin(), chunk.end())
+		+ png.substr(kAfterHeader);
+}
+
+std::string WebpWithOrientation(
+	const std::string& webp, uint16 orientation, int32 width, int32 height)
+{
+	const size_t kRiffHeader = 12, kChunkHeader = 8;
+	const uint8 kExifFlag = 0x08;
+	std::vector<uint8> body(webp.begin() + kRiffHeader, webp.end());
+	std::vector<uint8> out = {'W', 'E', 'B', 'P'};
+	if (std::memcmp(body.data(), "VP8X", 4) == 0) {
+		body[kChunkHeader] |= kExifFlag;
+	} else {
+		out.insert(out.end(), {'V', 'P', '8', 'X'});
+		PutLittle(out, 10, 4);
+		PutLittle(out, kExifFlag, 4);
+		PutLittle(out, uint32(width - 1), 3);
+		PutLittle(out, uint32(height - 1), 3);
+	}
+	out.insert(out.end(), body.begin(), body.end());
+	std::vector<uint8> exif = ExifOrientation(orientation);
+	out.insert(out.end(), {'E', 'X', 'I', 'F'});
+	PutLittle(out, uint32(exif.size()), 4);
+	out.insert(out.end(), exif.begin(), exif.end());
+	if (exif.size() % 2 != 0)
+		out.push_back(0);
+	std::vector<uint8> riff = {'R', 'I', 'F', 'F'};
+	PutLittle(riff, uint32(out.size()), 4);
+	riff.insert(riff.end(), out.begin(), out.end());
+	return std::string(riff.begin(), riff.end());
+}
+
+// A new first directory at the end of the file: the old one's entries and the orientation.
+std::string TiffWithOrientation(const std::string& tiff, uint16 orientation)
+{
+	std::vector<uint8> file(tiff.begin(), tiff.end());
+	const bool big = file[0] == 'M';
+	auto get = [&](size_t at, int bytes) {
+		uint32 value = 0;
+		for (int i = 0; i < bytes; i++)
+			value |= uint32(file[at + i]) << (8 * (big ? bytes - 1 - i : i));
+		return value;
+	};
+	auto put = [&](std::vector<uint8>& out, uint32 value, int bytes) {
+		for (int i = 0; i < bytes; i++)
+			out.push_back(uint8(value >> (8 * (big ? bytes - 1 - i : i))));
+	};
+	const uint32 kEntry = 12;
+	uint32 directory = get(4, 4);
+	uint32 count = get(directory, 2);
+	std::vector<std::vector<uint8>> entries;
+	for (uint32 i = 0; i < count; i++) {
+		size_t at = directory + 2 + i * kEntry;
+		if (get(at, 2) != 0x0112)
+			entries.emplace_back(file.begin() + long(at), file.begin() + long(at + kEntry));
+	}
+	std::vector<uint8> tag;
+	put(tag, 0x0112, 2);
+	put(tag, 3, 2);
+	put(tag, 1, 4);
+	put(tag, orientation, 2);
+	put(tag, 0, 2);
+	entries.push_back(tag);
+	std::sort(entries.begin(), entries.end(), [&](const auto& a, const auto& b) {
+		return (big ? (a[0] << 8 | a[1]) : (a[1] << 8 | a[0]))
+			< (big ? (b[0] << 8 | b[1]) : (b[1] << 8 | b[0]));
+	});
+	uint32 next = get(directory + 2 + count * kEntry, 4);
+	if (file.size() % 2 != 0)
+		file.push_back(0);
+	uint32 newDirectory = uint32(file.size());
+	put(file, uint32(entries.size()), 2);
+	for (const auto& entry : entries)
+		file.insert(file.end(), entry.begin(), entry.end());
+	put(file, next, 4);
+	std::vector<uint8> offset;
+	put(offset, newDirectory, 4);
+	std::copy(offset.begin(), offset.end(), file.begin() + 4);
+	return std::string(file.begin(), file.end());
+}
+
 } // namespace
+
+std::string WithOrientation(const std::string& file, uint16 orientation, int32 width, int32 height)
+{
+	if (file.compare(0, 2, "\xff\xd8") == 0)
+		return JpegWithOrientation(file, orientation);
+	if (file.compare(1, 3, "PNG") == 0)
+		return PngWithOrientation(file, orientation);
+	if (file.compare(0, 4, "RIFF") == 0)
+		return WebpWithOrientation(file, orientation, width, height);
+	if (file.compare(0, 2, "II") == 0 || file.compare(0, 2, "MM") == 0)
+		return TiffWithOrientation(file, orientation);
+	throw std::invalid_argument("WithOrientation: not a JPEG, PNG, WebP or TIFF file");
+}
+
+std::string BlackGreyPng(uint32 width, uint32 height, int bitDepth)
+{
+	std::vector<uint8> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+	std::vector<uint8> header;
+	PutBig32(header, width);
+	PutBig32(header, height);
+	const uint8 kGrey = 0;
+	header.insert(header.end(), {uint8(bitDepth), kGrey, 0, 0, 0});
+	PutPngChunk(out, "IHDR", header);
+
+	// Every row: filter byte 0, then zero bits. Compressed a row at a time.
+	const size_t rowBytes = 1 + (size_t(width) * size_t(bitDepth) + 7) / 8;
+	std::vector<uint8> row(rowBytes, 0);
+	std::vector<uint8> compressed;
+	std::vector<uint8> buffer(64 * 1024);
+	z_stream zip = {};
+	deflateInit(&zip, Z_BEST_COMPRESSION);
+	for (uint32 y = 0; y <= height; y++) {
+		bool last = y == height;
+		zip.next_in = row.data();
+		zip.avail_in = last ? 0 : uInt(row.size());
+		do {
+			zip.next_out = buffer.data();
+			zip.avail_out = uInt(buffer.size());
+			deflate(&zip, last ? Z_FINISH : Z_NO_FLUSH);
+			compressed.insert(
+				compressed.end(), buffer.data(), buffer.data() + (buffer.size() - zip.avail_out));
+		} while (zip.avail_out == 0);
+	}
+	deflateEnd(&zip);
+	PutPngChunk(out, "IDAT", compressed);
+	PutPngChunk(out, "IEND", {});
+	return std::string(out.begin(), out.end());
+}
+
+std::string JpegClaimingSize(const std::string& jpeg, uint16 width, uint16 height)
+{
+	std::string out = jpeg;
+	// The frame header: FF C0 (baseline) or FF C2 (progressive), length, precision, height,
+	// width.
+	for (size_t at = 2; at + 9 < out.size(); at++) {
+		if (uint8(out[at]) == 0xff && (uint8(out[at + 1]) == 0xc0 || uint8(out[at + 1]) == 0xc2)) {
+			out[at + 5] = char(height >> 8);
+			out[at + 6] = char(height & 0xff);
+			out[at + 7] = char(width >> 8);
+			out[at + 8] = char(width & 0xff);
+			return out;
+		}
+	}
+	throw std::invalid_argument("JpegClaimingSize: no frame header");
+}
 
 std::unique_ptr<BBitmap> MakePatternBitmap(int32 width, int32 height, color_space space)
 {

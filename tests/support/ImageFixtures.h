@@ -30,6 +30,16 @@ std::vector<uint8> PngClaimingSize(uint32 width, uint32 height);
 // A BMP file header and info header claiming width x height at 24 bits, without pixels.
 std::vector<uint8> BmpClaimingSize(int32 width, int32 height);
 
+// The file (JPEG, PNG, WebP or TIFF) with an EXIF orientation of orientation added: an APP1
+// "Exif" segment, an eXIf chunk, an EXIF chunk (the WebP made an extended one of a picture
+// of width x height), or the orientation tag in a new first directory.
+std::string WithOrientation(const std::string& file, uint16 orientation, int32 width, int32 height);
+// A PNG of width x height grey pixels (bitDepth 1 or 8), every one black, compressed as
+// well as zlib can: a picture of a single colour, or a decompression bomb.
+std::string BlackGreyPng(uint32 width, uint32 height, int bitDepth);
+// The JPEG with the size its frame header claims changed to width x height.
+std::string JpegClaimingSize(const std::string& jpeg, uint16 width, uint16 height);
+
 // Encodes bitmap with the roster into type; the encoded bytes land in out.
 status_t EncodeBitmap(
 	BTranslatorRoster* roster, const BBitmap& bitmap, uint32 type, BMallocIO* out);
