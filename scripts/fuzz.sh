@@ -12,8 +12,7 @@
 # gives per harness the executions, the executions per second, the coverage counters and
 # what was found. Exits non-zero when a harness crashed.
 #
-# DORVA_FUZZ_KNOWN=hit lets the inputs reach the known faults the harnesses steer around
-# (tests/fuzz/FuzzSupport.h). Extra libFuzzer options go in DORVA_FUZZ_OPTIONS.
+# Extra libFuzzer options go in DORVA_FUZZ_OPTIONS.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -29,7 +28,7 @@ while [[ $# -gt 0 ]]; do
 		--build-dir) build_dir=$2; shift 2 ;;
 		--no-build) build=0; shift ;;
 		--work) work=$2; shift 2 ;;
-		-h | --help) sed -n '2,19p' "$0"; exit 0 ;;
+		-h | --help) sed -n '2,15p' "$0"; exit 0 ;;
 		*) break ;;
 	esac
 done

@@ -18,27 +18,6 @@ void PrepareEnvironment()
 	setenv("QT_LOGGING_RULES", "*.debug=false;*.info=false;*.warning=false", 0);
 }
 
-bool Avoid(KnownFault)
-{
-	static const bool hit = [] {
-		const char* known = std::getenv("DORVA_FUZZ_KNOWN");
-		return known != nullptr && std::strcmp(known, "hit") == 0;
-	}();
-	return !hit;
-}
-
-uint32_t PromisedBitmapBytes(const uint8_t* bytes, size_t size)
-{
-	// The header: eight big-endian words, the magic "bits" first and the data size last.
-	const size_t kHeaderSize = 32;
-	const size_t kDataSizeAt = 28;
-	if (size < kHeaderSize || std::memcmp(bytes, "bits", 4) != 0)
-		return 0;
-	const uint8_t* word = bytes + kDataSizeAt;
-	return (uint32_t(word[0]) << 24) | (uint32_t(word[1]) << 16) | (uint32_t(word[2]) << 8)
-		| uint32_t(word[3]);
-}
-
 void Require(bool condition, const char* what)
 {
 	if (condition)

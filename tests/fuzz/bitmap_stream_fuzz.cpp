@@ -30,21 +30,6 @@ const size_t kHeaderSize = 32;
 // The bytes written so far, by position, as the stream should give them back.
 class Shadow {
 public:
-	// Whether a write of these bytes at position would complete a header that promises
-	// more than the known fault's limit.
-	bool PromisesTooMuch(off_t position, const uint8_t* bytes, size_t size) const
-	{
-		if (!fuzz::Avoid(fuzz::KnownFault::HeaderPromisesHugeData) || position < 0
-			|| position >= off_t(kHeaderSize) || size == 0)
-			return false;
-		uint8_t header[kHeaderSize] = {};
-		size_t known = std::min(fBytes.size(), kHeaderSize);
-		std::copy_n(fBytes.begin(), known, header);
-		size_t end = std::min(kHeaderSize, size_t(position) + size);
-		std::copy(bytes, bytes + (end - size_t(position)), header + position);
-		return fuzz::PromisedBitmapBytes(header, kHeaderSize) > fuzz::kMaxPromisedBytes;
-	}
-
 	void Wrote(off_t position, const uint8_t* bytes, size_t count)
 	{
 		size_t end = size_t(position) + count;
@@ -102,9 +87,6 @@ void write_in_order(FuzzedDataProvider* input)
 {
 	size_t chunk = input->ConsumeIntegralInRange<size_t>(1, kMaxChunk);
 	std::vector<uint8_t> bytes = input->ConsumeRemainingBytes<uint8_t>();
-	if (fuzz::Avoid(fuzz::KnownFault::HeaderPromisesHugeData)
-		&& fuzz::PromisedBitmapBytes(bytes.data(), bytes.size()) > fuzz::kMaxPromisedBytes)
-		return;
 	BBitmapStream stream;
 	for (size_t at = 0; at < bytes.size(); at += chunk) {
 		size_t count = std::min(chunk, bytes.size() - at);
@@ -127,8 +109,6 @@ void run_script(FuzzedDataProvider* input)
 				buffer = input->ConsumeBytes<uint8_t>(
 					input->ConsumeIntegralInRange<size_t>(0, kMaxChunk));
 				off_t position = stream.Position();
-				if (shadow.PromisesTooMuch(position, buffer.data(), buffer.size()))
-					break;
 				ssize_t written = stream.Write(buffer.data(), buffer.size());
 				trace("write", position, buffer.size(), written);
 				fuzz::Require(
@@ -143,8 +123,6 @@ void run_script(FuzzedDataProvider* input)
 				off_t position = input->ConsumeIntegralInRange<off_t>(-1, kMaxPosition);
 				buffer = input->ConsumeBytes<uint8_t>(
 					input->ConsumeIntegralInRange<size_t>(0, kMaxChunk));
-				if (shadow.PromisesTooMuch(position, buffer.data(), buffer.size()))
-					break;
 				ssize_t written = stream.WriteAt(position, buffer.data(), buffer.size());
 				trace("write at", position, buffer.size(), written);
 				fuzz::Require(

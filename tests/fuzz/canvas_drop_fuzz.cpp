@@ -38,19 +38,10 @@ const float kCoordinates[] = {0, 1, -1, 7.5f, 63, 64, -64, 200, 1e4f, -1e4f, 1e5
 const float kScales[] = {1, 2, 0.5f, 0.01f, 100, 0, -0.0f, -1, 1e-30f, 1e30f,
 	std::numeric_limits<float>::infinity(), std::numeric_limits<float>::quiet_NaN()};
 
-// Within these, a drop position stays a number the paste can place: the known fault
-// DropPointOutOfRange lies beyond them.
-const float kTameCoordinate = 1e5f;
-const float kTameScaleLow = 0.01f;
-const float kTameScaleHigh = 100;
-
 float coordinate(FuzzedDataProvider* input)
 {
 	float value = input->ConsumeBool() ? input->PickValueInArray(kCoordinates)
 									   : input->ConsumeFloatingPoint<float>();
-	if (fuzz::Avoid(fuzz::KnownFault::DropPointOutOfRange)
-		&& !(std::fabs(value) <= kTameCoordinate))
-		return 0;
 	return value;
 }
 
@@ -58,9 +49,6 @@ float scale(FuzzedDataProvider* input)
 {
 	float value = input->ConsumeBool() ? input->PickValueInArray(kScales)
 									   : input->ConsumeFloatingPoint<float>();
-	if (fuzz::Avoid(fuzz::KnownFault::DropPointOutOfRange)
-		&& !(value >= kTameScaleLow && value <= kTameScaleHigh))
-		return 1;
 	return value;
 }
 
@@ -73,11 +61,6 @@ void add_odd_refs(FuzzedDataProvider* input, BMessage* message)
 		return;
 	}
 	std::string bytes = input->ConsumeRandomLengthString(64);
-	size_t nuls = 0;
-	for (char c : bytes)
-		nuls += c == '\0';
-	if (fuzz::Avoid(fuzz::KnownFault::RefWithOneNul) && nuls == 1 && bytes.back() == '\0')
-		return;
 	message->AddData("refs", B_REF_TYPE, bytes.data(), ssize_t(bytes.size()));
 }
 
@@ -185,9 +168,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 	// The image bytes come first in the input, the choices from its end.
 	std::vector<uint8_t> payload =
 		input.ConsumeBytes<uint8_t>(input.ConsumeIntegralInRange<size_t>(0, size));
-	if (fuzz::Avoid(fuzz::KnownFault::HeaderPromisesHugeData)
-		&& fuzz::PromisedBitmapBytes(payload.data(), payload.size()) > fuzz::kMaxPromisedBytes)
-		return -1;
 	start_state(&input);
 	int drops = input.ConsumeIntegralInRange(1, 3);
 	for (int i = 0; i < drops; i++) {

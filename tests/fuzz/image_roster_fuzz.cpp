@@ -21,10 +21,6 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-	if (fuzz::Avoid(fuzz::KnownFault::HeaderPromisesHugeData)
-		&& fuzz::PromisedBitmapBytes(data, size) > fuzz::kMaxPromisedBytes)
-		return -1;
-
 	// A real file, so that the roster reads through BFile as it does for a picture opened
 	// by name.
 	static const std::string path = fuzz::ScratchFolder() + "/picture";

@@ -58,11 +58,38 @@ def png(color_type=6, depth=8, interlace=0, extra=b""):
     return out + chunk(b"IDAT", zlib.compress(rows)) + chunk(b"IEND", b"")
 
 
+def exif_tiff(orientation=6, big_endian=True):
+    """The TIFF structure of an EXIF block: one directory holding the orientation."""
+    order = ">" if big_endian else "<"
+    tiff = (b"MM\0*" if big_endian else b"II*\0") + struct.pack(order + "I", 8)
+    tiff += struct.pack(order + "H", 1)
+    tiff += struct.pack(order + "HHIHH", 0x0112, 3, 1, orientation, 0) + struct.pack(order + "I", 0)
+    return tiff
+
+
 def png_with_exif_orientation():
-    tiff = b"MM\0*" + struct.pack(">I", 8) + struct.pack(">H", 1)
-    tiff += struct.pack(">HHIHH", 0x0112, 3, 1, 6, 0) + struct.pack(">I", 0)
+    tiff = exif_tiff()
     body = b"eXIf" + tiff
     return png(extra=struct.pack(">I", len(tiff)) + body + struct.pack(">I", zlib.crc32(body)))
+
+
+def jpeg_with_exif_orientation(jpeg):
+    """The JPEG with an APP1 segment holding EXIF (little-endian, rotate 90) after SOI."""
+    exif = b"Exif\0\0" + exif_tiff(orientation=6, big_endian=False)
+    return jpeg[:2] + b"\xff\xe1" + struct.pack(">H", len(exif) + 2) + exif + jpeg[2:]
+
+
+def webp_with_exif_orientation(webp):
+    """An extended WebP (VP8X) around the picture of a simple one, with an EXIF chunk."""
+    def chunk(kind, data):
+        return kind + struct.pack("<I", len(data)) + data + (b"\0" if len(data) % 2 else b"")
+
+    image = webp[12:]
+    exif_flag = 0x08
+    size = struct.pack("<I", WIDTH - 1)[:3] + struct.pack("<I", HEIGHT - 1)[:3]
+    body = b"WEBP" + chunk(b"VP8X", bytes((exif_flag, 0, 0, 0)) + size) + image
+    body += chunk(b"EXIF", exif_tiff(orientation=8))
+    return b"RIFF" + struct.pack("<I", len(body)) + body
 
 
 def bmp(bits=24):
@@ -205,6 +232,10 @@ def pictures():
             made[name] = data
         else:
             print("make_corpus.py: no ImageMagick: %s left out" % name, file=sys.stderr)
+    if "baseline.jpg" in made:
+        made["exif-rotated.jpg"] = jpeg_with_exif_orientation(made["baseline.jpg"])
+    if "lossless.webp" in made:
+        made["exif-rotated.webp"] = webp_with_exif_orientation(made["lossless.webp"])
     return made
 
 

@@ -25,15 +25,6 @@ std::string flat_bytes(const BMessage& message)
 	return std::string(static_cast<const char*>(bytes), size_t(size));
 }
 
-// Whether the ref bytes lie in the known fault RefWithOneNul.
-bool is_known_bad_ref(const void* bytes, ssize_t size)
-{
-	if (!fuzz::Avoid(fuzz::KnownFault::RefWithOneNul) || size <= 0)
-		return false;
-	const char* text = static_cast<const char*>(bytes);
-	return text[size - 1] == '\0' && std::memchr(text, '\0', size_t(size) - 1) == nullptr;
-}
-
 void explore(const BMessage& message, int depth);
 
 // Every getter on one value: only the one of the field's type may find it.
@@ -91,10 +82,8 @@ void ask_every_getter(
 		fuzz::Require(string == text, "both string getters give the same text");
 	}
 
-	if (found != B_OK || type != B_REF_TYPE || !is_known_bad_ref(bytes, size)) {
-		entry_ref ref;
-		expect(message.FindRef(name, index, &ref), B_REF_TYPE);
-	}
+	entry_ref ref;
+	expect(message.FindRef(name, index, &ref), B_REF_TYPE);
 
 	BMessage inner;
 	status_t innerStatus = message.FindMessage(name, index, &inner);
