@@ -39,6 +39,12 @@ packages=(
 	googletest
 	zlib1g-dev
 	clang-format
+	# The sanitizer and fuzz build: clang, its sanitizer, libFuzzer and profile runtimes
+	# (only recommended by clang, so named here), and llvm for the symbolizer that names
+	# the functions in sanitizer reports and for the coverage tools (llvm-profdata, llvm-cov)
+	clang
+	libclang-rt-14-dev
+	llvm
 	libgtest-dev
 	libgmock-dev
 	# Fonts, file types, D-Bus at run time

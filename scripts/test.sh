@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Builds dorva and runs its tests twice: once in the ordinary build ("build"), then once
-# in a build with AddressSanitizer and UndefinedBehaviorSanitizer ("build-asan").
+# in a build with AddressSanitizer and UndefinedBehaviorSanitizer ("build-asan"). With
+# clang installed, the sanitizer build is clang's and also builds the fuzz harnesses
+# (tests/fuzz), whose seed corpora and crashes found so far its ctest replays; without
+# clang (or with DORVA_SANITIZER_COMPILER=gcc) it is GCC's, without the harnesses.
 #   scripts/test.sh            both runs
 #   DORVA_SKIP_ASAN=1 scripts/test.sh    the ordinary run only
 # Exits non-zero when a build or a test fails.
@@ -64,6 +67,10 @@ export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
 
 echo "== sanitizer build"
-scripts/build.sh build-asan -DDORVA_SANITIZE=ON
+sanitizer=(-DCMAKE_CXX_COMPILER=g++ -DDORVA_SANITIZE=ON -DDORVA_FUZZ=OFF)
+if [[ ${DORVA_SANITIZER_COMPILER:-clang} == clang ]] && command -v clang++ >/dev/null 2>&1; then
+	sanitizer=(-DCMAKE_CXX_COMPILER=clang++ -DDORVA_FUZZ=ON)
+fi
+scripts/build.sh build-asan "${sanitizer[@]}"
 run_ctest build-asan
 run_suites build-asan

@@ -4,6 +4,8 @@
 
 #include "BusArguments.h"
 #include "BusCall.h"
+#include "BusProtocol.h"
+#include "Message.h"
 
 namespace kit::testing {
 
@@ -13,6 +15,20 @@ QVariant variant_of(const BusValue& value)
 {
 	if (const uint8_t* byte = std::get_if<uint8_t>(&value))
 		return QVariant::fromValue(uchar(*byte));
+	if (const int16_t* shortInteger = std::get_if<int16_t>(&value))
+		return QVariant::fromValue(short(*shortInteger));
+	if (const uint16_t* unsignedShort = std::get_if<uint16_t>(&value))
+		return QVariant::fromValue(ushort(*unsignedShort));
+	if (const int32_t* integer32 = std::get_if<int32_t>(&value))
+		return QVariant::fromValue(int(*integer32));
+	if (const uint32_t* unsigned32 = std::get_if<uint32_t>(&value))
+		return QVariant::fromValue(uint(*unsigned32));
+	if (const BusStrings* strings = std::get_if<BusStrings>(&value)) {
+		QStringList list;
+		for (const std::string& text : *strings)
+			list << QString::fromStdString(text);
+		return QVariant::fromValue(list);
+	}
 	if (const int64_t* integer = std::get_if<int64_t>(&value))
 		return QVariant::fromValue(qlonglong(*integer));
 	if (const uint64_t* unsignedInteger = std::get_if<uint64_t>(&value))
@@ -27,7 +43,7 @@ QVariant variant_of(const BusValue& value)
 } // namespace
 
 status_t CallEndpoint(const std::string& busName, const char* method, const std::string& what,
-	const std::vector<BusField>& fields, std::string* error)
+	const std::vector<BusField>& fields, std::string* error, BMessage* reply)
 {
 	QList<kit::bus::WireValue> values;
 	for (const BusField& field : fields) {
@@ -36,7 +52,18 @@ status_t CallEndpoint(const std::string& busName, const char* method, const std:
 	}
 	QList<QVariant> arguments{QString::fromStdString(what), kit::bus::WireFields(values)};
 	QDBusMessage answer;
-	return kit::bus::CallEndpoint(busName, QLatin1String(method), arguments, &answer, error);
+	status_t status =
+		kit::bus::CallEndpoint(busName, QLatin1String(method), arguments, &answer, error);
+	if (status != B_OK || reply == nullptr || answer.arguments().isEmpty())
+		return status;
+	BMessage received;
+	QString problem = kit::bus::DecodeMessage(answer, kit::bus::kMaxReplyValues, &received);
+	if (!problem.isEmpty()) {
+		*error = "the reply is malformed: " + problem.toStdString();
+		return B_BAD_DATA;
+	}
+	*reply = received;
+	return B_OK;
 }
 
 status_t CallEndpointWithText(

@@ -264,6 +264,14 @@ std::unique_ptr<BBitmap> MakeSmoothBitmap(int32 width, int32 height)
 	return bitmap;
 }
 
+// The pixels from low to high, both included; 0 where the bounds give no size (reversed,
+// infinite or NaN), which a header check refuses anyway.
+static uint32 pixels_between(float low, float high)
+{
+	double size = double(high) - double(low) + 1;
+	return size >= 0 && size <= double(UINT32_MAX) ? uint32(size) : 0;
+}
+
 TranslatorBitmap MakeHeader(
 	float left, float top, float right, float bottom, color_space space, uint32 rowBytes)
 {
@@ -273,8 +281,8 @@ TranslatorBitmap MakeHeader(
 	header.top = top;
 	header.right = right;
 	header.bottom = bottom;
-	uint32 width = uint32(right - left + 1);
-	uint32 height = uint32(bottom - top + 1);
+	uint32 width = pixels_between(left, right);
+	uint32 height = pixels_between(top, bottom);
 	header.rowBytes = rowBytes != 0 ? rowBytes : width * uint32(BBitmap::BitsPerPixel(space) / 8);
 	header.colors = space;
 	header.dataSize = header.rowBytes * height;
