@@ -1,5 +1,7 @@
 #include "ImageCodec.h"
 
+#include <cstdio>
+#include <mutex>
 #include <new>
 
 #include <QBuffer>
@@ -8,8 +10,42 @@
 
 namespace kit {
 
+namespace {
+
+// Asking a plug-in whether it reads some bytes is a question, not a fault: Qt's TGA plug-in,
+// for one, warns about every file that is not a TGA, which would print a line for each
+// picture opened. What this thread logs while it asks is dropped; every other message goes
+// where it went before.
+thread_local bool tAskingPlugIn = false;
+QtMessageHandler sOtherHandler = nullptr;
+
+void quiet_while_asking(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+	if (tAskingPlugIn && type != QtFatalMsg)
+		return;
+	if (sOtherHandler != nullptr)
+		sOtherHandler(type, context, text);
+	else
+		std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, text)));
+}
+
+class QuietQuestion {
+public:
+	QuietQuestion()
+	{
+		static std::once_flag installed;
+		std::call_once(
+			installed, [] { sOtherHandler = qInstallMessageHandler(quiet_while_asking); });
+		tAskingPlugIn = true;
+	}
+	~QuietQuestion() { tAskingPlugIn = false; }
+};
+
+} // namespace
+
 bool CanDecode(const QByteArray& head, const QByteArray& format)
 {
+	QuietQuestion quiet;
 	QBuffer buffer;
 	buffer.setData(head);
 	buffer.open(QIODevice::ReadOnly);

@@ -45,6 +45,8 @@ expect_status 1 $? "batch with a broken picture"
 [[ ! -e $scratch/out-dir/two.jpg && ! -e $scratch/out-dir/two.png ]] || fail "a result was written for the broken picture"
 grep -q "two.jpg: holds no picture that dorva can read" "$scratch/err" || fail "the broken picture is not told"
 [[ $(grep -c ' -> ' "$scratch/err") == 2 ]] || fail "not one line per written picture: $(cat "$scratch/err")"
+# Nothing else: the image plug-ins' answers while they are asked about a file are not news.
+[[ $(grep -vc -e ' -> ' -e 'two.jpg' "$scratch/err") == 0 ]] || fail "more than the pictures on standard error: $(cat "$scratch/err")"
 [[ -z $(find "$scratch/out-dir" -name '.*') ]] || fail "temporary files were left behind"
 [[ $(magic "$scratch/out-dir/one.png" 4) == 89504e47 ]] || fail "one.png is not a PNG"
 

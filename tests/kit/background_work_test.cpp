@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <condition_variable>
+#include <iterator>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -226,8 +227,30 @@ private:
 	int fSignal;
 };
 
+// Sets the signals' handling to the default for a test, and back to what it was after it:
+// a test run under nohup, or put in the background by a script, starts with SIGHUP or
+// SIGINT ignored, which the application rightly leaves ignored.
+class DefaultSignals {
+public:
+	DefaultSignals()
+	{
+		for (size_t i = 0; i < std::size(kSignals); i++)
+			fFormer[i] = ::signal(kSignals[i], SIG_DFL);
+	}
+	~DefaultSignals()
+	{
+		for (size_t i = 0; i < std::size(kSignals); i++)
+			::signal(kSignals[i], fFormer[i]);
+	}
+
+private:
+	static constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
+	sighandler_t fFormer[std::size(kSignals)];
+};
+
 TEST(QuitSignals, TermIntAndHupTakeTheWayOfQuitWhileTheLoopRuns)
 {
+	DefaultSignals defaults;
 	for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
 		SCOPED_TRACE(signal);
 		std::vector<std::string> log;
@@ -249,8 +272,35 @@ TEST(QuitSignals, TermIntAndHupTakeTheWayOfQuitWhileTheLoopRuns)
 	}
 }
 
+TEST(QuitSignals, ASignalTheProgramStartedIgnoringStaysIgnored)
+{
+	DefaultSignals defaults;
+	::signal(SIGHUP, SIG_IGN);
+	std::vector<std::string> log;
+	// SIGHUP, ignored, passes unseen; the SIGTERM after it quits.
+	class HupThenTerm : public BApplication {
+	public:
+		HupThenTerm() : BApplication("application/x-vnd.Test-signals") {}
+		void ReadyToRun() override
+		{
+			::raise(SIGHUP);
+			::raise(SIGTERM);
+		}
+	} application;
+	auto* window = new Witness(&log);
+	window->Show();
+	alarm(60);
+	application.Run();
+	alarm(0);
+	EXPECT_EQ(log, std::vector<std::string>{"quit requested"});
+	struct sigaction now = {};
+	sigaction(SIGHUP, nullptr, &now);
+	EXPECT_EQ(now.sa_handler, SIG_IGN);
+}
+
 TEST(QuitSignals, ASignalDuringBackgroundWorkQuitsOnceTheWorkIsDone)
 {
+	DefaultSignals defaults;
 	std::vector<std::string> log;
 	SignalledApplication application(SIGTERM);
 	auto* window = new Witness(&log);
