@@ -7,38 +7,9 @@
 # It runs on a private session bus of its own (dbus-run-session) and draws off screen.
 set -euo pipefail
 
-if [[ $# -ne 3 ]]; then
-	echo "usage: $0 DORVA DORVA_SEND SAMPLE_PNG" >&2
-	exit 2
-fi
-if [[ -z ${DORVA_E2E_PRIVATE_BUS:-} ]]; then
-	exec dbus-run-session -- env DORVA_E2E_PRIVATE_BUS=1 bash "$0" "$@"
-fi
-
-dorva=$1
-send=$2
-sample=$3
-export QT_QPA_PLATFORM=offscreen
-
-work=$(mktemp -d "${TMPDIR:-/tmp}/dorva-signal.XXXXXX")
-mkdir -m 700 "$work/runtime"
-mkdir "$work/out"
-export XDG_RUNTIME_DIR="$work/runtime"
-dorva_pid=""
-
-cleanup() {
-	if [[ -n $dorva_pid ]] && kill -0 "$dorva_pid" 2>/dev/null; then
-		kill -KILL "$dorva_pid" 2>/dev/null || true
-		wait "$dorva_pid" 2>/dev/null || true
-	fi
-	rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-	echo "signal_e2e: FAIL: $*" >&2
-	exit 1
-}
+name=signal_e2e
+# shellcheck source=tests/e2e/private_session.sh
+source "$(dirname "${BASH_SOURCE[0]}")/private_session.sh"
 
 # Starts dorva with the signals at their defaults (a script's background job would
 # otherwise start with SIGINT ignored, which dorva respects) and waits until it answers.

@@ -103,34 +103,29 @@ void run_script(FuzzedDataProvider* input)
 	BBitmapStream stream;
 	Shadow shadow;
 	std::vector<uint8_t> buffer;
+	// What a write of buffer at position gave: checked, and kept in the shadow.
+	auto wrote = [&](const char* what, off_t position, ssize_t written) {
+		trace(what, position, buffer.size(), written);
+		fuzz::Require(written <= ssize_t(buffer.size()), "a write moves at most what it was given");
+		if (written > 0)
+			shadow.Wrote(position, buffer.data(), size_t(written));
+		else if (written < 0 && position >= 0)
+			shadow.Refused(position, buffer.size());
+	};
 	while (input->remaining_bytes() > 0) {
 		switch (input->ConsumeIntegralInRange(0, 5)) {
 			case 0: { // write at the position
 				buffer = input->ConsumeBytes<uint8_t>(
 					input->ConsumeIntegralInRange<size_t>(0, kMaxChunk));
 				off_t position = stream.Position();
-				ssize_t written = stream.Write(buffer.data(), buffer.size());
-				trace("write", position, buffer.size(), written);
-				fuzz::Require(
-					written <= ssize_t(buffer.size()), "a write moves at most what it was given");
-				if (written > 0)
-					shadow.Wrote(position, buffer.data(), size_t(written));
-				else if (written < 0 && position >= 0)
-					shadow.Refused(position, buffer.size());
+				wrote("write", position, stream.Write(buffer.data(), buffer.size()));
 				break;
 			}
 			case 1: { // write anywhere
 				off_t position = input->ConsumeIntegralInRange<off_t>(-1, kMaxPosition);
 				buffer = input->ConsumeBytes<uint8_t>(
 					input->ConsumeIntegralInRange<size_t>(0, kMaxChunk));
-				ssize_t written = stream.WriteAt(position, buffer.data(), buffer.size());
-				trace("write at", position, buffer.size(), written);
-				fuzz::Require(
-					written <= ssize_t(buffer.size()), "a write moves at most what it was given");
-				if (written > 0)
-					shadow.Wrote(position, buffer.data(), size_t(written));
-				else if (written < 0 && position >= 0)
-					shadow.Refused(position, buffer.size());
+				wrote("write at", position, stream.WriteAt(position, buffer.data(), buffer.size()));
 				break;
 			}
 			case 2: { // read anywhere

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <condition_variable>
+#include <initializer_list>
 #include <iterator>
 #include <mutex>
 #include <string>
@@ -214,17 +215,36 @@ TEST(BackgroundTask, TheApplicationWaitsForTheWorkWhenItIsDestroyed)
 	EXPECT_EQ(BBackgroundTask::CountRunning(), 0);
 }
 
-// An application that sends itself a signal once its loop runs.
+// An application that sends itself signals, in order, once its loop runs, with a window
+// that logs what reaches it.
 class SignalledApplication : public BApplication {
 public:
-	explicit SignalledApplication(int signal)
-		: BApplication("application/x-vnd.Test-signals"), fSignal(signal)
+	explicit SignalledApplication(std::initializer_list<int> signals)
+		: BApplication("application/x-vnd.Test-signals"), fSignals(signals)
 	{
+		fWindow = new Witness(&fLog);
+		fWindow->Show();
 	}
-	void ReadyToRun() override { ::raise(fSignal); }
+	void ReadyToRun() override
+	{
+		for (int signal : fSignals)
+			::raise(signal);
+	}
+	// Runs the loop. Should a signal end the process instead, the test fails at once;
+	// should nothing happen, the alarm ends it.
+	const std::vector<std::string>& RunAndLog()
+	{
+		alarm(60);
+		Run();
+		alarm(0);
+		return fLog;
+	}
+	Witness* Window() const { return fWindow; }
 
 private:
-	int fSignal;
+	std::vector<int> fSignals;
+	std::vector<std::string> fLog;
+	Witness* fWindow;
 };
 
 // Sets the signals' handling to the default for a test, and back to what it was after it:
@@ -248,27 +268,23 @@ private:
 	sighandler_t fFormer[std::size(kSignals)];
 };
 
+sighandler_t handling_of(int signal)
+{
+	struct sigaction now = {};
+	sigaction(signal, nullptr, &now);
+	return now.sa_handler;
+}
+
 TEST(QuitSignals, TermIntAndHupTakeTheWayOfQuitWhileTheLoopRuns)
 {
 	DefaultSignals defaults;
 	for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
 		SCOPED_TRACE(signal);
-		std::vector<std::string> log;
-		SignalledApplication application(signal);
-		auto* window = new Witness(&log);
-		window->Show();
-		// Should the signal end the process instead, the test fails at once; should nothing
-		// happen, the alarm ends it.
-		alarm(60);
-		application.Run();
-		alarm(0);
-		EXPECT_EQ(log, std::vector<std::string>{"quit requested"});
+		SignalledApplication application({signal});
+		EXPECT_EQ(application.RunAndLog(), std::vector<std::string>{"quit requested"});
 		EXPECT_EQ(application.CountWindows(), 0);
-
 		// Once the loop has ended, the signal's handling is what it was.
-		struct sigaction now = {};
-		sigaction(signal, nullptr, &now);
-		EXPECT_EQ(now.sa_handler, SIG_DFL);
+		EXPECT_EQ(handling_of(signal), SIG_DFL);
 	}
 }
 
@@ -276,35 +292,16 @@ TEST(QuitSignals, ASignalTheProgramStartedIgnoringStaysIgnored)
 {
 	DefaultSignals defaults;
 	::signal(SIGHUP, SIG_IGN);
-	std::vector<std::string> log;
 	// SIGHUP, ignored, passes unseen; the SIGTERM after it quits.
-	class HupThenTerm : public BApplication {
-	public:
-		HupThenTerm() : BApplication("application/x-vnd.Test-signals") {}
-		void ReadyToRun() override
-		{
-			::raise(SIGHUP);
-			::raise(SIGTERM);
-		}
-	} application;
-	auto* window = new Witness(&log);
-	window->Show();
-	alarm(60);
-	application.Run();
-	alarm(0);
-	EXPECT_EQ(log, std::vector<std::string>{"quit requested"});
-	struct sigaction now = {};
-	sigaction(SIGHUP, nullptr, &now);
-	EXPECT_EQ(now.sa_handler, SIG_IGN);
+	SignalledApplication application({SIGHUP, SIGTERM});
+	EXPECT_EQ(application.RunAndLog(), std::vector<std::string>{"quit requested"});
+	EXPECT_EQ(handling_of(SIGHUP), SIG_IGN);
 }
 
 TEST(QuitSignals, ASignalDuringBackgroundWorkQuitsOnceTheWorkIsDone)
 {
 	DefaultSignals defaults;
-	std::vector<std::string> log;
-	SignalledApplication application(SIGTERM);
-	auto* window = new Witness(&log);
-	window->Show();
+	SignalledApplication application({SIGTERM});
 	bool finished = false;
 	ASSERT_EQ(BBackgroundTask::Start(
 				  [&](BBackgroundTask*) {
@@ -312,13 +309,10 @@ TEST(QuitSignals, ASignalDuringBackgroundWorkQuitsOnceTheWorkIsDone)
 					  finished = true;
 					  return status_t(B_OK);
 				  },
-				  BMessenger(nullptr, window), BMessage(kDone)),
+				  BMessenger(nullptr, application.Window()), BMessage(kDone)),
 		B_OK);
-	alarm(60);
-	application.Run();
-	alarm(0);
+	EXPECT_EQ(application.RunAndLog(), (std::vector<std::string>{"done 0", "quit requested"}));
 	EXPECT_TRUE(finished);
-	EXPECT_EQ(log, (std::vector<std::string>{"done 0", "quit requested"}));
 }
 
 TEST(StatusBar, KeepsItsValueWithinItsMaximumAndTakesMessages)
