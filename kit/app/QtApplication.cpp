@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include <cerrno>
+#include <mutex>
 #include <string>
 
 #include "BusCall.h"
@@ -13,7 +14,7 @@ namespace kit {
 
 void InitSystemFonts();
 
-QApplication* EnsureQtApplication()
+QApplication* EnsureQtApplicationWithoutFonts()
 {
 	if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance()))
 		return existing;
@@ -30,7 +31,14 @@ QApplication* EnsureQtApplication()
 	// global menu, so Qt need not ask the session bus for one while a window is built.
 	QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
 	static QApplication* application = new QApplication(argc, argv);
-	InitSystemFonts();
+	return application;
+}
+
+QApplication* EnsureQtApplication()
+{
+	QApplication* application = EnsureQtApplicationWithoutFonts();
+	static std::once_flag fonts;
+	std::call_once(fonts, InitSystemFonts);
 	return application;
 }
 

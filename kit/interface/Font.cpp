@@ -52,8 +52,8 @@ struct SystemFonts {
 
 static SystemFonts& system_fonts()
 {
-	// The application first: making it sets up the fonts, which come back here.
-	kit::EnsureQtApplication();
+	// The application first; the fonts are asked of it.
+	kit::EnsureQtApplicationWithoutFonts();
 	static SystemFonts* fonts = [] {
 		auto* result = new SystemFonts;
 		QFont general = QGuiApplication::font();

@@ -6,7 +6,12 @@ class QApplication;
 
 namespace kit {
 
+// The application with the system fonts set up (be_plain_font, be_bold_font).
 QApplication* EnsureQtApplication();
+
+// The application alone, before the fonts: for work that needs the platform but no text and
+// can run on another thread while the fonts are set up (the image formats' listing).
+QApplication* EnsureQtApplicationWithoutFonts();
 
 // Names the Qt application after an application's signature. The reverse-DNS application
 // id is the signature's bus name (BusProtocol.h): "application/x-vnd.Vendor-program" gives

@@ -1,6 +1,7 @@
 #include "DefaultRoster.h"
 
 #include <algorithm>
+#include <future>
 #include <map>
 #include <set>
 #include <vector>
@@ -148,8 +149,14 @@ std::vector<ImageFormatDescription> available_formats()
 
 BTranslatorRoster* BuildDefaultRoster()
 {
+	// Listing the formats loads every image plug-in and the libraries behind them, as long
+	// as the platform takes to set up its fonts at start-up; the two run side by side. The
+	// plug-ins' objects belong to the main thread whichever thread loads them.
+	EnsureQtApplicationWithoutFonts();
+	std::future<std::vector<ImageFormatDescription>> listing =
+		std::async(std::launch::async, available_formats);
 	EnsureQtApplication();
-	std::vector<ImageFormatDescription> formats = available_formats();
+	std::vector<ImageFormatDescription> formats = listing.get();
 	if (formats.empty())
 		return nullptr;
 	auto* roster = new BTranslatorRoster;
