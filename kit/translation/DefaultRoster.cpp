@@ -4,6 +4,7 @@
 #include <future>
 #include <map>
 #include <set>
+#include <system_error>
 #include <vector>
 
 #include <QImageReader>
@@ -152,11 +153,16 @@ BTranslatorRoster* BuildDefaultRoster()
 	// Listing the formats loads every image plug-in and the libraries behind them, as long
 	// as the platform takes to set up its fonts at start-up; the two run side by side. The
 	// plug-ins' objects belong to the main thread whichever thread loads them.
+	// Where no thread can be started, the listing is done here, after the fonts.
 	EnsureQtApplicationWithoutFonts();
-	std::future<std::vector<ImageFormatDescription>> listing =
-		std::async(std::launch::async, available_formats);
+	std::future<std::vector<ImageFormatDescription>> listing;
+	try {
+		listing = std::async(std::launch::async, available_formats);
+	} catch (const std::system_error&) {
+	}
 	EnsureQtApplication();
-	std::vector<ImageFormatDescription> formats = listing.get();
+	std::vector<ImageFormatDescription> formats =
+		listing.valid() ? listing.get() : available_formats();
 	if (formats.empty())
 		return nullptr;
 	auto* roster = new BTranslatorRoster;
