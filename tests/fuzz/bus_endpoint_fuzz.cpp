@@ -185,7 +185,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 	}
 	kit::testing::RunUntilIdle();
 
-	const bool quit = what == "_QRQ";
+	// A D-Bus string ends at its first NUL byte: "_QRQ\0\0" arrives as "_QRQ".
+	const bool quit = what.substr(0, what.find('\0')) == "_QRQ";
 	const int arrived =
 		quit ? application->quitRequests - quitsBefore : handler->received - receivedBefore;
 	fuzz::Require(status == B_OK || !error.empty(), "a failed call says why");
