@@ -104,7 +104,8 @@ for name in "${harnesses[@]}"; do
 			inputs+=("$folder")
 		fi
 	done
-	run=("$binary" -runs=0 "${fuzz_limits[@]}" "${inputs[@]}")
+	# An input that fails leaves its copy with the report, not in the working tree.
+	run=("$binary" -runs=0 "${fuzz_limits[@]}" -artifact_prefix="$out/" "${inputs[@]}")
 	if fuzz_needs_bus "$name"; then
 		run=(dbus-run-session -- "${run[@]}")
 	fi
