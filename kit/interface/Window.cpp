@@ -1,7 +1,5 @@
 #include "Window.h"
 
-#include <QScreen>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -42,22 +40,6 @@ std::vector<BWindow*>& Windows()
 static int pixels(float size)
 {
 	return std::max(0, int(std::lround(size))) + 1;
-}
-
-// The largest content, in inclusive BRect sizes, that the window's screen has room for
-// where the window stands: up to the right and bottom edges of the screen's available
-// area, or the whole area for a window that starts outside it.
-static BPoint room_on_screen(const QWidget* window)
-{
-	const QScreen* screen = window->screen();
-	if (screen == nullptr)
-		return BPoint(kUnlimitedSize, kUnlimitedSize);
-	QRect available = screen->availableGeometry();
-	QPoint at = window->geometry().topLeft();
-	QSize room = available.contains(at)
-		? QSize(available.right() + 1 - at.x(), available.bottom() + 1 - at.y())
-		: available.size();
-	return BPoint(float(room.width() - 1), float(room.height() - 1));
 }
 
 } // namespace kit
@@ -202,8 +184,9 @@ void BWindow::MoveTo(float x, float y)
 
 void BWindow::ResizeTo(float width, float height)
 {
-	// As the platform does: the minimum first, then the maximum, then the room on the
-	// screen, which gives way to the minimum.
+	// As the platform does: the minimum first, then the maximum. The screen's size plays no
+	// part: a window larger than the screen is as large as asked, and its views keep pixels
+	// only for what the screen can show.
 	width = std::round(width);
 	height = std::round(height);
 	if (width < fMinWidth)
@@ -214,9 +197,6 @@ void BWindow::ResizeTo(float width, float height)
 		height = fMinHeight;
 	else if (height > fMaxHeight)
 		height = fMaxHeight;
-	BPoint room = kit::room_on_screen(fBridge);
-	width = std::max(std::min(width, room.x), fMinWidth);
-	height = std::max(std::min(height, room.y), fMinHeight);
 	fBridge->fApplyingGeometry = true;
 	fBridge->resize(kit::pixels(width), kit::pixels(height));
 	fBridge->fApplyingGeometry = false;

@@ -1,9 +1,8 @@
 // A window: a looper with a tree of views. Its frame is the content area in screen
 // coordinates, without decoration; ResizeTo(w, h) gives a content of (w + 1) x (h + 1)
-// pixels, within the size limits and the room the screen leaves right of and below the
-// window (as window managers keep windows on the screen; a window larger than the screen
-// would only cost memory for pixels nobody can see). Children are placed at the frames
-// they are given, with no layout manager.
+// pixels, within the size limits, whatever room the screen has (the views keep pixels only
+// for what can be shown). Children are placed at the frames they are given, with no layout
+// manager.
 #pragma once
 
 #include <string>

@@ -277,3 +277,33 @@ TEST(MainWindow, TheWheelOverTheCanvasScrollsThePictureAndOverOtherViewsNothing)
 }
 
 } // namespace
+
+TEST(MainWindow, APictureLargerThanTheScreenGetsTheWholeWindowItAsksFor)
+{
+	ProgramHarness program;
+	dorvawindow* window = program.Window();
+	// The off-screen platform's screen is 800 x 800; the window stands at (100, 100).
+	show_picture(program.Canvas(), make_picture(1000, 900, 10, 20, 30));
+	program.Idle();
+	EXPECT_EQ(window->Frame().Width(), 999 + 14);
+	EXPECT_EQ(window->Frame().Height(), 899 + 34);
+	int32 width, height;
+	kit::testing::PlatformWindowSize(window, &width, &height);
+	EXPECT_EQ(width, 999 + 14 + 1);
+	EXPECT_EQ(height, 899 + 34 + 1);
+	EXPECT_EQ(program.Canvas()->Frame().Width(), 999);
+	// All of the picture is in the window: nothing to scroll.
+	float min, max;
+	static_cast<BScrollBar*>(window->FindView("scrollh"))->GetRange(&min, &max);
+	EXPECT_EQ(max, 0);
+	static_cast<BScrollBar*>(window->FindView("scrollv"))->GetRange(&min, &max);
+	EXPECT_EQ(max, 0);
+
+	// Made smaller and zoomed, it is again the whole picture's size.
+	window->ResizeTo(300, 200);
+	program.Idle();
+	window->Zoom();
+	program.Idle();
+	EXPECT_EQ(window->Frame().Width(), 999 + 14);
+	EXPECT_EQ(window->Frame().Height(), 899 + 34);
+}
