@@ -13,9 +13,7 @@
 //   imageio/load.cpp               load
 //   imageio/paste.cpp              _paste_dropped
 //   imageio/drop_negotiation.cpp   _negotiate_drop
-//   imageio/export.cpp             save, _show_export_panel, _save_requested (the
-//                                  writing runs in the background, followed by the
-//                                  window of imageio/exportwindow.cpp)
+//   imageio/export.cpp             save, _show_export_panel, _save_requested
 //   imageio/print.cpp              _print
 #pragma once
 
@@ -28,7 +26,7 @@
 class BFilePanel;
 
 // The commands the canvas receives: from the menus, the configuration window's "set"
-// button, and other programs ("fiwr", "ficl" and "fifm" come from no menu).
+// button, and other programs ("fiwr" and "ficl" come from no menu).
 enum : uint32 {
 	CMD_FILE_OPEN = kit_code("fiop"),
 	CMD_FILE_PRINT = kit_code("fipr"),
@@ -36,8 +34,6 @@ enum : uint32 {
 	CMD_FILE_WRITE = kit_code("fiwr"),
 	CMD_CONFIG = kit_code("conf"),
 	CMD_SET_PRESSED = kit_code("Bhit"),
-	// Another program asks which formats a picture can be exported to.
-	CMD_LIST_FORMATS = kit_code("fifm"),
 };
 
 // The one year the calendar shows.

@@ -4,7 +4,6 @@
 #include "cwin.h"
 #include "dorvaview.h"
 #include "drop_pos.h"
-#include "output_catalogue.h"
 
 void dorvaview::MessageReceived(BMessage* message)
 {
@@ -28,9 +27,6 @@ void dorvaview::MessageReceived(BMessage* message)
 			break;
 		case CMD_FILE_WRITE:
 			_show_export_panel(message);
-			break;
-		case CMD_LIST_FORMATS:
-			list_output_formats(message);
 			break;
 		case CMD_FILE_OPEN:
 			_show_open_panel();

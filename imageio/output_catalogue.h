@@ -43,7 +43,6 @@ void fill_output_catalogue();
 // left as it is.
 void free_output_catalogue();
 
-// Answers a request for the catalogue, as other programs make it (CMD_LIST_FORMATS): the
-// reply holds "index" (int32), "name" and "mime" (strings), one value of each per record,
+// Answers a request for the catalogue, as other programs make it ("fifm"): the reply holds "index" (int32), "name" and "mime" (strings), one value of each per record,
 // in index order; no fields once the main window has freed the records.
 void list_output_formats(BMessage* request);

@@ -39,9 +39,11 @@ static BBitmap* decode_dropped(BMessage* message)
 		char chunk[kCopyChunk];
 		ssize_t read;
 		while ((read = source.Read(chunk, sizeof(chunk))) > 0) {
-			// A header the stream refuses ends the copy: there is no picture in it.
+			// The stream takes a header and the rows it announces and nothing more: a short
+			// write ends the copy, and what was taken is the picture (a refused header leaves
+			// none to detach).
 			if (stream.Write(chunk, size_t(read)) != read)
-				return nullptr;
+				break;
 		}
 	} else if (tr == nullptr
 		|| tr->Translate(&source, nullptr, nullptr, &stream, B_TRANSLATOR_BITMAP, 0, type)

@@ -419,9 +419,6 @@ if wanted 7; then
 		note export_ms "$d_ms"
 		note qimagewriter_png_ms "$q_ms"
 		note export_bytes "$d_bytes"
-		# How long save() itself held the window's thread (copying the picture); the
-		# writing ran beside it.
-		note export_window_thread_ms "$(over_rounds export_window_thread_ms "$scratch/export" "$export_runs")"
 		note qimagewriter_png_bytes "$q_bytes"
 		row "7 PNG export 24 MP / QImageWriter defaults" "$d_ms ms" "$q_ms ms" \
 			"$(ratio "$d_ms" "$q_ms")x" "<= 0.5x"

@@ -121,7 +121,9 @@ public:
 	status_t SendReply(
 		BMessage* reply, BHandler* replyTo = nullptr, bigtime_t timeout = B_INFINITE_TIMEOUT);
 	status_t SendReply(uint32 command, BHandler* replyTo = nullptr);
-	bool IsSourceWaiting() const { return false; }
+	// Whether someone takes a reply to this message: its sender named a reply handler, or
+	// waits for the answer (another program calling with a reply, a drag source).
+	bool IsSourceWaiting() const { return fReplyEndpoint != nullptr; }
 	bool WasDropped() const;
 	BMessenger ReturnAddress() const;
 

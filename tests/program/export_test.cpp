@@ -5,9 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <condition_variable>
 #include <cstring>
-#include <mutex>
 
 #include "CanvasProbe.h"
 #include "FakeTranslator.h"
@@ -15,11 +13,10 @@
 #include "ImageFixtures.h"
 #include "PanelTesting.h"
 #include "ProgramHarness.h"
-#include "StatusBar.h"
 #include "StorageTesting.h"
 #include "TempDirectory.h"
+#include "application_codes.h"
 #include "dorvaview.h"
-#include "exportwindow.h"
 #include "output_catalogue.h"
 
 namespace {
@@ -145,13 +142,27 @@ TEST_F(Export, IsIgnoredOnAnEmptyCanvasWhileAPanelIsShownAndForUnknownFormats)
 		EXPECT_EQ(canvas->panel, nullptr) << outside;
 		EXPECT_EQ(canvas->format_no, 0) << outside;
 	}
-	BMessenger(canvas).SendMessage(CMD_FILE_WRITE);
-	BMessage wrongType(CMD_FILE_WRITE);
-	wrongType.AddInt32("format_no", 1);
-	BMessenger(canvas).SendMessage(&wrongType);
-	program.Idle();
-	EXPECT_EQ(canvas->panel, nullptr);
 	EXPECT_TRUE(kit::testing::ShownFilePanels().empty());
+}
+
+TEST_F(Export, ARequestWithoutAFormatShowsThePanelForTheFormatChosenLast)
+{
+	dorvaview* canvas = program.Canvas();
+	ASSERT_GE(trc, 2);
+	canvas->format_no = 1;
+	BMessage bare(CMD_FILE_WRITE);
+	BMessage wrongType(CMD_FILE_WRITE);
+	wrongType.AddInt32("format_no", 0);
+	for (BMessage* request : {&bare, &wrongType}) {
+		BMessenger(canvas).SendMessage(request);
+		program.Idle();
+		auto shown = kit::testing::ShownFilePanels();
+		ASSERT_EQ(shown.size(), 1u);
+		EXPECT_STREQ(shown[0]->Window()->Title(), entry(1)->name);
+		EXPECT_EQ(canvas->format_no, 1);
+		kit::testing::CancelFilePanel(shown[0]);
+		program.Idle();
+	}
 }
 
 TEST_F(Export, ThePanelIsASavePanelTitledWithTheFormatsName)
@@ -280,15 +291,19 @@ TEST_F(Export, ASaveWithoutAPlaceToWriteChangesNothing)
 
 TEST_F(Export, OtherProgramsSeeTheCatalogueUntilTheWindowFreesIt)
 {
-	// Asks the canvas through its looper, as the bus endpoint does; the replies are recorded.
+	// The application answers, as the bus endpoint hands the request to it; the canvas
+	// leaves the code to its base class. The replies are recorded.
 	std::vector<BMessage> replies;
-	auto ask = [this, &replies] {
+	auto ask = [&replies](BHandler* whom) {
 		BMessage request(CMD_LIST_FORMATS);
 		kit::testing::RecordReplies(
 			request, [&replies](const BMessage& reply, BHandler*) { replies.push_back(reply); });
-		BMessenger(program.Canvas()).SendMessage(&request);
+		BMessenger(whom).SendMessage(&request);
 	};
-	ask();
+	ask(program.Canvas());
+	program.Idle();
+	EXPECT_TRUE(replies.empty()) << "the canvas answered the request for the catalogue";
+	ask(be_app);
 	program.Idle();
 	ASSERT_EQ(replies.size(), 1u);
 	const BMessage& listed = replies[0];
@@ -310,7 +325,7 @@ TEST_F(Export, OtherProgramsSeeTheCatalogueUntilTheWindowFreesIt)
 		EXPECT_STREQ(mime, entry(i)->mime);
 	}
 	// Quitting frees the records; a request still on its way must not get them.
-	ask();
+	ask(be_app);
 	ASSERT_TRUE(program.Window()->QuitRequested());
 	program.Idle();
 	ASSERT_EQ(replies.size(), 2u);
@@ -394,16 +409,6 @@ TEST(ExportFailure, AFolderThatCannotBeWrittenLeavesItsFilesAsTheyWere)
 	EXPECT_EQ(folder.Names(), std::vector<std::string>{"keep.png"});
 }
 
-// The export's progress window, while there is one.
-exportwindow* progress_window()
-{
-	for (int32 i = 0; i < be_app->CountWindows(); i++) {
-		if (auto* window = dynamic_cast<exportwindow*>(be_app->WindowAt(i)))
-			return window;
-	}
-	return nullptr;
-}
-
 // Answers the save panel for format with the path, and records the answer that the
 // "SAVE" gets: the export's result.
 void save_through_panel(ProgramHarness& program, int16 format, const std::string& path,
@@ -423,167 +428,42 @@ void save_through_panel(ProgramHarness& program, int16 format, const std::string
 	BMessenger(program.Canvas()).SendMessage(&save);
 }
 
-TEST_F(Export, ALargeExportLeavesTheWindowAnsweringWhileItRuns)
+TEST_F(Export, TheFileIsCompleteAndStampedWhenTheSaveReturnsAndTheWindowStaysAlone)
 {
-	// A picture that takes the PNG writer a good while.
-	show_picture(program.Canvas(), MakePatternBitmap(3000, 2000).release());
+	// A picture that takes the PNG writer a while.
+	show_picture(program.Canvas(), MakePatternBitmap(1500, 1000).release());
 	picture = program.Canvas()->image;
-	std::vector<std::string> order;
-	kit::testing::SetDispatchObserver([&order](BHandler*, const BMessage& message) {
-		if (message.what == B_SAVE_REQUESTED)
-			order.push_back("save");
-		else if (message.what == CMD_LIST_FORMATS)
-			order.push_back("asked");
-		else if (message.what == MSG_EXPORT_DONE)
-			order.push_back("done");
-	});
+	program.Canvas()->format_no = format_for("image/png");
+	entry_ref directory(folder.Path().parent_path().string(), folder.Path().filename().string());
+	const std::string path = folder.Child("now.png");
 
-	std::vector<BMessage> answers;
+	ASSERT_EQ(program.Canvas()->save(directory, "now.png"), B_OK);
+	// Nothing is left to run: the file is there, whole and stamped, and nothing else is.
+	EXPECT_EQ(folder.Names(), std::vector<std::string>{"now.png"});
+	std::unique_ptr<BBitmap> written = Decode(path);
+	ASSERT_NE(written, nullptr);
+	EXPECT_TRUE(same_pixels(*written, *picture));
+	std::string stamped = type_attribute(path);
+	if (stamped != "?") {
+		EXPECT_EQ(stamped, "image/png");
+	}
+	EXPECT_EQ(program.Canvas()->image, picture);
+	EXPECT_EQ(be_app->CountWindows(), 1);
+
+	// Through the message, closed right after: the file holds the picture that was shown.
+	const BBitmap shown(*picture);
 	std::vector<BMessage> replies;
-	std::string path = folder.Child("large.png");
-	save_through_panel(program, format_for("image/png"), path, &replies);
-	// Another program asks the canvas something right after.
-	BMessage question(CMD_LIST_FORMATS);
-	kit::testing::RecordReplies(
-		question, [&answers](const BMessage& reply, BHandler*) { answers.push_back(reply); });
-	BMessenger(program.Canvas()).SendMessage(&question);
-	kit::testing::RunLoopersUntilIdle();
-	EXPECT_EQ(answers.size(), 1u) << "the canvas did not answer while the export ran";
-
+	save_through_panel(program, format_for("image/bmp"), folder.Child("then.bmp"), &replies);
+	BMessenger(program.Canvas()).SendMessage(CMD_FILE_CLOSE);
 	program.Idle();
-	kit::testing::SetDispatchObserver(nullptr);
-	EXPECT_EQ(order, (std::vector<std::string>{"save", "asked", "done"}));
+	EXPECT_EQ(program.Canvas()->image, nullptr);
+	written = Decode(folder.Child("then.bmp"));
+	ASSERT_NE(written, nullptr);
+	EXPECT_TRUE(same_pixels(*written, shown));
 	ASSERT_EQ(replies.size(), 1u);
 	int32 status = -1;
 	EXPECT_EQ(replies[0].FindInt32("error", &status), B_OK);
 	EXPECT_EQ(status, B_OK);
-	std::unique_ptr<BBitmap> written = Decode(path);
-	ASSERT_NE(written, nullptr);
-	EXPECT_TRUE(same_pixels(*written, *picture));
-	EXPECT_EQ(progress_window(), nullptr);
-}
-
-// A translator that writes "PNG " slowly: it reads half the picture, waits until the test
-// lets it go on, then reads the rest and writes a few bytes.
-class GatedTranslator : public FakeTranslator {
-public:
-	GatedTranslator() : FakeTranslator("gated", {{kit_code("PNG "), "Gated", "image/png"}}) {}
-
-	void Open()
-	{
-		{
-			std::lock_guard<std::mutex> lock(fLock);
-			fOpen = true;
-		}
-		fChanged.notify_all();
-	}
-
-	status_t Translate(BPositionIO* source, const translator_info*, BMessage*, uint32,
-		BPositionIO* destination) override
-	{
-		off_t size = 0;
-		source->GetSize(&size);
-		std::vector<char> buffer(size_t(size / 2) + 1);
-		source->ReadAt(0, buffer.data(), size_t(size / 2));
-		{
-			std::unique_lock<std::mutex> lock(fLock);
-			fChanged.wait(lock, [this] { return fOpen; });
-		}
-		source->ReadAt(size / 2, buffer.data(), size_t(size - size / 2));
-		return destination->Write("gated picture", 13) == 13 ? B_OK : B_IO_ERROR;
-	}
-
-private:
-	std::mutex fLock;
-	std::condition_variable fChanged;
-	bool fOpen = false;
-};
-
-// The program with the gated translator as its only one.
-class GatedExport : public ::testing::Test {
-protected:
-	void SetUp() override
-	{
-		gated = new GatedTranslator;
-		roster.AddTranslator(gated);
-		saved = tr;
-		tr = &roster;
-		program = std::make_unique<ProgramHarness>();
-		ASSERT_EQ(trc, 1);
-		show_picture(program->Canvas(), MakePatternBitmap(64, 48).release());
-	}
-	void TearDown() override
-	{
-		gated->Open();
-		program.reset();
-		tr = saved;
-	}
-
-	// Runs the loops until the progress window shows, for at most a few seconds.
-	exportwindow* WaitForProgressWindow()
-	{
-		for (int i = 0; i < 1000; i++) {
-			kit::testing::RunLoopersUntilIdle();
-			exportwindow* window = progress_window();
-			if (window != nullptr && !window->IsHidden() && window->bar->CurrentValue() > 0)
-				return window;
-			usleep(5000);
-		}
-		return nullptr;
-	}
-
-	BTranslatorRoster roster;
-	GatedTranslator* gated = nullptr; // the roster's
-	BTranslatorRoster* saved = nullptr;
-	std::unique_ptr<ProgramHarness> program;
-	TempDirectory folder;
-};
-
-TEST_F(GatedExport, ALongExportShowsItsProgressWindowUntilItIsDone)
-{
-	std::string path = folder.WriteFile("slow.png", "the old contents");
-	save_through_panel(*program, 0, path);
-	kit::testing::RunLoopersUntilIdle();
-	ASSERT_NE(progress_window(), nullptr);
-	EXPECT_TRUE(progress_window()->IsHidden()) << "shown before half a second had passed";
-
-	exportwindow* window = WaitForProgressWindow();
-	ASSERT_NE(window, nullptr);
-	EXPECT_STREQ(window->bar->Label(), "slow.png");
-	EXPECT_NEAR(window->bar->CurrentValue(), 50, 1);
-	EXPECT_STREQ(window->bar->TrailingText(), "50%");
-	// Meanwhile the canvas still answers, and the old file is untouched.
-	program->ClearCanvasMessages();
-	BMessenger(program->Canvas()).SendMessage(CMD_SET_PRESSED);
-	kit::testing::RunLoopersUntilIdle();
-	EXPECT_EQ(ReadWholeFile(path), "the old contents");
-
-	gated->Open();
-	program->Idle();
-	EXPECT_EQ(ReadWholeFile(path), "gated picture");
-	EXPECT_EQ(progress_window(), nullptr);
-	EXPECT_EQ(folder.Names(), std::vector<std::string>{"slow.png"});
-}
-
-TEST_F(GatedExport, QuittingDuringAnExportEndsWithTheCompleteFile)
-{
-	std::string path = folder.Child("quit.png");
-	save_through_panel(*program, 0, path);
-	ASSERT_NE(WaitForProgressWindow(), nullptr);
-
-	// "Quit", as the File menu sends it: the program waits, its windows all still there.
-	be_app_messenger().SendMessage(B_QUIT_REQUESTED);
-	kit::testing::RunLoopersUntilIdle();
-	EXPECT_EQ(be_app->CountWindows(), 2);
-	EXPECT_NE(progress_window(), nullptr);
-	EXPECT_TRUE(folder.Names().empty());
-
-	gated->Open();
-	program->Idle();
-	EXPECT_EQ(ReadWholeFile(path), "gated picture");
-	EXPECT_EQ(folder.Names(), std::vector<std::string>{"quit.png"});
-	// Then the program quit as it always does.
-	EXPECT_EQ(be_app->CountWindows(), 0);
 }
 
 // A folder that takes no temporary file (the superuser's tests see one through the hook).
