@@ -15,13 +15,13 @@ const char kCalendarOptionsUsage[] =
 	"                        default) or monday, with Sunday the last column\n"
 	"  --band top|bottom     where the calendar band lies on the picture (default bottom)\n";
 
-std::vector<option> calendar_option_table()
+std::vector<option_spec> calendar_option_table()
 {
 	return {
-		{"year", required_argument, nullptr, OPTION_YEAR},
-		{"holidays", required_argument, nullptr, OPTION_HOLIDAYS},
-		{"week-start", required_argument, nullptr, OPTION_WEEK_START},
-		{"band", required_argument, nullptr, OPTION_BAND},
+		{"year", true, OPTION_YEAR},
+		{"holidays", true, OPTION_HOLIDAYS},
+		{"week-start", true, OPTION_WEEK_START},
+		{"band", true, OPTION_BAND},
 	};
 }
 

@@ -6,14 +6,13 @@
 //   --band top|bottom
 #pragma once
 
-#include <getopt.h>
-
 #include <string>
 #include <vector>
 
 #include "SupportDefs.h"
 #include "calendar_settings.h"
 #include "dorvaview.h"
+#include "option_parser.h"
 
 struct calendar_options {
 	int year = kCalendarYear;
@@ -24,8 +23,7 @@ struct calendar_options {
 	uint8 band_pos = 0;
 };
 
-// getopt_long's codes for these options; a program's own long options take codes from
-// OPTION_FIRST_FREE on.
+// The codes of these options; a program's own options take codes from OPTION_FIRST_FREE on.
 enum calendar_option_code : int {
 	OPTION_YEAR = 0x100,
 	OPTION_HOLIDAYS,
@@ -34,8 +32,8 @@ enum calendar_option_code : int {
 	OPTION_FIRST_FREE,
 };
 
-// Their entries for getopt_long's table.
-std::vector<option> calendar_option_table();
+// Their entries for the option parser.
+std::vector<option_spec> calendar_option_table();
 
 // Reads the value of one of them into options. False, with a one-line message naming the
 // option, for a value it refuses (a holiday file is only read by apply_calendar_options).

@@ -1,5 +1,7 @@
 #include "command_line.h"
 
+#include <sys/stat.h>
+
 #include "option_parser.h"
 
 namespace {
@@ -14,9 +16,9 @@ enum : int {
 command_line read_command_line(int argc, char** argv)
 {
 	command_line line;
-	std::vector<option> options = calendar_option_table();
-	options.push_back({"help", no_argument, nullptr, OPTION_HELP});
-	options.push_back({"version", no_argument, nullptr, OPTION_VERSION});
+	std::vector<option_spec> options = calendar_option_table();
+	options.push_back({"help", false, OPTION_HELP});
+	options.push_back({"version", false, OPTION_VERSION});
 
 	auto handle = [&line](int code, const char* value, std::string* error) {
 		switch (code) {
@@ -32,9 +34,22 @@ command_line read_command_line(int argc, char** argv)
 				return read_calendar_option(code, value, &line.calendar, error);
 		}
 	};
-	if (!parse_options(argc, argv, "", options, handle, &line.files, &line.error))
+	// Whatever is not one of these options is a file to open, "-x.png" and "--foo" too.
+	if (!parse_options(
+			argc, argv, options, unknown_options::ARE_OPERANDS, handle, &line.files, &line.error))
 		line.action = command_line::BAD;
 	return line;
+}
+
+std::vector<std::string> files_like_options(const command_line& line)
+{
+	std::vector<std::string> found;
+	for (const std::string& file : line.files) {
+		struct stat status;
+		if (looks_like_option(file) && lstat(file.c_str(), &status) != 0)
+			found.push_back(file);
+	}
+	return found;
 }
 
 void print_usage(std::FILE* stream, const std::string& program)

@@ -16,12 +16,17 @@ struct command_line {
 	};
 	action_kind action = RUN;
 	calendar_options calendar;
-	// Every argument that is no option, and every one after "--", in order.
+	// Every argument that is none of the options (a file named "-x.png" or "--foo" too),
+	// and every one after "--", in order.
 	std::vector<std::string> files;
 	std::string error;
 };
 
 command_line read_command_line(int argc, char** argv);
+
+// The files that look like options but name nothing: most likely a mistyped option, which
+// the program mentions before it goes on.
+std::vector<std::string> files_like_options(const command_line& line);
 
 // The usage text, starting with the program's name as called.
 void print_usage(std::FILE* stream, const std::string& program);

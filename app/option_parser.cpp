@@ -4,59 +4,92 @@
 
 namespace {
 
-// The option as the user wrote it, where getopt stopped: a short option by its letter, a
-// long one by the word before any "=value".
-std::string written_option(char** argv, int index, int code)
+const option_spec* find_long(const std::vector<option_spec>& options, const std::string& name)
 {
-	if (code > 0 && code < 128)
-		return std::string("-") + char(code);
-	if (index > 0 && argv[index - 1] != nullptr) {
-		std::string word = argv[index - 1];
-		return word.substr(0, word.find('='));
+	for (const option_spec& option : options) {
+		if (name == option.name)
+			return &option;
 	}
-	return "?";
+	return nullptr;
+}
+
+const option_spec* find_short(const std::vector<option_spec>& options, char letter)
+{
+	for (const option_spec& option : options) {
+		if (option.letter != '\0' && option.letter == letter)
+			return &option;
+	}
+	return nullptr;
 }
 
 } // namespace
 
-bool parse_options(int argc, char** argv, const char* shortOptions,
-	const std::vector<option>& options, const option_handler& handle,
-	std::vector<std::string>* operands, std::string* error)
+bool looks_like_option(const std::string& argument)
 {
-	std::vector<char*> arguments(argv, argv + argc);
-	arguments.push_back(nullptr);
-	std::vector<option> table = options;
-	table.push_back(option{nullptr, 0, nullptr, 0});
-	// A leading ':' makes getopt tell a missing value (':') from an unknown option ('?')
-	// and print nothing itself.
-	const std::string optstring = std::string(":") + shortOptions;
+	return argument.size() > 1 && argument[0] == '-';
+}
 
-	// 0 starts getopt afresh, whatever an earlier reading left behind.
-	optind = 0;
-	opterr = 0;
-	for (;;) {
-		const int code =
-			getopt_long(argc, arguments.data(), optstring.c_str(), table.data(), nullptr);
-		if (code == -1)
+bool parse_options(int argc, char** argv, const std::vector<option_spec>& options,
+	unknown_options unknown, const option_handler& handle, std::vector<std::string>* operands,
+	std::string* error)
+{
+	for (int i = 1; i < argc; i++) {
+		const std::string argument = argv[i] != nullptr ? argv[i] : "";
+		if (argument == "--") {
+			for (i++; i < argc; i++)
+				operands->push_back(argv[i] != nullptr ? argv[i] : "");
 			break;
-		if (code == ':' || code == '?') {
-			const std::string written =
-				"'" + written_option(arguments.data(), optind, optopt) + "'";
-			if (code == ':')
-				*error = "option " + written + " needs a value";
-			else if (optopt == 0)
-				*error = "unknown or ambiguous option " + written;
-			else if (optopt < 128 && std::strchr(shortOptions, optopt) == nullptr)
-				*error = "unknown option " + written;
-			else
-				*error = "option " + written + " takes no value";
+		}
+		if (!looks_like_option(argument)) {
+			operands->push_back(argument);
+			continue;
+		}
+
+		// "--name", "--name=value", "-x", "-xvalue".
+		const bool isLong = argument[1] == '-';
+		const option_spec* option = nullptr;
+		std::string written;
+		const char* attached = nullptr;
+		if (isLong) {
+			const size_t equals = argument.find('=');
+			written = argument.substr(0, equals);
+			option = find_long(options, written.substr(2));
+			if (equals != std::string::npos)
+				attached = argv[i] + equals + 1;
+		} else {
+			written = argument.substr(0, 2);
+			option = find_short(options, argument[1]);
+			if (argument.size() > 2)
+				attached = argv[i] + 2;
+		}
+		if (option == nullptr) {
+			if (unknown == unknown_options::ARE_OPERANDS) {
+				operands->push_back(argument);
+				continue;
+			}
+			*error = "unknown option '" + written + "'";
 			return false;
 		}
-		if (!handle(code, optarg, error))
+		// A short option without a value takes nothing glued to it.
+		if (!option->takes_value && attached != nullptr) {
+			if (!isLong && unknown == unknown_options::ARE_OPERANDS) {
+				operands->push_back(argument);
+				continue;
+			}
+			*error = "option '" + written + "' takes no value";
+			return false;
+		}
+		const char* value = attached;
+		if (option->takes_value && value == nullptr) {
+			if (i + 1 >= argc) {
+				*error = "option '" + written + "' needs a value";
+				return false;
+			}
+			value = argv[++i];
+		}
+		if (!handle(option->code, value, error))
 			return false;
 	}
-	for (int i = optind; i < argc; i++)
-		operands->push_back(arguments[size_t(i)]);
 	return true;
 }
 

@@ -1,26 +1,42 @@
-// Reading a command line in the GNU style with getopt_long: long options with their values
-// as "--name value" or "--name=value", unambiguous abbreviations, options and operands in
-// any order, and "--" ending the options. Shared by dorva and dorva-render.
+// Reading a command line: long options spelled out in full, with their values as
+// "--name value" or "--name=value", short options with theirs as "-o value" or "-ovalue",
+// options and operands in any order, and "--" ending the options. Nothing is abbreviated:
+// "--ver" is not "--version". Shared by dorva and dorva-render.
 #pragma once
-
-#include <getopt.h>
 
 #include <functional>
 #include <string>
 #include <vector>
 
-// Takes one option's code (its getopt_long value) and value (null for an option without
-// one); false, with a one-line message in error, for a value it refuses.
+// One option: its long name (without "--"), whether it takes a value, the code the handler
+// gets, and its letter for a short form, if it has one.
+struct option_spec {
+	const char* name;
+	bool takes_value;
+	int code;
+	char letter = '\0';
+};
+
+// Takes one option's code and value (null for an option without one); false, with a
+// one-line message in error, for a value it refuses.
 using option_handler = std::function<bool(int code, const char* value, std::string* error)>;
 
-// Reads argv (left as it is: getopt works on a copy). shortOptions is getopt's string of
-// short options, without the leading ':' (which this adds). The operands (the arguments
-// that are no options, and all after "--") are appended to operands in their order. False,
-// with a one-line message, for an unknown or ambiguous option, a missing value or a value
-// given to an option that takes none, or when handle refuses a value.
-bool parse_options(int argc, char** argv, const char* shortOptions,
-	const std::vector<option>& options, const option_handler& handle,
-	std::vector<std::string>* operands, std::string* error);
+// What becomes of an argument that looks like an option but is none of ours.
+enum class unknown_options {
+	REFUSED,     // the command line is bad
+	ARE_OPERANDS // it is an operand like any other (a file named "-x.png")
+};
+
+// Reads argv[1] to argv[argc - 1]. The operands (every argument that is no option, and all
+// after "--") are appended to operands in their order. False, with a one-line message, for
+// a missing value, a value given to an option that takes none, an unknown option where those
+// are refused, or when handle refuses a value.
+bool parse_options(int argc, char** argv, const std::vector<option_spec>& options,
+	unknown_options unknown, const option_handler& handle, std::vector<std::string>* operands,
+	std::string* error);
+
+// Whether an argument looks like an option: it starts with '-' and is more than "-".
+bool looks_like_option(const std::string& argument);
 
 // The last part of a program's path: what its messages start with.
 std::string program_name(const char* argv0);

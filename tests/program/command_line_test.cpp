@@ -1,8 +1,9 @@
-// dorva's command line: options in the GNU style read into the calendar's settings, the
-// files passed on as before, and the band where --band puts it.
+// dorva's command line: its own options, spelled out in full, read into the calendar's
+// settings; every other argument a file passed on as before; the band where --band puts it.
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <functional>
 
 #include "CanvasProbe.h"
@@ -29,7 +30,7 @@ command_line read(std::vector<std::string> arguments)
 TEST(CommandLine, OptionsAndFilesInAnyOrderUntilTheDoubleDash)
 {
 	command_line line = read({"--year", "2027", "a.png", "--week-start=monday", "--holidays", "jp",
-		"--holi=family.ics", "--", "--band", "-x"});
+		"--holidays=family.ics", "--", "--band", "-x"});
 	ASSERT_EQ(line.action, command_line::RUN) << line.error;
 	EXPECT_EQ(line.calendar.year, 2027);
 	EXPECT_EQ(line.calendar.start, MONDAY_FIRST);
@@ -58,8 +59,6 @@ TEST(CommandLine, BadOptionsAndValuesAreRefusedWithOneLine)
 		{"--week-start", "tuesday"},
 		{"--band", "middle"},
 		{"--holidays="},
-		{"--colour", "red"},
-		{"-v"},
 		{"--help=yes"},
 	};
 	for (const auto& arguments : bad) {
@@ -69,7 +68,39 @@ TEST(CommandLine, BadOptionsAndValuesAreRefusedWithOneLine)
 		EXPECT_EQ(line.error.find('\n'), std::string::npos) << line.error;
 	}
 	EXPECT_NE(read({"--year", "2100"}).error.find("1900 to 2099"), std::string::npos);
-	EXPECT_NE(read({"--colour", "red"}).error.find("--colour"), std::string::npos);
+	EXPECT_NE(read({"--year"}).error.find("'--year' needs a value"), std::string::npos);
+}
+
+TEST(CommandLine, WhatIsNoneOfTheOptionsIsAFileAndOpensAsOne)
+{
+	// Not abbreviations, not unknown options: files, in their order.
+	command_line line = read({"--v", "--he", "--colour", "red", "-x.png", "--foo.png", "-v"});
+	ASSERT_EQ(line.action, command_line::RUN) << line.error;
+	EXPECT_EQ(line.files,
+		(std::vector<std::string>{"--v", "--he", "--colour", "red", "-x.png", "--foo.png", "-v"}));
+
+	// Those that name nothing are mentioned; one that exists is not.
+	TempDirectory folder;
+	BBitmap picture(BRect(0, 0, 20, 10), B_RGB32);
+	BMallocIO png;
+	if (tr == nullptr)
+		tr = BTranslatorRoster::Default();
+	ASSERT_EQ(EncodeBitmap(tr, picture, kit_code("PNG "), &png), B_OK);
+	folder.WriteFile(
+		"-x.png", std::string(static_cast<const char*>(png.Buffer()), png.BufferLength()));
+	const std::filesystem::path before = std::filesystem::current_path();
+	std::filesystem::current_path(folder.Path());
+	line = read({"--foo.png", "-x.png"});
+	EXPECT_EQ(files_like_options(line), std::vector<std::string>{"--foo.png"});
+
+	// The canvas tries them in order and shows the first picture.
+	{
+		ProgramHarness program(line.files);
+		program.Idle();
+		ASSERT_NE(program.Canvas()->image, nullptr);
+		EXPECT_STREQ(program.Canvas()->title, "-x.png");
+	}
+	std::filesystem::current_path(before);
 }
 
 // The start as dorva_main makes it, for a command line: the options read, the settings set,

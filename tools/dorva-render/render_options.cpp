@@ -58,20 +58,20 @@ const std::vector<std::string>& known_papers()
 render_options read_render_options(int argc, char** argv)
 {
 	render_options options;
-	std::vector<option> table = calendar_option_table();
-	const std::vector<option> own = {
-		{"bg-color", required_argument, nullptr, OPTION_BG_COLOR},
-		{"month-color", required_argument, nullptr, OPTION_MONTH_COLOR},
-		{"weekday-color", required_argument, nullptr, OPTION_WEEKDAY_COLOR},
-		{"sunday-color", required_argument, nullptr, OPTION_SUNDAY_COLOR},
-		{"saturday-color", required_argument, nullptr, OPTION_SATURDAY_COLOR},
-		{"holiday-color", required_argument, nullptr, OPTION_HOLIDAY_COLOR},
-		{"month-font", required_argument, nullptr, OPTION_MONTH_FONT},
-		{"day-font", required_argument, nullptr, OPTION_DAY_FONT},
-		{"page", required_argument, nullptr, OPTION_PAGE},
-		{"output", required_argument, nullptr, OPTION_OUTPUT},
-		{"help", no_argument, nullptr, OPTION_HELP},
-		{"version", no_argument, nullptr, OPTION_VERSION},
+	std::vector<option_spec> table = calendar_option_table();
+	const std::vector<option_spec> own = {
+		{"bg-color", true, OPTION_BG_COLOR},
+		{"month-color", true, OPTION_MONTH_COLOR},
+		{"weekday-color", true, OPTION_WEEKDAY_COLOR},
+		{"sunday-color", true, OPTION_SUNDAY_COLOR},
+		{"saturday-color", true, OPTION_SATURDAY_COLOR},
+		{"holiday-color", true, OPTION_HOLIDAY_COLOR},
+		{"month-font", true, OPTION_MONTH_FONT},
+		{"day-font", true, OPTION_DAY_FONT},
+		{"page", true, OPTION_PAGE},
+		{"output", true, OPTION_OUTPUT, 'o'},
+		{"help", false, OPTION_HELP},
+		{"version", false, OPTION_VERSION},
 	};
 	table.insert(table.end(), own.begin(), own.end());
 
@@ -132,7 +132,8 @@ render_options read_render_options(int argc, char** argv)
 				return read_calendar_option(code, value, &options.calendar, error);
 		}
 	};
-	if (!parse_options(argc, argv, "o:", table, handle, &options.pictures, &options.error)) {
+	if (!parse_options(argc, argv, table, unknown_options::REFUSED, handle, &options.pictures,
+			&options.error)) {
 		options.action = render_options::BAD;
 		return options;
 	}
