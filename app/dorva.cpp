@@ -6,9 +6,11 @@
 
 #include "Alert.h"
 #include "Entry.h"
+#include "application_codes.h"
 #include "command_line.h"
 #include "dorvaview.h"
 #include "dorvawindow.h"
+#include "ics_holidays.h"
 #include "localization.h"
 #include "option_parser.h"
 #include "output_catalogue.h"
@@ -33,9 +35,10 @@ dorva::dorva(int argc, char** argv) : BApplication(kAppSignature), main_window(n
 
 	main_window = new dorvawindow(kMainWindowFrame);
 
-	// Other programs send the canvas their commands ("fiwr", "ficl", "fifm", ...) over the
-	// session bus. Without a bus the program works as before, so the result is not examined.
-	PublishMessageTarget(main_window->canvas);
+	// Other programs send the canvas their commands ("fiwr", "ficl", ...) over the session
+	// bus, and ask the application for the formats it exports to. Without a bus the program
+	// works as before, so the result is not examined.
+	PublishMessageTarget(main_window->canvas, {CMD_LIST_FORMATS});
 
 	if (argc > 1) {
 		BMessage refs(B_SIMPLE_DATA);
@@ -81,6 +84,9 @@ void dorva::MessageReceived(BMessage* message)
 			break;
 		case B_CANCEL:
 			_forward_cancel();
+			break;
+		case CMD_LIST_FORMATS:
+			list_output_formats(message);
 			break;
 		default:
 			BApplication::MessageReceived(message);
@@ -137,6 +143,11 @@ int dorva_main(int argc, char** argv)
 		case command_line::RUN:
 			break;
 	}
+
+	// Such a file is still handed to the canvas, which fails to open it as any other.
+	for (const std::string& file : files_like_options(line))
+		std::fprintf(stderr, "%s: %s: no such file or option\n", program.c_str(),
+			printable_text(file).c_str());
 
 	tr = BTranslatorRoster::Default();
 	if (tr == nullptr)

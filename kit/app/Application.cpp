@@ -186,11 +186,14 @@ status_t BApplication::GetAppInfo(app_info* info) const
 	return B_OK;
 }
 
-status_t BApplication::PublishMessageTarget(BHandler* handler)
+status_t BApplication::PublishMessageTarget(
+	BHandler* handler, const std::vector<uint32>& applicationCodes)
 {
 	if (!fPrivate->endpoint)
 		fPrivate->endpoint = std::make_unique<BMessageEndpoint>(fSignature.c_str());
 	fPrivate->endpoint->SetTarget(handler);
+	for (uint32 code : applicationCodes)
+		fPrivate->endpoint->SendToApplication(code);
 	return fPrivate->endpoint->Publish();
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "Looper.h"
 #include "Messenger.h"
@@ -42,8 +43,10 @@ public:
 	// bus, under a name made from the signature (MessageEndpoint.h, BusProtocol.h); the
 	// handler answers those that ask for a reply with BMessage::SendReply(). B_OK once
 	// published; without a session bus, or with the name taken, the application runs on
-	// without it. The application keeps the endpoint until it is destroyed.
-	status_t PublishMessageTarget(BHandler* handler);
+	// without it. The application keeps the endpoint until it is destroyed. Messages whose
+	// code is among applicationCodes, and B_QUIT_REQUESTED, go to the application instead.
+	status_t PublishMessageTarget(
+		BHandler* handler, const std::vector<uint32>& applicationCodes = {});
 
 private:
 	// Asks every window, then quits, unless a window refuses.

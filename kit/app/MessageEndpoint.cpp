@@ -129,6 +129,8 @@ struct BMessageEndpoint::Private {
 	std::string busName;
 	std::string objectPath;
 	BMessenger target;
+	// Codes the application answers itself; B_QUIT_REQUESTED always is one.
+	std::vector<uint32> applicationCodes{B_QUIT_REQUESTED};
 	bigtime_t replyTimeout = kit::bus::kReplyTimeout;
 	bool published = false;
 	std::unique_ptr<BusEndpointObject> object;
@@ -176,8 +178,12 @@ void BusEndpointObject::_Answer(const QDBusMessage& call, QDBusConnection connec
 		wayBack = std::make_shared<BusReplyEndpoint>(call, connection, fOwner->replyTimeout);
 		kit::ReplyEndpoint::Attach(message, wayBack);
 	}
-	// The system's request to quit is the application's to answer.
-	BMessenger target = message.what == B_QUIT_REQUESTED ? be_app_messenger() : fOwner->target;
+	// The system's request to quit, and what else the application answers itself, are the
+	// application's.
+	const std::vector<uint32>& own = fOwner->applicationCodes;
+	BMessenger target = std::find(own.begin(), own.end(), message.what) != own.end()
+		? be_app_messenger()
+		: fOwner->target;
 	if (target.SendMessage(&message) != B_OK) {
 		const QString text = QStringLiteral("the program has no handler for messages now");
 		if (wayBack)
@@ -205,6 +211,13 @@ BMessageEndpoint::~BMessageEndpoint()
 void BMessageEndpoint::SetTarget(BHandler* handler)
 {
 	fPrivate->target = handler != nullptr ? BMessenger(handler) : BMessenger();
+}
+
+void BMessageEndpoint::SendToApplication(uint32 what)
+{
+	std::vector<uint32>& own = fPrivate->applicationCodes;
+	if (std::find(own.begin(), own.end(), what) == own.end())
+		own.push_back(what);
 }
 
 void BMessageEndpoint::SetReplyTimeout(bigtime_t timeout)

@@ -17,6 +17,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "Messenger.h"
 
@@ -29,6 +30,9 @@ public:
 
 	// The handler that receives the messages. It may go away: calls are then refused.
 	void SetTarget(BHandler* handler);
+	// Messages with this code go to the application object instead of the handler, as
+	// B_QUIT_REQUESTED always does.
+	void SendToApplication(uint32 what);
 	// How long a caller that asked for a reply waits for the handler's reply (positive;
 	// kit::bus::kReplyTimeout unless set). It applies to calls that arrive afterwards.
 	void SetReplyTimeout(bigtime_t timeout);

@@ -9,7 +9,7 @@
 
 #include "FieldParser.h"
 #include "RemoteMessenger.h"
-#include "dorvaview.h"
+#include "application_codes.h"
 #include "signature.h"
 
 namespace {
@@ -59,7 +59,7 @@ std::string working_directory()
 int list_formats()
 {
 	BRemoteMessenger dorva(kAppSignature);
-	// The canvas replies with "index", "name" and "mime", one value of each per format.
+	// The application replies with "index", "name" and "mime", one value of each per format.
 	BMessage request(CMD_LIST_FORMATS);
 	BMessage reply;
 	if (dorva.SendMessage(&request, &reply) != B_OK)
