@@ -1,6 +1,7 @@
 #include "QtApplication.h"
 
 #include <QApplication>
+#include <QSettings>
 
 #include <cerrno>
 #include <mutex>
@@ -30,6 +31,13 @@ QApplication* EnsureQtApplicationWithoutFonts()
 	// Menu bars stay in their windows (BMenuBar): no menu bar is offered to the desktop's
 	// global menu, so Qt need not ask the session bus for one while a window is built.
 	QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
+	// Programs on the kit keep nothing between runs, and Qt keeps nothing for them: what its
+	// widgets would remember (the file dialog's last folder and history) is neither read nor
+	// written, as their settings live under /dev/null, where no file can ever be made.
+	for (QSettings::Scope scope : {QSettings::UserScope, QSettings::SystemScope}) {
+		QSettings::setPath(QSettings::NativeFormat, scope, QStringLiteral("/dev/null"));
+		QSettings::setPath(QSettings::IniFormat, scope, QStringLiteral("/dev/null"));
+	}
 	static QApplication* application = new QApplication(argc, argv);
 	return application;
 }

@@ -17,6 +17,9 @@ public:
 	// to open, or for a save panel the one path whose folder and leaf name are the answer),
 	// or cancelled.
 	static void Finish(BFilePanel* panel, bool accepted, const std::vector<std::string>& paths);
+	// The folder the panel shows, and the folders in its history.
+	static std::string Directory(BFilePanel* panel);
+	static std::vector<std::string> History(BFilePanel* panel);
 };
 
 } // namespace kit

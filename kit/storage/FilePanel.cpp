@@ -1,5 +1,6 @@
 #include "FilePanel.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QPointer>
@@ -73,11 +74,18 @@ public:
 
 	bool IsShowing() const { return fDialog && fDialog->isVisible(); }
 
+	// Shows the folder; the panel starts afresh there, with no folders visited by an
+	// earlier one in its history.
 	void SetDirectory(const QString& path)
 	{
-		if (fDialog)
-			fDialog->setDirectory(path);
+		if (!fDialog)
+			return;
+		fDialog->setDirectory(path);
+		fDialog->setHistory({});
 	}
+
+	QString Directory() const { return fDialog ? fDialog->directory().absolutePath() : QString(); }
+	QStringList History() const { return fDialog ? fDialog->history() : QStringList(); }
 
 	void SetTitle(const QString& title)
 	{
@@ -136,8 +144,12 @@ BFilePanel::BFilePanel(file_panel_mode mode, BMessenger* target, const entry_ref
 {
 	fBridge = new kit::FilePanelBridge(this);
 	fWindow.fBridge = fBridge;
+	// Without a folder given, the panel starts in the current directory, not where an
+	// earlier panel was left.
 	if (directory != nullptr && directory->IsSet())
 		fBridge->SetDirectory(QString::fromStdString(directory->Path()));
+	else
+		fBridge->SetDirectory(QDir::currentPath());
 }
 
 BFilePanel::~BFilePanel()
@@ -163,6 +175,19 @@ bool BFilePanel::IsShowing() const
 std::vector<BFilePanel*> kit::FilePanelAccess::ShownPanels()
 {
 	return shown_panels();
+}
+
+std::string kit::FilePanelAccess::Directory(BFilePanel* panel)
+{
+	return panel->fBridge->Directory().toStdString();
+}
+
+std::vector<std::string> kit::FilePanelAccess::History(BFilePanel* panel)
+{
+	std::vector<std::string> folders;
+	for (const QString& folder : panel->fBridge->History())
+		folders.push_back(folder.toStdString());
+	return folders;
 }
 
 void kit::FilePanelAccess::Finish(

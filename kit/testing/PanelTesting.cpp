@@ -19,4 +19,14 @@ void CancelFilePanel(BFilePanel* panel)
 	FilePanelAccess::Finish(panel, false, {});
 }
 
+std::string FilePanelFolder(BFilePanel* panel)
+{
+	return FilePanelAccess::Directory(panel);
+}
+
+std::vector<std::string> FilePanelHistory(BFilePanel* panel)
+{
+	return FilePanelAccess::History(panel);
+}
+
 } // namespace kit::testing

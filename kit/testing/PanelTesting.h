@@ -14,5 +14,8 @@ std::vector<BFilePanel*> ShownFilePanels();
 // whose folder and leaf name are the answer.
 void AnswerFilePanel(BFilePanel* panel, const std::vector<std::string>& paths);
 void CancelFilePanel(BFilePanel* panel);
+// The folder the panel shows, and the folders in its history.
+std::string FilePanelFolder(BFilePanel* panel);
+std::vector<std::string> FilePanelHistory(BFilePanel* panel);
 
 } // namespace kit::testing

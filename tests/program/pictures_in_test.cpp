@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <limits>
 
@@ -327,6 +329,18 @@ TEST_F(Pasting, RawBitmapDataIsPastedAndALyingHeaderIsRefused)
 	program.Idle();
 	EXPECT_EQ(At(153, 52), make_color(3, 2, 7));
 
+	// Bytes after the rows the header announces are not part of the picture: the rows are
+	// pasted all the same.
+	std::vector<uint8> trailing = raw;
+	trailing.insert(trailing.end(), 2000, 0xee);
+	drop_pos = BPoint(100, 60);
+	BMessage extra(B_MIME_DATA);
+	extra.AddData("image/x-be-bitmap", B_MIME_TYPE, trailing.data(), ssize_t(trailing.size()));
+	BMessenger(program.Canvas()).SendMessage(&extra);
+	program.Idle();
+	EXPECT_EQ(At(103, 62), make_color(3, 2, 7));
+	EXPECT_EQ(At(104, 62), make_color(100, 100, 100));
+
 	// A header that lies about its data is refused without touching the picture.
 	std::vector<uint8> lying = BitmapStreamBytes(MakeHeader(0, 0, 999, 999), pixels);
 	drop_pos = BPoint(0, 0);
@@ -368,6 +382,38 @@ TEST_F(PicturesIn, OpenPanelBookkeeping)
 	program.Idle();
 	EXPECT_EQ(canvas->panel, nullptr);
 	EXPECT_STREQ(canvas->title, "chosen.png");
+}
+
+// Nothing is kept between runs, by the panels either: each starts in the current directory
+// with no history, and none leaves a settings file behind.
+TEST_F(PicturesIn, FilePanelsStartAfreshAndRememberNothing)
+{
+	const char* configHome = std::getenv("XDG_CONFIG_HOME");
+	const std::filesystem::path settings =
+		std::filesystem::path(
+			configHome != nullptr ? configHome : std::string(std::getenv("HOME")) + "/.config")
+		/ "QtProject.conf";
+	std::error_code error;
+	const bool existed = std::filesystem::exists(settings);
+	const auto before = std::filesystem::last_write_time(settings, error);
+
+	dorvaview* canvas = program.Canvas();
+	for (int round = 0; round < 2; round++) {
+		BMessenger(canvas).SendMessage(CMD_FILE_OPEN);
+		program.Idle();
+		ASSERT_NE(canvas->panel, nullptr);
+		const std::string here = std::filesystem::current_path().string();
+		EXPECT_EQ(kit::testing::FilePanelFolder(canvas->panel), here);
+		// The dialog counts the folder it shows as visited, and nothing else.
+		EXPECT_EQ(kit::testing::FilePanelHistory(canvas->panel), std::vector<std::string>{here});
+		kit::testing::AnswerFilePanel(canvas->panel, {WritePicture("seen.png", kit_code("PNG "))});
+		program.Idle();
+		ASSERT_EQ(canvas->panel, nullptr);
+	}
+	ASSERT_EQ(std::filesystem::exists(settings), existed) << settings;
+	if (existed) {
+		EXPECT_EQ(std::filesystem::last_write_time(settings, error), before);
+	}
 }
 
 } // namespace
