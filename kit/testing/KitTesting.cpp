@@ -23,22 +23,6 @@
 #include "Window.h"
 #include "WindowBridge.h"
 
-namespace kit {
-
-testing::DispatchObserver& hooks::DispatchObserver()
-{
-	static testing::DispatchObserver observer;
-	return observer;
-}
-
-testing::AlertResponder& hooks::AlertResponder()
-{
-	static testing::AlertResponder responder;
-	return responder;
-}
-
-} // namespace kit
-
 namespace kit::testing {
 
 void SetDispatchObserver(DispatchObserver observer)

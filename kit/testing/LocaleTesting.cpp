@@ -7,18 +7,6 @@
 
 namespace kit {
 
-testing::LanguageFileObserver& hooks::LanguageFileObserver()
-{
-	static testing::LanguageFileObserver observer;
-	return observer;
-}
-
-testing::LocaleLookupObserver& hooks::LocaleLookupObserver()
-{
-	static testing::LocaleLookupObserver observer;
-	return observer;
-}
-
 void testing::SetLanguage(const char* localeName)
 {
 	// The service asks QLocale() for the user's languages, which is the environment's

@@ -5,15 +5,10 @@
 
 namespace kit {
 
-std::optional<testing::PrintAnswers>& hooks::PrintAnswers()
-{
-	static std::optional<testing::PrintAnswers> answers;
-	return answers;
-}
-
 void testing::SetPrintAnswers(const PrintAnswers& answers)
 {
-	hooks::PrintAnswers() = answers;
+	hooks::PrintAnswers() = hooks::PrintDialogAnswers{
+		answers.confirmPage, answers.confirmJob, answers.pdfPath, answers.scale};
 }
 
 void testing::ClearPrintAnswers()

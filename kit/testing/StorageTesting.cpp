@@ -2,16 +2,6 @@
 
 #include "TestingHooks.h"
 
-namespace kit {
-
-bool& hooks::RefuseTemporaryFiles()
-{
-	static bool refuse = false;
-	return refuse;
-}
-
-} // namespace kit
-
 namespace kit::testing {
 
 void RefuseTemporaryFiles(bool refuse)

@@ -4,12 +4,6 @@
 
 namespace kit {
 
-hooks::RosterOverride& hooks::DefaultRosterOverride()
-{
-	static RosterOverride standIn;
-	return standIn;
-}
-
 void testing::SetDefaultRosterOverride(BTranslatorRoster* roster, bool active)
 {
 	hooks::RosterOverride& standIn = hooks::DefaultRosterOverride();
