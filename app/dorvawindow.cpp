@@ -1,4 +1,5 @@
 #include "dorvawindow.h"
+#include "canvas_codes.h"
 
 #include "Application.h"
 #include "Menu.h"

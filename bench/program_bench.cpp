@@ -37,6 +37,7 @@
 #include "KitTesting.h"
 #include "Window.h"
 #include "calendar_attributes.h"
+#include "canvas_codes.h"
 #include "dorva.h"
 #include "dorvaview.h"
 #include "dorvawindow.h"

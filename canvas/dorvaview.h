@@ -25,17 +25,6 @@
 
 class BFilePanel;
 
-// The commands the canvas receives: from the menus, the configuration window's "set"
-// button, and other programs ("fiwr" and "ficl" come from no menu).
-enum : uint32 {
-	CMD_FILE_OPEN = kit_code("fiop"),
-	CMD_FILE_PRINT = kit_code("fipr"),
-	CMD_FILE_CLOSE = kit_code("ficl"),
-	CMD_FILE_WRITE = kit_code("fiwr"),
-	CMD_CONFIG = kit_code("conf"),
-	CMD_SET_PRESSED = kit_code("Bhit"),
-};
-
 // The one year the calendar shows.
 const int kCalendarYear = 2007;
 // Weekdays are numbered from Sunday (0) to Saturday (6).

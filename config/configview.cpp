@@ -1,4 +1,5 @@
 #include "configview.h"
+#include "canvas_codes.h"
 
 #include <cstdio>
 

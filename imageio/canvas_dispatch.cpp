@@ -1,5 +1,6 @@
 #include "FilePanel.h"
 #include "Message.h"
+#include "canvas_codes.h"
 #include "configwindow.h"
 #include "cwin.h"
 #include "dorvaview.h"

@@ -17,6 +17,7 @@
 #include "ImageFixtures.h"
 #include "Messenger.h"
 #include "ProgramHarness.h"
+#include "canvas_codes.h"
 #include "drop_pos.h"
 #include "pic.h"
 

@@ -12,6 +12,7 @@
 #include "MenuBar.h"
 #include "MenuItem.h"
 #include "ProgramHarness.h"
+#include "canvas_codes.h"
 #include "dorvaview.h"
 
 namespace {

@@ -7,6 +7,7 @@
 #include "CanvasProbe.h"
 #include "ProgramHarness.h"
 #include "calendar_attributes.h"
+#include "canvas_codes.h"
 #include "dorvaview.h"
 #include "pic.h"
 #include "window_title.h"

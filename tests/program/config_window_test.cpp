@@ -15,6 +15,7 @@
 #include "ProgramHarness.h"
 #include "TextControl.h"
 #include "calendar_attributes.h"
+#include "canvas_codes.h"
 #include "configview.h"
 #include "configwindow.h"
 #include "dorvaview.h"

@@ -16,6 +16,7 @@
 #include "StorageTesting.h"
 #include "TempDirectory.h"
 #include "application_codes.h"
+#include "canvas_codes.h"
 #include "dorvaview.h"
 #include "output_catalogue.h"
 

@@ -11,6 +11,7 @@
 #include "Messenger.h"
 #include "ProgramHarness.h"
 #include "ScrollBar.h"
+#include "canvas_codes.h"
 #include "configview.h"
 #include "configwindow.h"
 #include "dorvaview.h"

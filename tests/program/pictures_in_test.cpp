@@ -12,6 +12,7 @@
 #include "PanelTesting.h"
 #include "ProgramHarness.h"
 #include "TempDirectory.h"
+#include "canvas_codes.h"
 #include "dorvaview.h"
 #include "drop_pos.h"
 #include "pic.h"

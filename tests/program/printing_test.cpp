@@ -9,6 +9,7 @@
 #include "PrintTesting.h"
 #include "ProgramHarness.h"
 #include "TempDirectory.h"
+#include "canvas_codes.h"
 #include "dorvaview.h"
 #include "tr.h"
 
