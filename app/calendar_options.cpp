@@ -79,16 +79,17 @@ bool read_calendar_option(
 	}
 }
 
-bool apply_calendar_options(const calendar_options& options, std::vector<std::string>* errors)
+bool apply_calendar_options(
+	const calendar_options& options, calendar_settings* dates, std::vector<std::string>* errors)
 {
 	std::vector<std::string> holidays = options.holidays;
 	if (holidays.empty())
 		holidays.push_back(kDefaultHolidays);
-	return cal.set(options.year, holidays, options.start, errors);
+	return dates->set(options.year, holidays, options.start, errors);
 }
 
-void apply_band_option(const calendar_options& options)
+void apply_band_option(const calendar_options& options, calendar_attributes* attributes)
 {
 	if (options.band_pos != 0)
-		atr.band_pos = options.band_pos;
+		attributes->band_pos = options.band_pos;
 }

@@ -10,9 +10,10 @@
 #include <vector>
 
 #include "SupportDefs.h"
+#include "calendar_attributes.h"
 #include "calendar_settings.h"
-#include "dorvaview.h"
 #include "option_parser.h"
+#include "what_day_2007.h"
 
 struct calendar_options {
 	int year = kCalendarYear;
@@ -43,11 +44,12 @@ bool read_calendar_option(
 // The usage's lines for them.
 extern const char kCalendarOptionsUsage[];
 
-// Sets cal from the options. A holiday source that cannot be read is left out and its
-// message (naming the file, and the line where there is one) is added to errors; the
-// result is then false.
-bool apply_calendar_options(const calendar_options& options, std::vector<std::string>* errors);
+// Sets the calendar's dates (dorva's cal, or a calendar_value's) from the options. A
+// holiday source that cannot be read is left out and its message (naming the file, and the
+// line where there is one) is added to errors; the result is then false.
+bool apply_calendar_options(
+	const calendar_options& options, calendar_settings* dates, std::vector<std::string>* errors);
 
-// Puts the band where the options say. The canvas's constructor gives atr its defaults, so
-// this comes after the canvas is made.
-void apply_band_option(const calendar_options& options);
+// Puts the band where the options say. dorva's canvas gives atr its defaults when it is
+// made, so for atr this comes after the canvas is made.
+void apply_band_option(const calendar_options& options, calendar_attributes* attributes);

@@ -156,7 +156,7 @@ int dorva_main(int argc, char** argv)
 	// A holiday file that cannot be read is named on standard error; the calendar goes on
 	// with the other sets.
 	std::vector<std::string> errors;
-	apply_calendar_options(line.calendar, &errors);
+	apply_calendar_options(line.calendar, &cal, &errors);
 	for (const std::string& error : errors)
 		std::fprintf(stderr, "%s: %s\n", program.c_str(), error.c_str());
 
@@ -169,7 +169,7 @@ int dorva_main(int argc, char** argv)
 		dorva application(int(files.size()) - 1, files.data());
 		// The band's position is set after the canvas has given atr its defaults, before
 		// the loop runs and the canvas first draws a picture.
-		apply_band_option(line.calendar);
+		apply_band_option(line.calendar, &atr);
 		application.Run();
 	}
 	return 0;

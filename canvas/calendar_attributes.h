@@ -23,6 +23,10 @@ struct calendar_attributes {
 	font_style day_style;
 };
 
-// The one record (atr.cpp). All zero at start; the canvas gives it its defaults when it is
-// made.
+// The band along the bottom edge, black at half opacity; green month numbers; black dates,
+// red Sundays and holidays, blue Saturdays; the fonts empty, that is the plain font.
+calendar_attributes default_calendar_attributes();
+
+// The one record (atr.cpp). All zero at start; the canvas gives it its defaults (the band's
+// position and the colours) when it is made.
 extern calendar_attributes atr;

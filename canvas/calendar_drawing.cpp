@@ -1,7 +1,5 @@
-#include <cmath>
-#include <cstdio>
-
 #include "calendar_attributes.h"
+#include "calendar_band.h"
 #include "calendar_settings.h"
 #include "dorvaview.h"
 #include "pic.h"
@@ -12,68 +10,6 @@ const float kNameSize = 30;
 constexpr BPoint kNamePlace(45, 50);
 const float kVersionSize = 20;
 constexpr BPoint kVersionPlace(75, 80);
-
-// The band holds the twelve months in two rows of six; each month's cell is a square of a
-// sixth of the drawing area's width.
-const int kMonths = 12;
-const int kMonthsPerRow = 6;
-const int kMonthRows = kMonths / kMonthsPerRow;
-const int kLongestMonth = 31;
-// Text sizes as fractions of a cell's side: month numbers a seventh, dates a tenth.
-const float kMonthNumberSizeDivisor = 7;
-const float kDateSizeDivisor = 10;
-// A cell is divided into eighths across; a date in column k (0 to 6) is centred on the
-// (k + 1)th. With the week starting on Sunday the column is the weekday.
-const int kDateColumnDivisor = 8;
-
-// A colour channel moved halfway towards the middle grey, 128.
-static uint8 halfway_to_grey(uint8 value)
-{
-	return uint8(value / 2 + 64);
-}
-
-// Text colours for a colour of the attributes: the colour itself, and a low colour halfway
-// to grey that the glyphs' edges blend into.
-static void set_text_colors(BView* view, uint32 color)
-{
-	uint8 red = (color >> 16) & 0xff;
-	uint8 green = (color >> 8) & 0xff;
-	uint8 blue = color & 0xff;
-	view->SetHighColor(red, green, blue, 255);
-	view->SetLowColor(halfway_to_grey(red), halfway_to_grey(green), halfway_to_grey(blue), 255);
-}
-
-// The font named by family and style at a size; the plain font where they are unknown.
-static BFont calendar_font(const char* family, const char* style, float size)
-{
-	BFont font;
-	font.SetFamilyAndStyle(family, style);
-	font.SetSize(size);
-	return font;
-}
-
-// Where a date of the calendar's year stands in its month, and whether it is a holiday;
-// false for a day past the month's end. While the defaults hold this asks what_day, as the
-// band of 2007 has always been drawn; any other year, holiday set or week start is looked up
-// in the year's table.
-static bool place_date(dorvaview* view, int month, int day, date_place* place)
-{
-	if (cal.is_default()) {
-		int row, weekday, holiday;
-		if (view->what_day(kCalendarYear, month, day, &row, &weekday, &holiday) != DATE_VALID)
-			return false;
-		*place = date_place{row, weekday, weekday, holiday != 0};
-		return true;
-	}
-	return cal.table().find(month, day, place);
-}
-
-static int font_line_height(const BFont& font)
-{
-	font_height height;
-	font.GetHeight(&height);
-	return int(height.ascent + height.descent);
-}
 
 void dorvaview::Draw(BRect updateRect)
 {
@@ -90,72 +26,8 @@ void dorvaview::Draw(BRect updateRect)
 	DrawString(kProgramVersion, kVersionPlace);
 }
 
+// The band over the picture, or over the page's part of the canvas while printing.
 void dorvaview::draw_cal()
 {
-	SetViewColor(0, 0, 0, 255);
-
-	BRect area = IsPrinting() ? Bounds() : pic;
-	const float left = area.left;
-	const float top = area.top;
-	const float right = area.right;
-	const float bottom = area.bottom;
-
-	const float c = (right - left) / kMonthsPerRow;
-	const bool visible = atr.band_pos == BAND_AT_TOP || atr.band_pos == BAND_AT_BOTTOM;
-
-	SetDrawingMode(B_OP_ALPHA);
-	SetHighColor((atr.bg_col >> 16) & 0xff, (atr.bg_col >> 8) & 0xff, atr.bg_col & 0xff,
-		(atr.bg_col >> 24) & 0xff);
-	if (atr.band_pos == BAND_AT_TOP)
-		FillRect(BRect(left, top, right, top + kMonthRows * c), B_SOLID_HIGH);
-	else if (atr.band_pos == BAND_AT_BOTTOM)
-		FillRect(BRect(left, bottom - kMonthRows * c, right, bottom), B_SOLID_HIGH);
-	SetDrawingMode(B_OP_COPY);
-	const float bandTop = atr.band_pos == BAND_AT_TOP ? top : bottom - kMonthRows * c;
-
-	BFont monthFont = calendar_font(atr.month_family, atr.month_style, c / kMonthNumberSizeDivisor);
-	SetFont(&monthFont, B_FONT_ALL);
-	const int monthHeight = font_line_height(monthFont);
-
-	set_text_colors(this, atr.month_col);
-	char text[16];
-	for (int i = 0; i < kMonths; i++) {
-		std::snprintf(text, sizeof(text), "%d", i + 1);
-		int width = int(StringWidth(text));
-		int x0 = int(c * (i % kMonthsPerRow));
-		int y0 = int(c * (i / kMonthsPerRow));
-		if (visible)
-			DrawString(text, BPoint(left + x0 + c / 2 - width / 2, bandTop + y0 + monthHeight));
-	}
-
-	BFont dayFont = calendar_font(atr.day_family, atr.day_style, c / kDateSizeDivisor);
-	SetFont(&dayFont, B_FONT_ALL);
-	const int dayHeight = font_line_height(dayFont);
-
-	for (int month = 1; month <= kMonths; month++) {
-		int x0 = int(c * ((month - 1) % kMonthsPerRow));
-		int y0 = int(c * ((month - 1) / kMonthsPerRow));
-		for (int day = 1; day <= kLongestMonth; day++) {
-			date_place place;
-			if (!place_date(this, month, day, &place))
-				break;
-			uint32 color = atr.week_col;
-			if (place.holiday)
-				color = atr.holy_col;
-			else if (place.weekday == kSunday)
-				color = atr.sun_col;
-			else if (place.weekday == kSaturday)
-				color = atr.sat_col;
-			set_text_colors(this, color);
-
-			std::snprintf(text, sizeof(text), "%d", day);
-			int width = int(StringWidth(text));
-			if (visible) {
-				const float centre = left + x0 + c * (place.column + 1) / kDateColumnDivisor;
-				DrawString(text,
-					BPoint(centre - width / 2,
-						bandTop + y0 + monthHeight + dayHeight * (place.row + 1)));
-			}
-		}
-	}
+	draw_calendar_band(this, IsPrinting() ? Bounds() : pic, atr, cal);
 }

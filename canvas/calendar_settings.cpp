@@ -1,6 +1,6 @@
 #include "calendar_settings.h"
 
-#include "dorvaview.h"
+#include "what_day_2007.h"
 
 calendar_settings::calendar_settings() : fYear(kCalendarYear), fStart(SUNDAY_FIRST)
 {

@@ -9,13 +9,15 @@ dorvaview::dorvaview(BRect frame)
 {
 	set_title(title, kProgramTitle);
 
-	atr.band_pos = BAND_AT_BOTTOM;
-	atr.bg_col = 0x80000000;    // black at alpha 128
-	atr.month_col = 0x0000ff00; // green
-	atr.week_col = 0x00000000;  // black
-	atr.sun_col = 0x00ff0000;   // red
-	atr.sat_col = 0x000000ff;   // blue
-	atr.holy_col = 0x00ff0000;  // red
+	// The band's position and the six colours; the fonts stay as they are.
+	const calendar_attributes defaults = default_calendar_attributes();
+	atr.band_pos = defaults.band_pos;
+	atr.bg_col = defaults.bg_col;
+	atr.month_col = defaults.month_col;
+	atr.week_col = defaults.week_col;
+	atr.sun_col = defaults.sun_col;
+	atr.sat_col = defaults.sat_col;
+	atr.holy_col = defaults.holy_col;
 }
 
 dorvaview::~dorvaview()

@@ -21,23 +21,10 @@
 #include "EntryRef.h"
 #include "SupportDefs.h"
 #include "View.h"
+#include "what_day_2007.h"
 #include "window_title.h"
 
 class BFilePanel;
-
-// The one year the calendar shows.
-const int kCalendarYear = 2007;
-// Weekdays are numbered from Sunday (0) to Saturday (6).
-const int kSunday = 0;
-const int kSaturday = 6;
-
-// What what_day answers: a valid date, or the worst fault of one that is not.
-enum : int {
-	DATE_VALID = 0,
-	DATE_OTHER_YEAR = 1,
-	DATE_BAD_MONTH = 2,
-	DATE_BAD_DAY = 3,
-};
 
 class dorvaview : public BView {
 public:

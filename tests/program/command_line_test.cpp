@@ -121,8 +121,8 @@ TEST(CommandLine, AMondayFirst2027WithTheBandAtTheTopFromTheCommandLine)
 	ASSERT_EQ(line.action, command_line::RUN);
 	ProgramHarness program(line.files);
 	std::vector<std::string> errors;
-	ASSERT_TRUE(apply_calendar_options(line.calendar, &errors));
-	apply_band_option(line.calendar);
+	ASSERT_TRUE(apply_calendar_options(line.calendar, &cal, &errors));
+	apply_band_option(line.calendar, &atr);
 	atr.holy_col = 0xff00ff;
 	program.Idle();
 	dorvaview* canvas = program.Canvas();

@@ -109,8 +109,8 @@ TEST_F(RenderTool, ItsPictureIsTheWindowsCanvasPixelForPixel)
 	ASSERT_EQ(line.action, command_line::RUN);
 	ProgramHarness program(line.files);
 	std::vector<std::string> errors;
-	ASSERT_TRUE(apply_calendar_options(line.calendar, &errors));
-	apply_band_option(line.calendar);
+	ASSERT_TRUE(apply_calendar_options(line.calendar, &cal, &errors));
+	apply_band_option(line.calendar, &atr);
 	for (const auto& [option, field] : colours)
 		ASSERT_TRUE(scan_color(option.substr(option.find('=') + 1).c_str(), &(atr.*field)));
 	split_font_label(font.c_str(), &atr.month_family, &atr.month_style);
