@@ -1,8 +1,19 @@
-# The program: its four folders build one library that both programs and the tests link.
-# Each folder's CMakeLists.txt lists its sources; each program adds its entry point and its
-# own localization unit.
+# The program's four folders build four libraries. Three need no window and are what
+# dorva-render links: the calendar's composition (dorva_calendar, in canvas/), picture files
+# in and out (dorva_pictures, in imageio/) and the command line's options (dorva_options, in
+# app/ and config/). The fourth, dorva_program, holds the windows and the application, and
+# is what both desktop programs and the tests link. Each folder's CMakeLists.txt lists its
+# sources; each program adds its entry point and its own localization unit.
+add_library(dorva_calendar STATIC)
+target_link_libraries(dorva_calendar PUBLIC dorvakit)
+add_library(dorva_pictures STATIC)
+target_link_libraries(dorva_pictures PUBLIC dorvakit)
+add_library(dorva_options STATIC)
+target_link_libraries(dorva_options PUBLIC dorva_calendar)
 add_library(dorva_program STATIC)
-target_link_libraries(dorva_program PUBLIC dorvakit)
+target_link_libraries(dorva_program PUBLIC dorva_calendar dorva_pictures dorva_options dorvakit)
+target_include_directories(dorva_program PUBLIC ${PROJECT_SOURCE_DIR}/app
+	${PROJECT_SOURCE_DIR}/canvas ${PROJECT_SOURCE_DIR}/imageio ${PROJECT_SOURCE_DIR}/config)
 add_subdirectory(${PROJECT_SOURCE_DIR}/app)
 add_subdirectory(${PROJECT_SOURCE_DIR}/canvas)
 add_subdirectory(${PROJECT_SOURCE_DIR}/imageio)

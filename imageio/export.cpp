@@ -1,10 +1,8 @@
-#include "AppFileInfo.h"
-#include "BitmapStream.h"
 #include "Directory.h"
-#include "File.h"
 #include "FilePanel.h"
 #include "dorvaview.h"
 #include "output_catalogue.h"
+#include "picture_files.h"
 
 static s_xlt* catalogue_entry(int32 index)
 {
@@ -63,19 +61,6 @@ status_t dorvaview::save(entry_ref& directory, const char* name)
 	if (image == nullptr || format == nullptr || tr == nullptr || name == nullptr)
 		return B_BAD_VALUE;
 
-	BFile file;
 	BDirectory folder(&directory);
-	status_t status = folder.CreateFile(name, &file, false);
-	if (status != B_OK)
-		return status;
-
-	BBitmapStream stream(image);
-	status = tr->Translate(&stream, nullptr, nullptr, &file, format->type, 0, nullptr);
-	stream.DetachBitmap(&image);
-	if (status != B_OK)
-		return status;
-
-	BAppFileInfo info(&file);
-	info.SetType(format->mime);
-	return file.Commit();
+	return write_picture(image, &folder, name, format->type, format->mime);
 }

@@ -1,7 +1,6 @@
-#include "BitmapStream.h"
 #include "File.h"
 #include "dorvaview.h"
-#include "tr.h"
+#include "picture_files.h"
 
 void dorvaview::load(entry_ref& ref)
 {
@@ -14,15 +13,9 @@ void dorvaview::load(entry_ref& ref)
 	delete image;
 	image = nullptr;
 
-	if (file.InitCheck() == B_OK && tr != nullptr) {
-		BBitmapStream stream;
-		if (tr->Translate(&file, nullptr, nullptr, &stream, B_TRANSLATOR_BITMAP, 0, nullptr)
-			== B_OK) {
-			BBitmap* decoded = nullptr;
-			if (stream.DetachBitmap(&decoded) == B_OK)
-				image = decoded;
-		}
-	}
+	BBitmap* decoded = nullptr;
+	if (read_picture(&file, &decoded) == B_OK)
+		image = decoded;
 	file.Unset();
 	redraw(true);
 }

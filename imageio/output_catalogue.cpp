@@ -61,3 +61,13 @@ void free_output_catalogue()
 		delete static_cast<s_xlt*>(xlt.ItemAt(i));
 	xlt.MakeEmpty();
 }
+
+uint32 catalogue_type_for(const char* mime)
+{
+	for (int32 i = 0; i < trc; i++) {
+		auto* record = static_cast<const s_xlt*>(xlt.ItemAt(i));
+		if (record != nullptr && std::strcmp(record->mime, mime) == 0)
+			return record->type;
+	}
+	return 0;
+}

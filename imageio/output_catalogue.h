@@ -39,6 +39,9 @@ const uint32 kPreferredFormatTga = kit_code("TGA ");
 // but those above, in the roster's order, with TGA formats put in front.
 void fill_output_catalogue();
 
+// The type code of the first record whose MIME type is mime; 0 when no record has it.
+uint32 catalogue_type_for(const char* mime);
+
 // Frees every record of xlt and empties the list, so that it hands none out again; trc is
 // left as it is.
 void free_output_catalogue();

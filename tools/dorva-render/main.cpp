@@ -87,8 +87,9 @@ int main(int argc, char** argv)
 		if (!label->empty() && !font_installed(*label))
 			return usage_error("no installed font '" + *label + "' (write it as FAMILY(STYLE))");
 	}
+	calendar_settings dates;
 	std::vector<std::string> errors;
-	if (!apply_calendar_options(options.calendar, &errors)) {
+	if (!apply_calendar_options(options.calendar, &dates, &errors)) {
 		for (const std::string& line : errors)
 			std::fprintf(stderr, "dorva-render: %s\n", line.c_str());
 		return kBadUsage;
@@ -102,7 +103,7 @@ int main(int argc, char** argv)
 			inputs.insert(identity);
 	}
 
-	calendar_renderer renderer(options);
+	calendar_renderer renderer(options, dates);
 	progress_report progress(options.pictures.size());
 	std::set<std::string> outputs;
 	int failures = 0;

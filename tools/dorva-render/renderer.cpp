@@ -7,31 +7,17 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 
-#include "AppFileInfo.h"
-#include "BitmapStream.h"
 #include "Directory.h"
 #include "File.h"
 #include "PrintJob.h"
-#include "calendar_attributes.h"
-#include "dorvaview.h"
+#include "calendar_composition.h"
 #include "font_label.h"
 #include "output_catalogue.h"
-#include "pic.h"
-#include "tr.h"
+#include "picture_files.h"
 
 namespace {
-
-// The catalogue's type code for a MIME type; 0 when no translator writes it.
-uint32 type_for_mime(const std::string& mime)
-{
-	for (int32 i = 0; i < trc; i++) {
-		auto* format = static_cast<s_xlt*>(xlt.ItemAt(i));
-		if (format != nullptr && mime == format->mime)
-			return format->type;
-	}
-	return 0;
-}
 
 std::string parent_of(const std::string& path)
 {
@@ -73,121 +59,86 @@ mode_t new_file_mode()
 
 } // namespace
 
-calendar_renderer::calendar_renderer(const render_options& options)
-	: fCanvas(new dorvaview(BRect(0, 0, 0, 0))), fPage(options.page)
+calendar_renderer::calendar_renderer(const render_options& options, const calendar_settings& dates)
+	: fPage(options.page)
 {
 	fill_output_catalogue();
-	// The canvas's constructor has just given atr its defaults.
+	fValue.dates = dates;
+	calendar_attributes& attributes = fValue.attributes;
 	struct {
 		const std::optional<uint32>& given;
 		uint32& field;
 	} colors[] = {
-		{options.bg_col, atr.bg_col},
-		{options.month_col, atr.month_col},
-		{options.week_col, atr.week_col},
-		{options.sun_col, atr.sun_col},
-		{options.sat_col, atr.sat_col},
-		{options.holy_col, atr.holy_col},
+		{options.bg_col, attributes.bg_col},
+		{options.month_col, attributes.month_col},
+		{options.week_col, attributes.week_col},
+		{options.sun_col, attributes.sun_col},
+		{options.sat_col, attributes.sat_col},
+		{options.holy_col, attributes.holy_col},
 	};
 	for (auto& color : colors) {
 		if (color.given)
 			color.field = *color.given;
 	}
 	if (!options.month_font.empty())
-		split_font_label(options.month_font.c_str(), &atr.month_family, &atr.month_style);
+		split_font_label(
+			options.month_font.c_str(), &attributes.month_family, &attributes.month_style);
 	if (!options.day_font.empty())
-		split_font_label(options.day_font.c_str(), &atr.day_family, &atr.day_style);
-	apply_band_option(options.calendar);
+		split_font_label(options.day_font.c_str(), &attributes.day_family, &attributes.day_style);
+	apply_band_option(options.calendar, &attributes);
 }
 
 calendar_renderer::~calendar_renderer()
 {
-	delete fCanvas;
 	free_output_catalogue();
-}
-
-BBitmap* calendar_renderer::_load(const std::string& picture, std::string* error)
-{
-	BFile file(picture.c_str(), B_READ_ONLY);
-	if (file.InitCheck() != B_OK) {
-		*error = "cannot be opened: " + reason(file.InitCheck());
-		return nullptr;
-	}
-	BBitmapStream stream;
-	status_t status = tr->Translate(&file, nullptr, nullptr, &stream, B_TRANSLATOR_BITMAP);
-	BBitmap* decoded = nullptr;
-	if (status == B_OK)
-		status = stream.DetachBitmap(&decoded);
-	if (status != B_OK || decoded == nullptr) {
-		*error = "holds no picture that dorva can read";
-		return nullptr;
-	}
-	return decoded;
-}
-
-// The canvas takes the picture's size and shows it, as the window's canvas does once the
-// window is fitted to a picture.
-void calendar_renderer::_show(BBitmap* picture)
-{
-	BRect bounds = picture->Bounds();
-	fCanvas->ResizeTo(bounds.Width(), bounds.Height());
-	fCanvas->image = picture;
-	pic = bounds;
 }
 
 bool calendar_renderer::render(const std::string& picture, const std::string& path,
 	const output_format& format, std::string* error)
 {
-	BBitmap* decoded = _load(picture, error);
-	if (decoded == nullptr)
+	BFile file(picture.c_str(), B_READ_ONLY);
+	if (file.InitCheck() != B_OK) {
+		*error = "cannot be opened: " + reason(file.InitCheck());
 		return false;
-	bool written = format.pdf ? _write_pdf(decoded, path, leaf_of(picture), error)
-							  : _write_image(decoded, path, format.mime, error);
-	fCanvas->image = nullptr;
-	delete decoded;
-	return written;
+	}
+	BBitmap* decoded = nullptr;
+	if (read_picture(&file, &decoded) != B_OK) {
+		*error = "holds no picture that dorva can read";
+		return false;
+	}
+	std::unique_ptr<BBitmap> owned(decoded);
+	return format.pdf ? _write_pdf(decoded, path, leaf_of(picture), error)
+					  : _write_image(decoded, path, format.mime, error);
 }
 
 bool calendar_renderer::_write_image(
 	BBitmap* picture, const std::string& path, const std::string& mime, std::string* error)
 {
-	uint32 type = type_for_mime(mime);
+	uint32 type = catalogue_type_for(mime.c_str());
 	if (type == 0) {
 		*error = "this system has no translator that writes " + mime;
 		return false;
 	}
-	// The canvas draws into a bitmap of the picture's size, exactly as into its window.
+	// The picture and its calendar are drawn into a bitmap of the picture's size, exactly
+	// as the window's canvas draws them.
 	BBitmap composed(picture->Bounds(), B_RGB32, true);
 	if (!composed.IsValid()) {
 		*error = "too large to draw: " + reason(composed.InitCheck());
 		return false;
 	}
-	_show(picture);
-	composed.AddChild(fCanvas);
+	auto* view = new calendar_composition(picture, fValue);
+	composed.AddChild(view);
 	composed.Lock();
-	fCanvas->Draw(fCanvas->Bounds());
-	fCanvas->Sync();
+	view->Draw(view->Bounds());
+	view->Sync();
 	composed.Unlock();
-	composed.RemoveChild(fCanvas);
+	composed.RemoveChild(view);
+	delete view;
 
 	BDirectory folder(parent_of(path).c_str());
-	BFile file;
 	status_t status = folder.InitCheck();
 	if (status == B_OK)
-		status = folder.CreateFile(leaf_of(path).c_str(), &file);
-	if (status != B_OK) {
-		*error = "cannot write " + path + ": " + reason(status);
-		return false;
-	}
-	BBitmapStream stream(&composed);
-	status = tr->Translate(&stream, nullptr, nullptr, &file, type);
-	BBitmap* back = nullptr;
-	stream.DetachBitmap(&back);
-	if (status == B_OK) {
-		BAppFileInfo info(&file);
-		info.SetType(mime.c_str());
-		status = file.Commit();
-	}
+		status = write_picture(&composed, &folder, leaf_of(path).c_str(), type, mime.c_str());
 	if (status != B_OK) {
 		*error = "cannot write " + path + ": " + reason(status);
 		return false;
@@ -209,7 +160,7 @@ bool calendar_renderer::_write_pdf(
 	fchmod(descriptor, new_file_mode());
 	close(descriptor);
 
-	_show(picture);
+	calendar_composition view(picture, fValue);
 	BRect bounds = picture->Bounds();
 	auto* settings = new BMessage;
 	settings->AddString("file", temporary.c_str());
@@ -223,7 +174,7 @@ bool calendar_renderer::_write_pdf(
 	bool printed = job.SetSettings(settings) == B_OK;
 	if (printed) {
 		job.BeginJob();
-		job.DrawView(fCanvas, fCanvas->Bounds(), BPoint(0, 0));
+		job.DrawView(&view, view.Bounds(), BPoint(0, 0));
 		job.SpoolPage();
 		job.CommitJob();
 		printed = job.CanContinue();
