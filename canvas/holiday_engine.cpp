@@ -118,14 +118,24 @@ public:
 			fEntries.begin(), fEntries.end(), [day](const holiday_day& h) { return h.day == day; });
 	}
 
-	// Whether an entry before index lies on its day for another line.
-	bool clashes(size_t index) const
+	// Of the holidays of several lines on one day, all but one clash: the one that stays
+	// on it is the first whose steps hold no clash trigger, or else the first of them.
+	template <typename HasClashStep>
+	bool clashes(size_t index, HasClashStep has_clash_step) const
 	{
-		for (size_t i = 0; i < index; i++) {
-			if (fEntries[i].day == fEntries[index].day && fEntries[i].rule != fEntries[index].rule)
-				return true;
+		const long day = fEntries[index].day;
+		bool others = false;
+		std::optional<size_t> first, firstWithout;
+		for (size_t i = 0; i < fEntries.size(); i++) {
+			if (fEntries[i].day != day)
+				continue;
+			others = others || fEntries[i].rule != fEntries[index].rule;
+			if (!first)
+				first = i;
+			if (!firstWithout && !has_clash_step(fEntries[i]))
+				firstWithout = i;
 		}
-		return false;
+		return others && index != firstWithout.value_or(*first);
 	}
 
 	void sort()
@@ -137,6 +147,27 @@ public:
 private:
 	std::vector<holiday_day> fEntries;
 };
+
+bool has_clash(const std::vector<substitute_step>& steps)
+{
+	return std::any_of(steps.begin(), steps.end(),
+		[](const substitute_step& s) { return s.trigger == substitute_step::CLASH; });
+}
+
+// The steps that give a holiday of the line on the day its substitute: the line's own, or
+// those of every default that holds on the day.
+std::vector<substitute_step> observed_steps(
+	const holiday_rule& rule, const holiday_rules& rules, long day)
+{
+	if (rule.own_substitutes)
+		return rule.observe;
+	std::vector<substitute_step> steps;
+	for (const substitute_default& s : rules.substitutes) {
+		if (s.range.holds(day))
+			steps.insert(steps.end(), s.steps.begin(), s.steps.end());
+	}
+	return steps;
+}
 
 bool triggers_on(const std::vector<substitute_step>& steps, int weekday)
 {
@@ -203,11 +234,12 @@ std::vector<holiday_day> holidays_of_year(
 	found.sort();
 
 	std::vector<holiday_day>& entries = found.entries();
+	auto moves_on_clash = [](const holiday_day& h) { return has_clash(h.rule->move); };
 	for (size_t i = 0; i < entries.size(); i++) {
 		if (entries[i].rule->move.empty())
 			continue;
 		const std::optional<long> to = substitute_for(entries[i].rule->move, entries[i].day,
-			found.clashes(i), [&found](long day) { return found.has(day); });
+			found.clashes(i, moves_on_clash), [&found](long day) { return found.has(day); });
 		if (to)
 			entries[i].day = *to;
 	}
@@ -216,16 +248,14 @@ std::vector<holiday_day> holidays_of_year(
 	// Substitute days, in date order; each sees those found before it.
 	day_list substitutes;
 	auto is_holiday = [&](long day) { return found.has(day) || substitutes.has(day); };
+	auto observed_on_clash = [&rules](const holiday_day& h) {
+		return has_clash(observed_steps(*h.rule, rules, h.day));
+	};
 	for (size_t i = 0; i < entries.size(); i++) {
 		const holiday_rule& rule = *entries[i].rule;
-		std::vector<substitute_step> steps = rule.observe;
-		if (!rule.own_substitutes) {
-			for (const substitute_default& s : rules.substitutes) {
-				if (s.range.holds(entries[i].day))
-					steps.insert(steps.end(), s.steps.begin(), s.steps.end());
-			}
-		}
-		const bool clash = found.clashes(i) || substitutes.has(entries[i].day);
+		const std::vector<substitute_step> steps = observed_steps(rule, rules, entries[i].day);
+		const bool clash =
+			found.clashes(i, observed_on_clash) || substitutes.has(entries[i].day);
 		const std::optional<long> day = substitute_for(steps, entries[i].day, clash, is_holiday);
 		if (day)
 			substitutes.entries().push_back({*day, &rule, true});
