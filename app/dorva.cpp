@@ -137,6 +137,13 @@ int dorva_main(int argc, char** argv)
 		case command_line::RUN:
 			break;
 	}
+	if (line.calendar.list_holidays)
+		return print_holiday_sets(stdout, stderr, program);
+	std::string refused;
+	if (!check_holiday_sets(line.calendar, &refused)) {
+		std::fprintf(stderr, "%s: %s\n", program.c_str(), refused.c_str());
+		return kUsageExitStatus;
+	}
 
 	tr = BTranslatorRoster::Default();
 	if (tr == nullptr)

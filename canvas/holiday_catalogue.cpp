@@ -23,6 +23,12 @@ std::string upper(std::string text)
 	return text;
 }
 
+// "Bavaria (Bayern)", or the one name where both are the same.
+std::string both_names(const std::string& english, const std::string& local)
+{
+	return english == local ? english : english + " (" + local + ")";
+}
+
 size_t edit_distance(const std::string& a, const std::string& b)
 {
 	std::vector<size_t> row(b.size() + 1);
@@ -40,8 +46,7 @@ size_t edit_distance(const std::string& a, const std::string& b)
 	return row[b.size()];
 }
 
-// The names of the sets of every rule file, read without checking the files fully: the
-// country codes are the files' names, and the regions their region statements.
+// The names of the sets of every rule file that can be read, and "none".
 std::vector<std::string> known_set_names()
 {
 	std::vector<std::string> names{"none"};
@@ -76,9 +81,12 @@ std::string holiday_rules_folder()
 	const fs::path program = fs::read_symlink("/proc/self/exe", error);
 	if (error)
 		return "holidays";
-	const fs::path installed = program.parent_path() / "../share/dorva/holidays";
-	if (fs::is_directory(installed, error))
-		return installed.lexically_normal().string();
+	// Installed, the programs are in bin, and the localized one in lib/dorva.
+	for (const char* installed : {"../share/dorva/holidays", "../../share/dorva/holidays"}) {
+		const fs::path folder = (program.parent_path() / installed).lexically_normal();
+		if (fs::is_directory(folder, error))
+			return folder.string();
+	}
 	return (program.parent_path() / "holidays").string();
 }
 
@@ -142,12 +150,12 @@ std::vector<holiday_set_info> list_holiday_sets(std::vector<std::string>* errors
 			errors->push_back(message);
 			continue;
 		}
-		const std::string country = rules.english_name + " (" + rules.local_name + ")";
-		sets.push_back({lower(rules.code), country, rules.first_year, rules.last_year});
+		sets.push_back({lower(rules.code), both_names(rules.english_name, rules.local_name),
+			rules.first_year, rules.last_year});
 		for (const holiday_region& r : rules.regions) {
 			sets.push_back({lower(rules.code) + "-" + lower(r.code),
-				r.english_name + " (" + r.local_name + "), " + rules.english_name, rules.first_year,
-				rules.last_year});
+				both_names(r.english_name, r.local_name) + ", " + rules.english_name,
+				rules.first_year, rules.last_year});
 		}
 	}
 	return sets;

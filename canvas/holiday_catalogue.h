@@ -1,7 +1,8 @@
 // The holiday sets that rule files give: "de" for a country, "de-by" for one of its regions.
 // The files are looked for in the folder named by DORVA_HOLIDAY_RULES, else in
-// ../share/dorva/holidays beside the program's folder (installed), else in a holidays
-// folder beside the program (the build tree).
+// share/dorva/holidays beside the program's folder (installed: bin/../share, or
+// lib/dorva/../../share for the localized program), else in a holidays folder beside the
+// program (the build tree).
 #pragma once
 
 #include <string>

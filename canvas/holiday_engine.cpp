@@ -254,8 +254,7 @@ std::vector<holiday_day> holidays_of_year(
 	for (size_t i = 0; i < entries.size(); i++) {
 		const holiday_rule& rule = *entries[i].rule;
 		const std::vector<substitute_step> steps = observed_steps(rule, rules, entries[i].day);
-		const bool clash =
-			found.clashes(i, observed_on_clash) || substitutes.has(entries[i].day);
+		const bool clash = found.clashes(i, observed_on_clash) || substitutes.has(entries[i].day);
 		const std::optional<long> day = substitute_for(steps, entries[i].day, clash, is_holiday);
 		if (day)
 			substitutes.entries().push_back({*day, &rule, true});

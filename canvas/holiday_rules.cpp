@@ -307,6 +307,7 @@ public:
 
 	void statement(reader& in, int line)
 	{
+		fLine = line;
 		const std::string keyword = in.word("a statement");
 		if (fRules->code.empty() && keyword != "country")
 			throw fault{"the first statement must be 'country'"};
@@ -335,6 +336,8 @@ public:
 		in.finish();
 	}
 
+	int country_line() const { return fCountryLine; }
+
 	// What a complete file must have.
 	void finish()
 	{
@@ -353,6 +356,7 @@ private:
 	{
 		if (!fRules->code.empty())
 			throw fault{"'country' given twice"};
+		fCountryLine = fLine;
 		const std::string code = in.word("the country's code");
 		if (code.size() != 2
 			|| !std::all_of(code.begin(), code.end(), [](char c) { return c >= 'A' && c <= 'Z'; }))
@@ -497,6 +501,8 @@ private:
 
 	holiday_rules* fRules;
 	bool fSeenOn = false;
+	int fLine = 0;
+	int fCountryLine = 0;
 };
 
 } // namespace
@@ -523,6 +529,15 @@ bool parse_holiday_rules(
 		}
 		number = std::max(number, 1);
 		parser.finish();
+		// A country's file is named after its code: de.rules holds DE.
+		std::string code = parsed.code;
+		for (char& c : code)
+			c = char(c - 'A' + 'a');
+		if (file_name.size() > 6 && file_name.compare(file_name.size() - 6, 6, ".rules") == 0
+			&& file_name != code + ".rules") {
+			number = parser.country_line();
+			throw fault{"the country " + parsed.code + " belongs in " + code + ".rules"};
+		}
 	} catch (const fault& f) {
 		*error = file_name + ":" + std::to_string(number) + ": " + f.message;
 		return false;

@@ -79,4 +79,6 @@ TEST(HolidayRules, RefusesABrokenFileNamingTheLine)
 	EXPECT_EQ(fault_with(2, "source \"x\""), "xx.rules:2: the first statement must be 'country'");
 	EXPECT_EQ(fault_with(3, ""), "xx.rules:9: the file names no 'source'");
 	EXPECT_EQ(fault_with(7, "substitute sun>mon to 1999 x"), "xx.rules:7: unexpected 'x'");
+	EXPECT_EQ(
+		fault_with(2, "country XY \"a\" \"b\""), "xx.rules:2: the country XY belongs in xy.rules");
 }
