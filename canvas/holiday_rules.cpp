@@ -136,10 +136,12 @@ unsigned weekday_list(const std::string& list)
 	return bits;
 }
 
+// Years of the Gregorian calendar, which the computus and the day counts assume.
 int year_of(const std::string& s)
 {
-	if (!is_digits(s, 4))
-		throw fault{"'" + s + "' is not a year (four digits)"};
+	const int kFirstGregorianYear = 1583;
+	if (!is_digits(s, 4) || std::stoi(s) < kFirstGregorianYear)
+		throw fault{"'" + s + "' is not a year from 1583 to 9999"};
 	return std::stoi(s);
 }
 
@@ -449,6 +451,10 @@ private:
 
 	void on(reader& in, int line)
 	{
+		// Far more than any country needs, and few enough to compute a year at once.
+		const size_t kMostHolidays = 1000;
+		if (fRules->rules.size() >= kMostHolidays)
+			throw fault{"more than " + std::to_string(kMostHolidays) + " holiday lines"};
 		fSeenOn = true;
 		holiday_rule rule;
 		rule.line = line;

@@ -81,4 +81,21 @@ TEST(HolidayRules, RefusesABrokenFileNamingTheLine)
 	EXPECT_EQ(fault_with(7, "substitute sun>mon to 1999 x"), "xx.rules:7: unexpected 'x'");
 	EXPECT_EQ(
 		fault_with(2, "country XY \"a\" \"b\""), "xx.rules:2: the country XY belongs in xy.rules");
+	EXPECT_EQ(fault_with(5, "years 1583 9999"), "");
+	EXPECT_EQ(
+		fault_with(5, "years 1582 2099"), "xx.rules:5: '1582' is not a year from 1583 to 9999");
+}
+
+// A file holds at most 1000 holiday lines, so that a year is always computed at once.
+TEST(HolidayRules, RefusesAFileOfTooManyHolidays)
+{
+	std::string file = kGood;
+	for (int i = 2; i < 1000; i++)
+		file += "on 01-01 : \"a\" \"a\"\n";
+	holiday_rules rules;
+	std::string error;
+	EXPECT_TRUE(parse_holiday_rules(file, "xx.rules", &rules, &error)) << error;
+	file += "on 01-01 : \"a\" \"a\"\n";
+	EXPECT_FALSE(parse_holiday_rules(file, "xx.rules", &rules, &error));
+	EXPECT_EQ(error, "xx.rules:1008: more than 1000 holiday lines");
 }
