@@ -9,7 +9,7 @@
 #   --rounds N       cases 1 and 5: dorva and its reference take turns, N rounds of --runs
 #                    runs each; the figure is the median of the rounds' medians (default 3)
 #   --export-runs N  runs of the PNG export, which is slow, dorva and Qt in turns (default 3)
-#   --cases LIST     only these cases, e.g. 1,5,6 (default: all eight)
+#   --cases LIST     only these cases, e.g. 1,5,6 (default: all nine)
 #   --no-build       measure what is already built in the bench build directory
 #
 # It builds a Release tree with the benchmark programs in build-bench (DORVA_BENCH_BUILD
@@ -31,6 +31,9 @@
 #      rows (and the same dropped as raw bitmap data), a 256 KB PNG bomb of 268 Mpixel, a JPEG header claiming 144 Mpixel, a 120-byte
 #      SVG declaring 268 Mpixel; the time of each open and the peak resident memory it adds
 #      (absolute figures: refused within a second and a few MB; the SVG drawn at 16 Mpixel)
+#   9  holiday sets, in process (absolute figures): what --holidays de-by adds to start-up
+#      (checking the set and building the year from its rule file, read twice), and one
+#      year computed from rules already read, for the slowest of every set of data/holidays
 # Cases 2 to 4 need Xvfb (and build window_timer from Xlib); case 1's reference needs djpeg.
 # A case that cannot run says so and why; the others still run.
 set -uo pipefail
@@ -42,7 +45,7 @@ case $build in /*) ;; *) build=$root/$build ;; esac
 runs=7
 rounds=3
 export_runs=3
-cases=1,2,3,4,5,6,7,8
+cases=1,2,3,4,5,6,7,8,9
 do_build=1
 
 usage() {
@@ -86,7 +89,7 @@ if [[ $do_build == 1 ]]; then
 	fi
 fi
 bin=$build/bench
-for program in "$build/dorva" "$bin/program_bench" "$bin/make_photo" \
+for program in "$build/dorva" "$bin/program_bench" "$bin/make_photo" "$bin/holiday_bench" \
 	"$bin/reference/reference_bench" "$bin/reference/reference_viewer"; do
 	if [[ ! -x $program ]]; then
 		echo "bench.sh: $program is missing; build without --no-build" >&2
@@ -451,6 +454,21 @@ if wanted 8; then
 		done
 	else
 		skip "8 hostile files" "program_bench refuse failed"
+	fi
+fi
+
+# Case 9: holiday sets; absolute figures.
+if wanted 9; then
+	log=$scratch/holidays.txt
+	if run_logged "$log" "$bin/holiday_bench" "$root/data/holidays" de-by "$((runs * 10))"; then
+		note holiday_startup_ms "$(value holiday_startup_ms "$log")"
+		note holiday_year_ms "$(value holiday_year_ms "$log")"
+		row "9 --holidays de-by at start-up (read, check, year)" \
+			"$(value holiday_startup_ms "$log") ms" "-" "-" "< 2 ms"
+		row "9 a year of the slowest set ($(value holiday_year_slowest "$log"))" \
+			"$(value holiday_year_ms "$log") ms" "-" "-" "< 1 ms"
+	else
+		skip "9 holiday sets" "holiday_bench failed"
 	fi
 fi
 
