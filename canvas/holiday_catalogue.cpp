@@ -56,19 +56,22 @@ std::vector<std::string> known_set_names()
 	return names;
 }
 
-std::string nearest_names(const std::string& name)
+std::string unknown_set(const std::string& name)
 {
 	const std::vector<std::string> names = known_set_names();
+	if (names.size() == 1)
+		return name + ": no such holiday set (no rule files in " + holiday_rules_folder() + ")";
+	const std::string set = lower(name);
 	size_t best = SIZE_MAX;
 	for (const std::string& known : names)
-		best = std::min(best, edit_distance(name, known));
+		best = std::min(best, edit_distance(set, known));
 	std::string list;
 	int count = 0;
 	for (const std::string& known : names) {
-		if (edit_distance(name, known) == best && count++ < 5)
+		if (edit_distance(set, known) == best && count++ < 5)
 			list += (list.empty() ? "" : ", ") + known;
 	}
-	return list;
+	return name + ": no such holiday set (nearest: " + list + "; --holidays list names them all)";
 }
 
 } // namespace
@@ -110,8 +113,7 @@ bool load_holiday_set(
 	const fs::path file = fs::path(holiday_rules_folder()) / (set.substr(0, 2) + ".rules");
 	std::error_code ignored;
 	if (!looks_like_set_name(set) || !fs::is_regular_file(file, ignored)) {
-		*error = name + ": no such holiday set (nearest: " + nearest_names(set)
-			+ "; --holidays list names them all)";
+		*error = unknown_set(name);
 		return false;
 	}
 	holiday_rules read;
@@ -121,8 +123,7 @@ bool load_holiday_set(
 	const bool declared = std::any_of(read.regions.begin(), read.regions.end(),
 		[&sub](const holiday_region& r) { return r.code == sub; });
 	if (!sub.empty() && !declared) {
-		*error = name + ": no such holiday set (nearest: " + nearest_names(set)
-			+ "; --holidays list names them all)";
+		*error = unknown_set(name);
 		return false;
 	}
 	*rules = std::move(read);
