@@ -21,7 +21,8 @@
 #   2  start and open that JPEG as a whole process until the window is shown titled
 #      "name[6000x4000]" / a minimal Qt Widgets viewer (bench/reference) doing the same
 #   3  peak resident memory (VmHWM) after that open / the viewer's
-#   4  start to the empty window "dorva ver.0.00" / the viewer on a 16x16 picture
+#   4  start to the empty window "dorva ver.0.00" / the viewer on a 16x16 picture; and
+#      the same with --holidays de-by / without (the rule file read: the difference)
 #   5  one full Draw of a 4000x3000 picture with its band / plain QPainter drawing the
 #      picture, the band and the 377 strings into a QImage; and a Draw of a 100x100 update
 #   6  paste of a 4000x3000 raw bitmap drop (a "MIME" message) into a 4000x3000 canvas /
@@ -327,6 +328,7 @@ if wanted 2 || wanted 3 || wanted 4; then
 				timed "$scratch/empty-dorva" "dorva ver.0.00" "$build/dorva"
 				timed "$scratch/empty-viewer" "${tiny}[16x16]" \
 					"$bin/reference/reference_viewer" "$data/$tiny"
+				timed "$scratch/empty-holidays" "dorva ver.0.00" "$build/dorva" --holidays de-by
 			done
 			if [[ -s $scratch/empty-dorva.txt && -s $scratch/empty-viewer.txt ]]; then
 				d_ms=$(field ms "$scratch/empty-dorva.txt")
@@ -337,6 +339,13 @@ if wanted 2 || wanted 3 || wanted 4; then
 				note viewer_tiny_hwm_kb "$(field hwm_kb "$scratch/empty-viewer.txt")"
 				row "4 start-up to empty window / viewer 16x16" "$d_ms ms" "$v_ms ms" \
 					"$(ratio "$d_ms" "$v_ms")x" "<= 1.1x"
+				if [[ -s $scratch/empty-holidays.txt ]]; then
+					h_ms=$(field ms "$scratch/empty-holidays.txt")
+					note process_empty_holidays_ms "$h_ms"
+					row "4 the same with --holidays de-by / without" "$h_ms ms" "$d_ms ms" \
+						"$(awk -v a="$h_ms" -v b="$d_ms" 'BEGIN { printf "%+.1f ms", a - b }')" \
+						"< +2 ms (in process: case 9)"
+				fi
 			else
 				skip "4 start-up to the empty window" "the runs failed (above)"
 			fi
