@@ -560,13 +560,17 @@ bool read_holiday_rules(const std::string& path, holiday_rules* rules, std::stri
 		*error = name + ": cannot be read";
 		return false;
 	}
+	// Read in pieces up to the limit, so that neither a long file nor one that grows is
+	// taken whole.
 	const size_t kLimit = 1 << 20;
-	std::string text(kLimit + 1, '\0');
-	file.read(text.data(), std::streamsize(text.size()));
-	text.resize(size_t(file.gcount()));
-	if (text.size() > kLimit) {
-		*error = name + ": larger than a megabyte, not a rule file";
-		return false;
+	std::string text;
+	char piece[16384];
+	while (file.read(piece, sizeof piece) || file.gcount() > 0) {
+		text.append(piece, size_t(file.gcount()));
+		if (text.size() > kLimit) {
+			*error = name + ": larger than a megabyte, not a rule file";
+			return false;
+		}
 	}
 	return parse_holiday_rules(text, name, rules, error);
 }
