@@ -518,7 +518,9 @@ bool parse_holiday_rules(
 {
 	holiday_rules parsed;
 	file_parser parser(&parsed);
-	std::istringstream in(text);
+	// A byte order mark that some editors write is no part of the first line.
+	const bool marked = text.compare(0, 3, "\xef\xbb\xbf") == 0;
+	std::istringstream in(marked ? text.substr(3) : text);
 	std::string line;
 	int number = 0;
 	try {

@@ -51,6 +51,9 @@ TEST(HolidayRules, ReadsAWholeFile)
 	EXPECT_EQ(rules.rules[1].line, 9);
 	EXPECT_TRUE(rules.rules[1].own_substitutes);
 	EXPECT_EQ(rules.substitutes.at(0).steps.size(), 2u);
+	EXPECT_TRUE(
+		parse_holiday_rules("\xef\xbb\xbf" + std::string(kGood), "xx.rules", &rules, &error))
+		<< error;
 }
 
 // A fault anywhere refuses the whole file and names its line.
