@@ -4,15 +4,22 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <filesystem>
+
 #include "calendar_attributes.h"
+#include "holiday_catalogue.h"
+#include "ics_holidays.h"
 
 const char kCalendarOptionsUsage[] =
 	"  --year N              the calendar's year, 1900 to 2099 (default 2007)\n"
-	"  --holidays SET|FILE   the holidays marked: jp, the national holidays of Japan\n"
-	"                        (the default); none; or an iCalendar file (.ics) whose\n"
-	"                        events are holidays. Given again, the sets are combined\n"
+	"  --holidays SET|FILE   the holidays marked: the public holidays of a country by\n"
+	"                        its ISO code (jp, Japan's, the default; de, us, ...) or of\n"
+	"                        one of its regions (de-by, us-ca, ...), in any case; none;\n"
+	"                        or an iCalendar file (.ics) whose events are holidays.\n"
+	"                        Given again, the sets are combined. --holidays list\n"
+	"                        lists every set with the years it covers, and ends\n"
 	"  --week-start DAY      the first of the seven weekday columns: sunday (the\n"
-	"                        default) or monday, with Sunday the last column\n"
+	"                        default), monday or saturday\n"
 	"  --band top|bottom     where the calendar band lies on the picture (default bottom)\n";
 
 std::vector<option_spec> calendar_option_table()
@@ -53,18 +60,26 @@ bool read_calendar_option(
 				+ std::to_string(date_table::kLastYear);
 			return false;
 		case OPTION_HOLIDAYS:
+			if (given == "list") {
+				options->list_holidays = true;
+				return true;
+			}
 			if (!given.empty()) {
 				options->holidays.push_back(given);
 				return true;
 			}
-			*error = "--holidays: the value is empty (jp, none or an .ics file)";
+			*error =
+				"--holidays: the value is empty (a set such as jp or de-by, none, list or "
+				"an .ics file)";
 			return false;
 		case OPTION_WEEK_START:
-			if (given == "sunday" || given == "monday") {
-				options->start = given == "sunday" ? SUNDAY_FIRST : MONDAY_FIRST;
+			if (given == "sunday" || given == "monday" || given == "saturday") {
+				options->start = given == "sunday" ? SUNDAY_FIRST
+					: given == "monday"            ? MONDAY_FIRST
+												   : SATURDAY_FIRST;
 				return true;
 			}
-			*error = "--week-start: '" + given + "' is neither sunday nor monday";
+			*error = "--week-start: '" + given + "' is not sunday, monday or saturday";
 			return false;
 		case OPTION_BAND:
 			if (given == "top" || given == "bottom") {
@@ -77,6 +92,35 @@ bool read_calendar_option(
 			*error = "not a calendar option";
 			return false;
 	}
+}
+
+int print_holiday_sets(std::FILE* out, std::FILE* errors, const std::string& program)
+{
+	std::vector<std::string> faults;
+	for (const holiday_set_info& set : list_holiday_sets(&faults)) {
+		std::fprintf(out, "%-8s %s, %d-%d\n", set.name.c_str(), set.title.c_str(), set.first_year,
+			set.last_year);
+	}
+	for (const std::string& fault : faults)
+		std::fprintf(errors, "%s: %s\n", program.c_str(), printable_text(fault).c_str());
+	return faults.empty() ? 0 : 1;
+}
+
+bool check_holiday_sets(const calendar_options& options, std::string* error)
+{
+	for (const std::string& source : options.holidays) {
+		std::error_code ignored;
+		if (source == "none" || source.find_first_of("./") != std::string::npos
+			|| std::filesystem::exists(source, ignored))
+			continue;
+		holiday_rules rules;
+		std::string region;
+		if (!load_holiday_set(source, &rules, &region, error)) {
+			*error = "--holidays: " + printable_text(*error);
+			return false;
+		}
+	}
+	return true;
 }
 
 bool apply_calendar_options(

@@ -1,11 +1,13 @@
 // The calendar's command-line options, which dorva and dorva-render share:
 //   --year N                 the year, date_table::kFirstYear to kLastYear (2007)
-//   --holidays SET|FILE      jp (the default), none, or an iCalendar file; repeatable, and
-//                            the sets given are combined
-//   --week-start sunday|monday
+//   --holidays SET|FILE      a country's or region's set by its code (jp, the default; de,
+//                            de-by), none, or an iCalendar file; repeatable, and the sets
+//                            given are combined; "list" lists the sets
+//   --week-start sunday|monday|saturday
 //   --band top|bottom
 #pragma once
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -20,6 +22,8 @@ struct calendar_options {
 	// The holiday sources in the order given; none given stands for kDefaultHolidays.
 	std::vector<std::string> holidays;
 	week_start start = SUNDAY_FIRST;
+	// --holidays list: print the sets and end.
+	bool list_holidays = false;
 	// BAND_AT_TOP or BAND_AT_BOTTOM; 0 leaves the canvas's own default.
 	uint8 band_pos = 0;
 };
@@ -43,6 +47,15 @@ bool read_calendar_option(
 
 // The usage's lines for them.
 extern const char kCalendarOptionsUsage[];
+
+// Prints every holiday set, its name and the years its rules cover, one a line; a rule file
+// that cannot be read is named on errors. The exit status: 0, or 1 when a file failed.
+int print_holiday_sets(std::FILE* out, std::FILE* errors, const std::string& program);
+
+// Checks that every holiday set the options name (codes, not files) is known and its rule
+// file sound. False, with one line naming the nearest known sets or the file's fault,
+// otherwise: the programs refuse such a command line (exit status 2).
+bool check_holiday_sets(const calendar_options& options, std::string* error);
 
 // Sets the calendar's dates (dorva's cal, or a calendar_value's) from the options. A
 // holiday source that cannot be read is left out and its message (naming the file, and the

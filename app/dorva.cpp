@@ -143,6 +143,13 @@ int dorva_main(int argc, char** argv)
 		case command_line::RUN:
 			break;
 	}
+	if (line.calendar.list_holidays)
+		return print_holiday_sets(stdout, stderr, program);
+	std::string refused;
+	if (!check_holiday_sets(line.calendar, &refused)) {
+		std::fprintf(stderr, "%s: %s\n", program.c_str(), refused.c_str());
+		return kUsageExitStatus;
+	}
 
 	// Such a file is still handed to the canvas, which fails to open it as any other.
 	for (const std::string& file : files_like_options(line))

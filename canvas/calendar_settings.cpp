@@ -22,28 +22,38 @@ bool calendar_settings::set(int year, const std::vector<std::string>& holidays, 
 			+ std::to_string(date_table::kLastYear));
 		return false;
 	}
+	// The default set is read last, and only when the defaults do not hold: while they do,
+	// the band is drawn through what_day, which knows Japan's holidays of 2007 itself.
 	holiday_set set(year);
 	bool allRead = true;
 	bool builtInOnly = true;
 	bool builtInNamed = false;
 	for (const std::string& source : holidays) {
 		std::string error;
+		if (source == kDefaultHolidays) {
+			builtInNamed = true;
+			continue;
+		}
 		if (!set.add(source, &error)) {
 			errors->push_back(error);
 			allRead = false;
 			continue;
 		}
-		if (source == kDefaultHolidays)
-			builtInNamed = true;
-		else if (source != "none")
+		if (source != "none")
 			builtInOnly = false;
 	}
 
 	fYear = year;
 	fStart = start;
-	if (year == kCalendarYear && start == SUNDAY_FIRST && builtInNamed && builtInOnly)
+	if (year == kCalendarYear && start == SUNDAY_FIRST && builtInNamed && builtInOnly) {
 		fTable.reset();
-	else
-		fTable.emplace(set, start);
+		return allRead;
+	}
+	std::string error;
+	if (builtInNamed && !set.add(kDefaultHolidays, &error)) {
+		errors->push_back(error);
+		allRead = false;
+	}
+	fTable.emplace(set, start);
 	return allRead;
 }

@@ -55,3 +55,18 @@ int nth_weekday(int year, int month, int weekday, int n)
 	const int first = weekday_of(year, month, 1);
 	return 1 + (weekday - first + 7) % 7 + 7 * (n - 1);
 }
+
+void date_of_day_number(long number, int* year, int* month, int* day)
+{
+	// The inverse of day_number's count in eras of 400 years beginning on 1 March.
+	const long shifted = number + 719468;
+	const long era = (shifted >= 0 ? shifted : shifted - 146096) / 146097;
+	const long dayOfEra = shifted - era * 146097;
+	const long yearOfEra =
+		(dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+	const long dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+	const long shiftedMonth = (5 * dayOfYear + 2) / 153;
+	*day = int(dayOfYear - (153 * shiftedMonth + 2) / 5 + 1);
+	*month = int(shiftedMonth < 10 ? shiftedMonth + 3 : shiftedMonth - 9);
+	*year = int(yearOfEra + era * 400 + (*month <= 2 ? 1 : 0));
+}

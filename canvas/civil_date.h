@@ -22,3 +22,6 @@ int weekday_of(int year, int month, int day);
 
 // The day of the month of the nth (1 for the first) given weekday of the month.
 int nth_weekday(int year, int month, int weekday, int n);
+
+// The date of a day counted from 1 January 1970, the inverse of day_number.
+void date_of_day_number(long number, int* year, int* month, int* day);

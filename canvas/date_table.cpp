@@ -51,10 +51,10 @@ bool date_table::find(int month, int day, date_place* place) const
 
 int date_table::column_of(int weekday) const
 {
-	return fStart == MONDAY_FIRST ? (weekday + 6) % 7 : weekday;
+	return (weekday - fStart + 7) % 7;
 }
 
 int date_table::weekday_in(int column) const
 {
-	return fStart == MONDAY_FIRST ? (column + 1) % 7 : column;
+	return (column + fStart) % 7;
 }

@@ -1,6 +1,6 @@
 // The dates of one year laid out as the calendar band shows them: each month a grid of
 // seven weekday columns and up to six week rows. It answers for any year from 1900 to
-// 2099, with the week starting on Sunday or on Monday, and carries the holidays of a
+// 2099, with the week starting on Sunday, Monday or Saturday, and carries the holidays of a
 // holiday set. The year 2007 as first drawn is also answered by dorvaview::what_day, which
 // stays as it is.
 #pragma once
@@ -8,10 +8,12 @@
 #include "SupportDefs.h"
 #include "holiday_set.h"
 
-// The weekday in the first of the seven columns. With MONDAY_FIRST, Sunday is the last.
+// The weekday in the first of the seven columns, by its number (0 = Sunday). With
+// MONDAY_FIRST, Sunday is the last column; with SATURDAY_FIRST, Friday is.
 enum week_start : uint8 {
 	SUNDAY_FIRST = 0,
 	MONDAY_FIRST = 1,
+	SATURDAY_FIRST = 6,
 };
 
 // Where one date stands in its month's grid.

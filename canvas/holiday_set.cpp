@@ -3,8 +3,9 @@
 #include <filesystem>
 
 #include "civil_date.h"
+#include "holiday_catalogue.h"
+#include "holiday_engine.h"
 #include "ics_holidays.h"
-#include "japanese_holidays.h"
 
 holiday_set::holiday_set(int year) : fYear(year)
 {
@@ -12,20 +13,22 @@ holiday_set::holiday_set(int year) : fYear(year)
 
 bool holiday_set::add(const std::string& source, std::string* error)
 {
-	if (source == "jp") {
-		fDays |= japanese_holidays(fYear);
-		return true;
-	}
 	if (source == "none")
 		return true;
 
-	// A bare word that names no file is most likely a mistyped set's name.
+	// A bare word that names no file is a set's name, or a mistyped one.
 	std::error_code ignored;
 	if (source.find_first_of("./") == std::string::npos
 		&& !std::filesystem::exists(source, ignored)) {
-		*error =
-			printable_text(source) + ": no such holiday set or file (the sets are jp and none)";
-		return false;
+		holiday_rules rules;
+		std::string region;
+		if (!load_holiday_set(source, &rules, &region, error)) {
+			*error = printable_text(*error);
+			return false;
+		}
+		for (const holiday_day& h : holidays_of_year(rules, region, fYear))
+			fDays.set(size_t(h.day - day_number(fYear, 1, 1)));
+		return true;
 	}
 
 	year_days read;

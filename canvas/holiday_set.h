@@ -1,5 +1,6 @@
 // The holidays that the calendar marks in the year it shows, gathered from one or more
-// sources: the built-in national holidays of Japan, or iCalendar files of the user's own.
+// sources: the public holidays of a country or region by its rule file, or iCalendar files
+// of the user's own.
 #pragma once
 
 #include <bitset>
@@ -16,11 +17,13 @@ public:
 	int year() const { return fYear; }
 
 	// Adds the holidays of a source to the set:
-	//   "jp"    the national holidays of Japan (none before 1949 or after 2099), the
-	//           program's default;
+	//   "jp", "de", "de-by" (any case)
+	//           the public holidays of a country or of one of its regions, by the rule file
+	//           data/holidays/<cc>.rules (none outside the years the file covers); "jp",
+	//           Japan's, is the program's default;
 	//   "none"  no holidays: adds nothing, so that a caller can name it like the others;
 	//   other   the path of an iCalendar file, whose events' dates in the year are holidays
-	//           (a word without '.' or '/' that names no file is taken for a mistyped set).
+	//           (a word without '.' or '/' that names no file is taken for a set's name).
 	// Sources combine: every date that any of them marks is a holiday. On failure the set
 	// is left as it was, the result is false, and error receives one line of text (no
 	// program name, no newline) that names the file and, where there is one, the line:

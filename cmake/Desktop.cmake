@@ -13,6 +13,7 @@ set(DORVA_ICON_SIZES 16 32 48 64 128 256)
 
 # The manual pages: dorva's names the companion tools that this build has.
 set(DORVA_VERSION ${PROJECT_VERSION})
+set(DORVA_DATADIR ${CMAKE_INSTALL_PREFIX}/share)
 set(DORVA_SEE_ALSO_PAGES "")
 foreach(tool dorva-render dorva-send)
 	if(TARGET ${tool})

@@ -9,7 +9,7 @@
 #   --rounds N       cases 1 and 5: dorva and its reference take turns, N rounds of --runs
 #                    runs each; the figure is the median of the rounds' medians (default 3)
 #   --export-runs N  runs of the PNG export, which is slow, dorva and Qt in turns (default 3)
-#   --cases LIST     only these cases, e.g. 1,5,6 (default: all eight)
+#   --cases LIST     only these cases, e.g. 1,5,6 (default: all nine)
 #   --no-build       measure what is already built in the bench build directory
 #
 # It builds a Release tree with the benchmark programs in build-bench (DORVA_BENCH_BUILD
@@ -21,7 +21,8 @@
 #   2  start and open that JPEG as a whole process until the window is shown titled
 #      "name[6000x4000]" / a minimal Qt Widgets viewer (bench/reference) doing the same
 #   3  peak resident memory (VmHWM) after that open / the viewer's
-#   4  start to the empty window "dorva ver.0.00" / the viewer on a 16x16 picture
+#   4  start to the empty window "dorva ver.0.00" / the viewer on a 16x16 picture; and
+#      the same with --holidays de-by / without (the rule file read: the difference)
 #   5  one full Draw of a 4000x3000 picture with its band / plain QPainter drawing the
 #      picture, the band and the 377 strings into a QImage; and a Draw of a 100x100 update
 #   6  paste of a 4000x3000 raw bitmap drop (a "MIME" message) into a 4000x3000 canvas /
@@ -31,6 +32,9 @@
 #      rows (and the same dropped as raw bitmap data), a 256 KB PNG bomb of 268 Mpixel, a JPEG header claiming 144 Mpixel, a 120-byte
 #      SVG declaring 268 Mpixel; the time of each open and the peak resident memory it adds
 #      (absolute figures: refused within a second and a few MB; the SVG drawn at 16 Mpixel)
+#   9  holiday sets, in process (absolute figures): what --holidays de-by adds to start-up
+#      (checking the set and building the year from its rule file, read twice), and one
+#      year computed from rules already read, for the slowest of every set of data/holidays
 # Cases 2 to 4 need Xvfb (and build window_timer from Xlib); case 1's reference needs djpeg.
 # A case that cannot run says so and why; the others still run.
 set -uo pipefail
@@ -42,7 +46,7 @@ case $build in /*) ;; *) build=$root/$build ;; esac
 runs=7
 rounds=3
 export_runs=3
-cases=1,2,3,4,5,6,7,8
+cases=1,2,3,4,5,6,7,8,9
 do_build=1
 
 usage() {
@@ -86,7 +90,7 @@ if [[ $do_build == 1 ]]; then
 	fi
 fi
 bin=$build/bench
-for program in "$build/dorva" "$bin/program_bench" "$bin/make_photo" \
+for program in "$build/dorva" "$bin/program_bench" "$bin/make_photo" "$bin/holiday_bench" \
 	"$bin/reference/reference_bench" "$bin/reference/reference_viewer"; do
 	if [[ ! -x $program ]]; then
 		echo "bench.sh: $program is missing; build without --no-build" >&2
@@ -324,6 +328,7 @@ if wanted 2 || wanted 3 || wanted 4; then
 				timed "$scratch/empty-dorva" "dorva ver.0.00" "$build/dorva"
 				timed "$scratch/empty-viewer" "${tiny}[16x16]" \
 					"$bin/reference/reference_viewer" "$data/$tiny"
+				timed "$scratch/empty-holidays" "dorva ver.0.00" "$build/dorva" --holidays de-by
 			done
 			if [[ -s $scratch/empty-dorva.txt && -s $scratch/empty-viewer.txt ]]; then
 				d_ms=$(field ms "$scratch/empty-dorva.txt")
@@ -334,6 +339,13 @@ if wanted 2 || wanted 3 || wanted 4; then
 				note viewer_tiny_hwm_kb "$(field hwm_kb "$scratch/empty-viewer.txt")"
 				row "4 start-up to empty window / viewer 16x16" "$d_ms ms" "$v_ms ms" \
 					"$(ratio "$d_ms" "$v_ms")x" "<= 1.1x"
+				if [[ -s $scratch/empty-holidays.txt ]]; then
+					h_ms=$(field ms "$scratch/empty-holidays.txt")
+					note process_empty_holidays_ms "$h_ms"
+					row "4 the same with --holidays de-by / without" "$h_ms ms" "$d_ms ms" \
+						"$(awk -v a="$h_ms" -v b="$d_ms" 'BEGIN { printf "%+.1f ms", a - b }')" \
+						"< +2 ms (in process: case 9)"
+				fi
 			else
 				skip "4 start-up to the empty window" "the runs failed (above)"
 			fi
@@ -448,6 +460,24 @@ if wanted 8; then
 		done
 	else
 		skip "8 hostile files" "program_bench refuse failed"
+	fi
+fi
+
+# Case 9: holiday sets; absolute figures.
+if wanted 9; then
+	log=$scratch/holidays.txt
+	if run_logged "$log" "$bin/holiday_bench" "$root/data/holidays" de-by "$((runs * 10))"; then
+		note holiday_startup_first_ms "$(value holiday_startup_first_ms "$log")"
+		note holiday_startup_ms "$(value holiday_startup_ms "$log")"
+		note holiday_year_ms "$(value holiday_year_ms "$log")"
+		row "9 --holidays de-by at start-up (read, check, year)" \
+			"$(value holiday_startup_ms "$log") ms" "-" "-" "< 2 ms"
+		row "9 the same, the first time in the process" \
+			"$(value holiday_startup_first_ms "$log") ms" "-" "-" "< 2 ms"
+		row "9 a year of the slowest set ($(value holiday_year_slowest "$log"))" \
+			"$(value holiday_year_ms "$log") ms" "-" "-" "< 1 ms"
+	else
+		skip "9 holiday sets" "holiday_bench failed"
 	fi
 fi
 

@@ -35,7 +35,7 @@ expect_usage_error() {
 
 expect_usage_error "'2100' is not a year from 1900 to 2099" --year 2100
 expect_usage_error "needs a value" photo.jpg --week-start
-expect_usage_error "'friday' is neither sunday nor monday" --week-start=friday
+expect_usage_error "'friday' is not sunday, monday or saturday" --week-start=friday
 expect_usage_error "'middle' is neither top nor bottom" --band middle
 
 "${no_display[@]}" "$dorva" --help >"$scratch/out" 2>"$scratch/err" || fail "--help did not end with 0"
@@ -48,6 +48,19 @@ XDG_RUNTIME_DIR=$scratch QT_QPA_PLATFORM=offscreen timeout 4 "$dorva" --colour >
 status=$?
 [[ $status == 124 ]] || fail "with --colour dorva ended with $status"
 [[ $(cat "$scratch/err") == "dorva: --colour: no such file or option" ]] || fail "--colour: '$(cat "$scratch/err")'"
+
+# A holiday set that no rule file gives: refused in one line that names the nearest sets.
+"${no_display[@]}" "$dorva" --holidays JQ photo.jpg >"$scratch/out" 2>"$scratch/err"
+status=$?
+[[ $status == 2 ]] || fail "with an unknown holiday set dorva ended with $status"
+[[ $(wc -l <"$scratch/err") == 1 ]] || fail "an unknown holiday set is told in more than one line"
+grep -q "^dorva: --holidays: JQ: no such holiday set (nearest: jp" "$scratch/err" ||
+	fail "an unknown holiday set: $(cat "$scratch/err")"
+
+# The sets of the rule files beside the program, with the years they cover.
+"${no_display[@]}" "$dorva" --holidays list >"$scratch/out" 2>"$scratch/err" || fail "--holidays list did not end with 0"
+grep -q '^jp  *Japan (日本), 1948-2099$' "$scratch/out" || fail "--holidays list: $(head -n 3 "$scratch/out")"
+grep -q '^de-by  *Bavaria (Bayern), Germany, ' "$scratch/out" || fail "--holidays list names no region"
 
 # A holiday file with a broken line: named with its line, and the window program runs on
 # (here until the time limit ends it, status 124).

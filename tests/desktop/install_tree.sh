@@ -25,6 +25,8 @@ expected=(
 	"share/icons/hicolor/scalable/apps/$id.svg"
 	"share/man/man1/dorva.1.gz"
 	"share/man/man1/dorva-render.1.gz"
+	"share/dorva/holidays/jp.rules"
+	"share/dorva/holidays/de.rules"
 )
 for size in 16 32 48 64 128 256; do
 	expected+=("share/icons/hicolor/${size}x${size}/apps/$id.png")

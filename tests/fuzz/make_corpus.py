@@ -500,6 +500,47 @@ def text_inputs():
     }
 
 
+def holiday_rule_inputs():
+    """Rule files: one that uses every kind of date and qualifier, a broken one, and the
+    project's own files."""
+    every = """country XX "Länd" "Land"
+source "a law, https://example.org/law"
+zone Asia/Seoul
+years 2020 2030
+region A "A" "A"
+region B1 "B" "B"
+substitute sun>mon clash>next from 2021-05-03 to 2029
+bridge except sun,sat from 2022
+on 01-01 observe sat>fri sun>mon : "a" "a"
+on 2025-11-11 : "once" "once" fr:"une fois"
+on 3 mon 01 in A : "b" "b"
+on last fri 05 except B1 : "c" "c"
+on sat after 06-20 move sat>prev : "d" "d"
+on mon before 05-24 : "e" "e"
+on easter -2 : "f" "f"
+on orthodox +1 : "g" "g"
+on march-equinox : "h" "h"
+on june-solstice : "i" "i"
+on september-equinox observe weekend>next : "j" "j"
+on december-solstice : "k" "k"
+on lunar 01-01 -1 observe sun>next clash>next : "l" "l"
+on lunar 08-15 : "m" "m"
+on 02-01 if fri else 1 mon 02 : "n" "n"
+on 12-26 if mon,tue observe none : "o \\\\ \\"quoted\\"" "o"
+"""
+    inputs = {
+        "every-kind": every.encode(),
+        "broken-line": every.replace("on 3 mon 01", "on 6 mon 01").encode(),
+        "header-only": b'country XX "a" "b"\nsource "s"\nzone UTC\nyears 2000 2000\n',
+    }
+    rules = os.path.join(HERE, "..", "..", "data", "holidays")
+    for name in sorted(os.listdir(rules)):
+        if name.endswith(".rules") and os.path.getsize(os.path.join(rules, name)) <= 8192:
+            with open(os.path.join(rules, name), "rb") as f:
+                inputs[name] = f.read()
+    return inputs
+
+
 def write(harness, inputs):
     folder = os.path.join(CORPUS, harness)
     if os.path.isdir(folder):
@@ -522,6 +563,7 @@ def main():
     write("bus_endpoint", bus_inputs())
     write("field_parser", field_inputs())
     write("config_text", text_inputs())
+    write("holiday_rules", holiday_rule_inputs())
 
 
 if __name__ == "__main__":

@@ -140,3 +140,20 @@ TEST(CommandLine, AMondayFirst2027WithTheBandAtTheTopFromTheCommandLine)
 }
 
 } // namespace
+
+// Saturday may start the week; a holiday set is checked against the rule files before the
+// program does anything, and "list" asks for the sets instead.
+TEST(CommandLine, HolidaySetsAndTheSaturdayWeek)
+{
+	command_line line = read({"--week-start", "saturday", "--holidays", "list"});
+	EXPECT_EQ(line.calendar.start, SATURDAY_FIRST);
+	EXPECT_TRUE(line.calendar.list_holidays);
+	EXPECT_TRUE(line.calendar.holidays.empty());
+
+	std::string error;
+	line = read({"--holidays", "De-BY", "--holidays", "none", "--holidays", "family.ics"});
+	EXPECT_TRUE(check_holiday_sets(line.calendar, &error)) << error;
+	line = read({"--holidays", "jp", "--holidays", "de-bz"});
+	EXPECT_FALSE(check_holiday_sets(line.calendar, &error));
+	EXPECT_EQ(error.rfind("--holidays: de-bz: no such holiday set (nearest: de-b", 0), 0u) << error;
+}

@@ -17,14 +17,14 @@ int chrono_weekday(int y, int m, int d)
 TEST(DateTable, PlacesEveryDateFrom1900To2099AsTheStandardCalendarDoes)
 {
 	for (int y = date_table::kFirstYear; y <= date_table::kLastYear; y++) {
-		for (week_start start : {SUNDAY_FIRST, MONDAY_FIRST}) {
+		for (week_start start : {SUNDAY_FIRST, MONDAY_FIRST, SATURDAY_FIRST}) {
 			date_table table(holiday_set(y), start);
 			ASSERT_TRUE(table.is_valid()) << y;
 			int days = 0;
 			for (int m = 1; m <= 12; m++) {
 				const int length = int(unsigned((year{y} / month{unsigned(m)} / last).day()));
 				ASSERT_EQ(table.month_length(m), length) << y << "-" << m;
-				// Columns count from the week's first day: Sunday, or Monday with Sunday last.
+				// Columns count from the week's first day: Sunday, Monday or Saturday.
 				const int firstColumn = (chrono_weekday(y, m, 1) + 7 - start) % 7;
 				int lastRow = 0;
 				for (int d = 1; d <= length; d++, days++) {
@@ -55,6 +55,14 @@ TEST(DateTable, PlacesEveryDateFrom1900To2099AsTheStandardCalendarDoes)
 	EXPECT_EQ(place.column, 4);
 	EXPECT_EQ(place.weekday, 5);
 	EXPECT_EQ(monday2027.column_of(0), 6);
+	// And the last when Saturday comes first.
+	date_table saturday2027(holiday_set(2027), SATURDAY_FIRST);
+	ASSERT_TRUE(saturday2027.find(1, 1, &place));
+	EXPECT_EQ(place.column, 6);
+	EXPECT_EQ(place.row, 0);
+	ASSERT_TRUE(saturday2027.find(1, 2, &place));
+	EXPECT_EQ(place.column, 0);
+	EXPECT_EQ(place.row, 1);
 
 	date_place untouched{-7, -7, -7, true};
 	for (int y : {1899, 2100}) {

@@ -78,7 +78,8 @@ TEST(JapaneseHolidays, MatchTheCabinetOfficeLists)
 // The rules where they begin and end, and the days given off only once.
 TEST(JapaneseHolidays, FollowTheRulesFromTheYearsTheyBegan)
 {
-	EXPECT_EQ(japanese(1948).count(), 0); // the law took effect in the middle of 1948
+	// The law took effect on 20 July 1948: three of its holidays came after.
+	EXPECT_EQ(holidays_of(japanese(1948)), dates("9/23 11/3 11/23"));
 	EXPECT_EQ(holidays_of(japanese(1949)), dates("1/1 1/15 3/21 4/29 5/3 5/5 9/23 11/3 11/23"));
 	EXPECT_TRUE(japanese(1959).is_holiday(1959, 4, 10));
 	EXPECT_TRUE(japanese(1989).is_holiday(1989, 2, 24));
@@ -199,8 +200,8 @@ TEST_F(IcsHolidays, NamesTheFileAndLineOfAFault)
 
 	EXPECT_FALSE(set.add(folder + "missing.ics", &error));
 	EXPECT_EQ(error, folder + "missing.ics: cannot be read: No such file or directory");
-	EXPECT_FALSE(set.add("us", &error));
-	EXPECT_EQ(error, "us: no such holiday set or file (the sets are jp and none)");
+	EXPECT_FALSE(set.add("jq", &error));
+	EXPECT_EQ(error, "jq: no such holiday set (nearest: jp; --holidays list names them all)");
 
 	// The event before the broken line is not kept either.
 	EXPECT_EQ(Add(set, "garbage.ics",

@@ -71,6 +71,13 @@ int main(int argc, char** argv)
 		case render_options::RENDER:
 			break;
 	}
+	if (options.calendar.list_holidays)
+		return print_holiday_sets(stdout, stderr, "dorva-render");
+	std::string refused;
+	if (!check_holiday_sets(options.calendar, &refused)) {
+		std::fprintf(stderr, "dorva-render: %s\n", refused.c_str());
+		return kBadUsage;
+	}
 	output_plan plan;
 	std::string error;
 	if (!plan.set(options.output, options.pictures.size(), &error))

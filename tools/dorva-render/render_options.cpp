@@ -137,7 +137,7 @@ render_options read_render_options(int argc, char** argv)
 		options.action = render_options::BAD;
 		return options;
 	}
-	if (options.action != render_options::RENDER)
+	if (options.action != render_options::RENDER || options.calendar.list_holidays)
 		return options;
 	if (options.pictures.empty()) {
 		options.action = render_options::BAD;

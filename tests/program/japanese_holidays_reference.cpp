@@ -1,4 +1,4 @@
-#include "japanese_holidays.h"
+#include "japanese_holidays_reference.h"
 
 #include "civil_date.h"
 

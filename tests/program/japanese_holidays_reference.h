@@ -1,5 +1,5 @@
-// The national holidays of Japan, by the rules of the law on national holidays and the
-// special laws beside it.
+// The national holidays of Japan as the program computed them in C++ before the rule files:
+// kept as the reference that data/holidays/jp.rules must agree with.
 #pragma once
 
 #include "holiday_set.h"
