@@ -11,23 +11,23 @@ import sys
 MIB = 1024 * 1024
 
 
-def calendar(body):
-    return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\n" + body + "END:VCALENDAR\r\n"
+def calendar(body, end="\r\n"):
+    return "BEGIN:VCALENDAR" + end + "VERSION:2.0" + end + body + "END:VCALENDAR" + end
 
 
-def event(lines):
-    return "BEGIN:VEVENT\r\n" + "".join(line + "\r\n" for line in lines) + "END:VEVENT\r\n"
+def event(lines, end="\r\n"):
+    return "BEGIN:VEVENT" + end + "".join(line + end for line in lines) + "END:VEVENT" + end
 
 
 def many_parameters(lines=129, parameters=21000):
     """Lines of thousands of parameters each (the library's cost grows with their square)."""
-    line = "DTSTART" + ";X=" * parameters + ":20270101"
-    return calendar(event([line] * lines))
+    line = "X-A" + ";A=" * parameters + ":v"
+    return calendar(event(["DTSTART;VALUE=DATE:20270101"] + [line] * lines))
 
 
-def many_properties(count=1200000, name="X-A:"):
-    """One event of a million properties."""
-    return calendar(event(["DTSTART;VALUE=DATE:20270101"] + [name] * count))
+def many_properties(count=1200000, name="X-A:1"):
+    """One event of a million properties, on lines ended by line feeds alone."""
+    return calendar(event(["DTSTART;VALUE=DATE:20270101"] + [name] * count, "\n"), "\n")
 
 
 def never_occurring_rules(count=3):

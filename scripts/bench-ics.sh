@@ -13,9 +13,12 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 render=${1:-$root/build/dorva-render}
 folder=$(mktemp -d "${TMPDIR:-/tmp}/dorva-bench-ics.XXXXXX")
 trap 'rm -rf "$folder"' EXIT
+mkdir -m 700 "$folder/runtime"
+export XDG_RUNTIME_DIR=$folder/runtime
 python3 "$root/bench/make_hostile_ics.py" "$folder"
 
-# measure NAME YEAR FILE...: one line of seconds, megabytes and the run's first message.
+# measure NAME YEAR FILE...: one line of seconds (and of them, on the processor), megabytes,
+# the number of messages and the first.
 measure() {
 	local name=$1 year=$2
 	shift 2
@@ -25,15 +28,16 @@ measure() {
 	done
 	/usr/bin/time -v -o "$folder/time.txt" "$render" --year "$year" "${holidays[@]}" \
 		"$root/data/sample.png" -o "$folder/out.png" >/dev/null 2>"$folder/stderr.txt"
-	local seconds kilobytes
+	local seconds processor kilobytes
 	seconds=$(sed -nE 's/.*Elapsed \(wall clock\) time .*: ([0-9]+):([0-9.]+)$/\1 \2/p' "$folder/time.txt" |
 		awk '{ printf "%.2f", $1 * 60 + $2 }')
+	processor=$(awk -F': ' '/User time|System time/ { sum += $2 } END { printf "%.2f", sum }' "$folder/time.txt")
 	kilobytes=$(sed -nE 's/.*Maximum resident set size \(kbytes\): ([0-9]+)/\1/p' "$folder/time.txt")
-	printf '%-32s %6ss %6s MB  %s\n' "$name" "$seconds" "$((kilobytes / 1024))" \
-		"$(grep -v '^Command' "$folder/stderr.txt" | head -n 1 | cut -c1-90)"
+	printf '%-32s %6ss %6ss %5s MB %4s  %s\n' "$name" "$seconds" "$processor" "$((kilobytes / 1024))" \
+		"$(grep -c . "$folder/stderr.txt")" "$(head -n 1 "$folder/stderr.txt" | sed "s|$folder/||" | cut -c1-80)"
 }
 
-printf '%-32s %7s %9s  %s\n' case time peak "first message"
+printf '%-32s %7s %7s %8s %4s  %s\n' case time cpu peak msgs "first message"
 measure "no calendar file" 2027
 measure "129 lines of 21,000 parameters" 2027 parameters.ics
 measure "1.2 million properties" 2027 properties.ics

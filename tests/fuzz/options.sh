@@ -1,7 +1,7 @@
 # The fuzz harnesses and how each one runs, for scripts/fuzz.sh and replay.sh (sourced).
 # shellcheck shell=bash disable=SC2034
 
-fuzz_harnesses=(image_roster bitmap_stream canvas_drop message bus_endpoint field_parser config_text)
+fuzz_harnesses=(image_roster bitmap_stream canvas_drop message bus_endpoint field_parser config_text ics_reader)
 
 # The same limits for fuzzing and for replaying: an input may take 2 GB and 30 s, one
 # allocation 256 MB (a picture of 64 megapixels). A picture of ordinary size that a small
@@ -24,6 +24,7 @@ fuzz_options() {
 		bus_endpoint) echo "-max_len=4096 -detect_leaks=0" ;;
 		field_parser) echo "-max_len=2048" ;;
 		config_text) echo "-max_len=256" ;;
+		ics_reader) echo "-max_len=65536 -dict=$dir/ics.dict" ;;
 		*) return 1 ;;
 	esac
 }
@@ -44,6 +45,7 @@ fuzz_focus() {
 		bus_endpoint) echo 'kit/app/(BusArguments|BusProtocol|MessageEndpoint|BusCall)\.cpp' ;;
 		field_parser) echo 'tools/dorva-send/FieldParser\.cpp|kit/app/BusProtocol\.cpp' ;;
 		config_text) echo 'config/(color_scan|font_label)\.cpp|canvas/utf8_cut\.cpp' ;;
+		ics_reader) echo 'canvas/(ics_[a-z]+|holiday_set)\.cpp' ;;
 		*) return 1 ;;
 	esac
 }
