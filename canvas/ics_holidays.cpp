@@ -45,9 +45,10 @@ std::string shortened(const std::string& text, size_t length = kMaxQuoted)
 // not wait on a named pipe, and a file that grows while it is read is cut off at the bound.
 bool read_whole_file(const std::string& path, size_t limit, std::string* text, std::string* reason)
 {
-	const std::string tooLarge = limit < kMaxFileSize
-		? "is too large: the holiday files together may hold 8 MiB"
-		: "is larger than 8 MiB, too large for a holiday file";
+	auto tooLarge = [&](size_t size) {
+		return size > kMaxFileSize ? "is larger than 8 MiB, too large for a holiday file"
+								   : "is too large: the holiday files together may hold 8 MiB";
+	};
 	const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
 	if (fd < 0) {
 		*reason = std::string("cannot be read: ") + std::strerror(errno);
@@ -62,7 +63,7 @@ bool read_whole_file(const std::string& path, size_t limit, std::string* text, s
 	else if (!S_ISREG(status.st_mode))
 		*reason = "is not a regular file";
 	else if (status.st_size > off_t(limit))
-		*reason = tooLarge;
+		*reason = tooLarge(size_t(status.st_size));
 	else
 		ok = true;
 
@@ -77,7 +78,7 @@ bool read_whole_file(const std::string& path, size_t limit, std::string* text, s
 		} else if (count == 0) {
 			break;
 		} else if (text->size() + size_t(count) > limit) {
-			*reason = tooLarge;
+			*reason = tooLarge(text->size() + size_t(count));
 			ok = false;
 		} else {
 			text->append(buffer, size_t(count));
