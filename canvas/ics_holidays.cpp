@@ -594,7 +594,7 @@ private:
 		for (const moment& date : dates)
 			take(date);
 		const std::string tzid = startLine->tzid;
-		for (icalrecurrencetype& rule : rules) {
+		for (const icalrecurrencetype& rule : rules) {
 			if (!follow(rule, start, first, tzid, length, take))
 				return out_of_budget(c.line);
 		}
@@ -636,25 +636,29 @@ private:
 
 	// Follows a rule through the occurrences whose days may fall in the year: those that
 	// start from the length of the event, and two days for the time zones, before it.
-	bool follow(icalrecurrencetype rule, const icaltimetype& start, const moment& first,
+	bool follow(const icalrecurrencetype& given, const icaltimetype& start, const moment& first,
 		const std::string& tzid, ics_seconds length, const std::function<void(const moment&)>& take)
 	{
 		// The last occurrence is named in UTC when the start has a zone; it is compared with
 		// the occurrences on the wall clock of the start's zone.
-		if (!icaltime_is_null_time(rule.until)) {
-			ics_seconds until = seconds_of(rule.until);
-			if (icaltime_is_utc(rule.until) && !tzid.empty() && !start.is_date)
+		const icalrecurrencetype* rule = &given;
+		icalrecurrencetype converted;
+		if (!icaltime_is_null_time(given.until)) {
+			ics_seconds until = seconds_of(given.until);
+			if (icaltime_is_utc(given.until) && !tzid.empty() && !start.is_date)
 				fZones.to_wall(tzid, until, fBudget, &until);
-			else if (rule.until.is_date && !start.is_date)
+			else if (given.until.is_date && !start.is_date)
 				until += 86400 - 1; // the whole of its last day
-			rule.until = time_of(until, start.is_date);
+			converted = given;
+			converted.until = time_of(until, start.is_date);
+			rule = &converted;
 		}
 		const ics_seconds margin = 2 * 86400 + length;
 		icaltimetype from = time_of(ics_seconds(fFirstDay) * 86400 - margin, start.is_date);
 		icaltimetype to = time_of(ics_seconds(fLastDay + 1) * 86400 - 1 + 2 * 86400, start.is_date);
 		icaltimetype wallStart = start;
 		wallStart.zone = nullptr;
-		return follow_rule(rule, wallStart, from, to, fBudget, [&](const icaltimetype& wall) {
+		return follow_rule(*rule, wallStart, from, to, fBudget, [&](const icaltimetype& wall) {
 			moment m;
 			if (moment_of(wall, first.absolute && !icaltime_is_utc(start) ? tzid : std::string(), 0,
 					&m)) {

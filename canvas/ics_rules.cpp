@@ -187,8 +187,8 @@ bool read_rule(const std::string& value, icalrecurrencetype* rule, std::string* 
 	return reason->empty();
 }
 
-bool follow_rule(icalrecurrencetype rule, const icaltimetype& start, const icaltimetype& first,
-	const icaltimetype& last, ics_budget* budget,
+bool follow_rule(const icalrecurrencetype& rule, const icaltimetype& start,
+	const icaltimetype& first, const icaltimetype& last, ics_budget* budget,
 	const std::function<void(const icaltimetype&)>& take)
 {
 	if (icaltime_compare(start, last) > 0)
@@ -206,8 +206,9 @@ bool follow_rule(icalrecurrencetype rule, const icaltimetype& start, const icalt
 		if (lastDay < double(seconds_of(first) / 86400))
 			return true;
 	}
-	if (icaltime_is_null_time(rule.until) || icaltime_compare(rule.until, last) > 0)
-		rule.until = last;
+	const icaltimetype& until =
+		icaltime_is_null_time(rule.until) || icaltime_compare(rule.until, last) > 0 ? last
+																					: rule.until;
 
 	if (is_plain_yearly(rule, start)) {
 		for (int year = std::max(start.year, first.year); year <= last.year; year++) {
@@ -221,7 +222,7 @@ bool follow_rule(icalrecurrencetype rule, const icaltimetype& start, const icalt
 			date.year = year;
 			if (!is_valid_date(date.year, date.month, date.day)) // 29 February
 				continue;
-			if (icaltime_compare(date, rule.until) > 0)
+			if (icaltime_compare(date, until) > 0)
 				break;
 			if (icaltime_compare(date, first) >= 0)
 				take(date);
@@ -237,8 +238,11 @@ bool follow_rule(icalrecurrencetype rule, const icaltimetype& start, const icalt
 	struct iterator_deleter {
 		void operator()(icalrecur_iterator* iterator) const { icalrecur_iterator_free(iterator); }
 	};
+	// The library's rule is a copy of 2.5 kilobytes: made only here.
+	icalrecurrencetype bounded = rule;
+	bounded.until = until;
 	std::unique_ptr<icalrecur_iterator, iterator_deleter> iterator(
-		icalrecur_iterator_new(rule, start));
+		icalrecur_iterator_new(bounded, start));
 	// A rule with a count is followed from its start, to know where the count ends.
 	if (iterator != nullptr && rule.count == 0 && icaltime_compare(start, first) < 0
 		&& !icalrecur_iterator_set_start(iterator.get(), first))

@@ -19,6 +19,6 @@ bool read_rule(const std::string& value, icalrecurrencetype* rule, std::string* 
 // (times of the same kind as start: dates or wall-clock times). Occurrences before first
 // are skipped without being found where the rule allows (it has no COUNT). Charges the
 // rule and every occurrence found to the budget; false when the budget ran out.
-bool follow_rule(icalrecurrencetype rule, const icaltimetype& start, const icaltimetype& first,
-	const icaltimetype& last, ics_budget* budget,
+bool follow_rule(const icalrecurrencetype& rule, const icaltimetype& start,
+	const icaltimetype& first, const icaltimetype& last, ics_budget* budget,
 	const std::function<void(const icaltimetype&)>& take);

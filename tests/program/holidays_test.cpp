@@ -338,6 +338,17 @@ TEST_F(IcsHolidays, BoundsTheWorkOfHostileFiles)
 			folder + "parameters.ics:8: more than 32 parameters; the event is left out",
 			folder + "values.ics:10: more than 5000 dates and properties; the event is left out"}));
 
+	// Thousands of short series of 2010 cost nothing in 2099; thousands of birthdays little.
+	holiday_set y2099(2099);
+	std::string many = "BEGIN:VCALENDAR\n";
+	for (int i = 0; i < 3000; i++) {
+		many += "BEGIN:VEVENT\nDTSTART;VALUE=DATE:20100104\nRRULE:FREQ=WEEKLY;COUNT=10;BYDAY=MO\n"
+				"END:VEVENT\nBEGIN:VEVENT\nDTSTART;VALUE=DATE:19700614\nRRULE:FREQ=YEARLY\n"
+				"END:VEVENT\n";
+	}
+	EXPECT_EQ(Add(y2099, "many.ics", many + "END:VCALENDAR\n"), "");
+	EXPECT_EQ(holidays_of(y2099), dates("6/14"));
+
 	holiday_set other(2027);
 	EXPECT_EQ(Add(other, "seconds.ics",
 				  event("DTSTART:19000101T000000\nRRULE:FREQ=SECONDLY;BYMONTH=2;BYMONTHDAY=30\n")),
