@@ -335,7 +335,11 @@ private:
 			current->name == "VEVENT" || (current->name == "VTIMEZONE" && which == ZONES);
 		if (!wanted || !current->fault.empty() || nameEnd == std::string::npos)
 			return;
-		if (open.size() > 3 || (open.size() == 3 && !is_observance(open[2].name)))
+		// The lines of an event or time zone, and of the parts of a time zone; not those of
+		// the calendar or of the other components inside them.
+		const bool part =
+			open.size() == 3 && current->name == "VTIMEZONE" && is_observance(open[2].name);
+		if (open.size() != 2 && !part)
 			return;
 		component* target = open.size() == 2 ? current : &current->parts.back();
 		std::string name = line.substr(0, nameEnd);
@@ -595,10 +599,31 @@ private:
 			take(date);
 		const std::string tzid = startLine->tzid;
 		for (const icalrecurrencetype& rule : rules) {
-			if (!follow(rule, start, first, tzid, length, take))
+			if (rule.freq < ICAL_DAILY_RECURRENCE)
+				mark_sub_daily(rule, first, tzid, length);
+			else if (!follow(rule, start, first, tzid, length, take))
 				return out_of_budget(c.line);
 		}
 		return true;
+	}
+
+	// A rule that repeats every day, several times, covers the days from its start to the
+	// end of its last occurrence.
+	void mark_sub_daily(const icalrecurrencetype& rule, const moment& first,
+		const std::string& tzid, ics_seconds length)
+	{
+		const ics_seconds step = sub_daily_step(rule);
+		ics_seconds last = ics_seconds(fLastDay + 2) * 86400;
+		if (rule.count > 0)
+			last = std::min(last, first.seconds + (rule.count - 1) * step);
+		if (!icaltime_is_null_time(rule.until)) {
+			ics_seconds until = seconds_of(rule.until);
+			if (first.absolute && !icaltime_is_utc(rule.until) && !tzid.empty())
+				fZones.to_utc(tzid, until, fBudget, &until);
+			last = std::min(last, until);
+		}
+		if (last >= first.seconds)
+			mark(first, last - first.seconds + length);
 	}
 
 	// Why the event's length cannot be read, or "" with length set: in seconds, whole days

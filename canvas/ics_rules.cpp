@@ -175,16 +175,36 @@ bool read_rule(const std::string& value, icalrecurrencetype* rule, std::string* 
 		*reason = "not a recurrence rule";
 		return false;
 	}
-	if (rule->freq < ICAL_DAILY_RECURRENCE) {
-		*reason = "the event repeats more often than daily";
-		return false;
-	}
 	if (rule->interval < 1) {
 		*reason = "INTERVAL is not a positive number";
 		return false;
 	}
+	if (rule->freq < ICAL_DAILY_RECURRENCE) {
+		const long step = sub_daily_step(*rule);
+		if (step == 0 || step > 86400)
+			*reason = "the event repeats more often than daily, but not every day";
+		return reason->empty();
+	}
 	*reason = doubtful_parts(*rule);
 	return reason->empty();
+}
+
+long sub_daily_step(const icalrecurrencetype& rule)
+{
+	const long unit = rule.freq == ICAL_SECONDLY_RECURRENCE ? 1
+		: rule.freq == ICAL_MINUTELY_RECURRENCE             ? 60
+		: rule.freq == ICAL_HOURLY_RECURRENCE               ? 3600
+															: 0;
+	const bool plain = count_of(rule.by_month, ICAL_BY_MONTH_SIZE) == 0
+		&& count_of(rule.by_month_day, ICAL_BY_MONTHDAY_SIZE) == 0
+		&& count_of(rule.by_day, ICAL_BY_DAY_SIZE) == 0
+		&& count_of(rule.by_year_day, ICAL_BY_YEARDAY_SIZE) == 0
+		&& count_of(rule.by_week_no, ICAL_BY_WEEKNO_SIZE) == 0
+		&& count_of(rule.by_set_pos, ICAL_BY_SETPOS_SIZE) == 0
+		&& count_of(rule.by_hour, ICAL_BY_HOUR_SIZE) == 0
+		&& count_of(rule.by_minute, ICAL_BY_MINUTE_SIZE) == 0
+		&& count_of(rule.by_second, ICAL_BY_SECOND_SIZE) == 0;
+	return plain ? unit * rule.interval : 0;
 }
 
 bool follow_rule(const icalrecurrencetype& rule, const icaltimetype& start,

@@ -9,11 +9,18 @@
 
 #include "ics_budget.h"
 
-// Reads a rule that the library follows faithfully and in bounded time. False, with a
-// reason, for one it would read wrongly (a COUNT or INTERVAL beyond what it holds, which
-// it would wrap), one that repeats more often than daily, and one that may never occur,
-// which the library would search for until the year 2582.
+// Reads a rule that the library follows faithfully and in bounded time, or that repeats
+// more often than daily as sub_daily_step says. False, with a reason, for one it would read
+// wrongly (a COUNT or INTERVAL beyond what it holds, which it would wrap), one that repeats
+// more often than daily otherwise, and one that may never occur, which the library would
+// search for until the year 2582.
 bool read_rule(const std::string& value, icalrecurrencetype* rule, std::string* reason);
+
+// The seconds between the occurrences of a rule that repeats more often than daily with no
+// other part than COUNT, UNTIL and INTERVAL (every quarter of an hour, hourly): the time
+// it covers, from its start to its last occurrence, has an occurrence every day when that
+// is at most a day. 0 for any other rule.
+long sub_daily_step(const icalrecurrencetype& rule);
 
 // Calls take with each occurrence of the rule from start that lies from first to last
 // (times of the same kind as start: dates or wall-clock times). Occurrences before first
