@@ -240,7 +240,7 @@ TEST_F(IcsHolidays, MarkTheDaysACalendarProgramShows)
 		// The unreadable events are told, by line, and only they are left out.
 		EXPECT_EQ(set.notes(),
 			std::vector<std::string>({file
-					+ ":106: COUNT is larger than 2147483647; the event is left out",
+					+ ":112: COUNT is larger than 2147483647; the event is left out",
 				file + ":116: DTSTART is not a date or a date and time; the event is left out"}));
 	}
 	holiday_set y2026(2026);
