@@ -31,10 +31,11 @@ def many_properties(count=1200000, name="X-A:1"):
 
 
 def never_occurring_rules(count=3):
-    """Rules that never occur, which the library searches for until the year 2582."""
-    rules = ["FREQ=YEARLY;BYMONTH=2;BYMONTHDAY=30", "FREQ=MONTHLY;BYMONTHDAY=31;BYMONTH=4",
+    """Rules that never occur, which the library searches for until the year 2582: a
+    second or more each."""
+    rules = ["FREQ=MONTHLY;BYMONTHDAY=31;BYMONTH=4", "FREQ=YEARLY;BYMONTH=2;BYMONTHDAY=30",
              "FREQ=YEARLY;BYWEEKNO=53;BYDAY=WE;WKST=SA"]
-    return calendar("".join(event(["UID:never-%d" % i, "DTSTART;VALUE=DATE:20100101",
+    return calendar("".join(event(["UID:never-%d" % i, "DTSTART;VALUE=DATE:20270101",
                                     "RRULE:" + rules[i % len(rules)]]) for i in range(count)))
 
 
