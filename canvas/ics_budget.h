@@ -11,8 +11,9 @@ struct ics_budget {
 	size_t bytes = 8 * 1024 * 1024;
 	// The work of following recurrence rules and time zones, in units of about a
 	// microsecond of the library's time: a rule costs kRuleWork, each occurrence it gives
-	// kOccurrenceWork, each zone of the system's database kSystemZoneWork; a yearly rule of
-	// one date, followed without the library, kPlainWork a year.
+	// kOccurrenceWork, each zone of the system's database kSystemZoneWork (and a name looked
+	// for there in vain kZoneLookupWork); a yearly rule of one date, followed without the
+	// library, kPlainWork a year.
 	long work = 500000;
 	// And, as a last resort against a rule that the library follows far slower than its
 	// work says, the time spent following them.
@@ -20,7 +21,8 @@ struct ics_budget {
 
 	static const long kRuleWork = 200;
 	static const long kOccurrenceWork = 20;
-	static const long kSystemZoneWork = 10000;
+	static const long kSystemZoneWork = 20000;
+	static const long kZoneLookupWork = 50;
 	static const long kPlainWork = 1;
 
 	bool spent() const { return work < 0 || time.count() < 0; }

@@ -62,8 +62,8 @@ const ics_zones::zone* ics_zones::find(const std::string& tzid, ics_budget* budg
 	system.system = icaltimezone_get_builtin_timezone_from_tzid(tzid.c_str());
 	if (system.system == nullptr)
 		system.system = icaltimezone_get_builtin_timezone(tzid.c_str());
-	if (system.system != nullptr)
-		budget->work -= ics_budget::kSystemZoneWork;
+	budget->work -=
+		system.system != nullptr ? ics_budget::kSystemZoneWork : ics_budget::kZoneLookupWork;
 	const zone& kept = fZones[tzid] = system;
 	return kept.system != nullptr ? &kept : nullptr;
 }
