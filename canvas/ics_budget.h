@@ -19,11 +19,11 @@ struct ics_budget {
 	// work says, the time spent following them.
 	std::chrono::steady_clock::duration time = std::chrono::milliseconds(600);
 
-	static const long kRuleWork = 200;
-	static const long kOccurrenceWork = 20;
-	static const long kSystemZoneWork = 20000;
-	static const long kZoneLookupWork = 50;
-	static const long kPlainWork = 1;
+	static constexpr long kRuleWork = 200;
+	static constexpr long kOccurrenceWork = 20;
+	static constexpr long kSystemZoneWork = 20000;
+	static constexpr long kZoneLookupWork = 50;
+	static constexpr long kPlainWork = 1;
 
 	bool spent() const { return work < 0 || time.count() < 0; }
 };
