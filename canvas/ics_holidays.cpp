@@ -622,8 +622,9 @@ private:
 				fZones.to_utc(tzid, until, fBudget, &until);
 			last = std::min(last, until);
 		}
+		// The last occurrence covers at least its own start, like every other.
 		if (last >= first.seconds)
-			mark(first, last - first.seconds + length);
+			mark(first, last - first.seconds + std::max<ics_seconds>(length, 1));
 	}
 
 	// Why the event's length cannot be read, or "" with length set: in seconds, whole days
