@@ -42,6 +42,7 @@ bool calendar_settings::set(int year, const std::vector<std::string>& holidays, 
 		if (source != "none")
 			builtInOnly = false;
 	}
+	errors->insert(errors->end(), set.notes().begin(), set.notes().end());
 
 	fYear = year;
 	fStart = start;

@@ -24,8 +24,10 @@ public:
 	// Chooses the year (date_table::kFirstYear to kLastYear), the holiday sources (as
 	// holiday_set::add takes them, combined) and the week start. A source that cannot be
 	// read is left out, its message (holiday_set::add's line) added to errors, and the
-	// others are still used; the result is false when any was left out. A year outside the
-	// table's range is refused whole: nothing changes and the result is false.
+	// others are still used; the result is false when any was left out. What was left out
+	// of the files that were read (holiday_set::notes) is added to errors too, without
+	// making the result false. A year outside the table's range is refused whole: nothing
+	// changes and the result is false.
 	bool set(int year, const std::vector<std::string>& holidays, week_start start,
 		std::vector<std::string>* errors);
 	// Back to the defaults.

@@ -32,7 +32,7 @@ bool holiday_set::add(const std::string& source, std::string* error)
 	}
 
 	year_days read;
-	if (!read_ics_holidays(source, fYear, &read, error))
+	if (!read_ics_holidays(source, fYear, &fBudget, &read, &fNotes, error))
 		return false;
 	fDays |= read;
 	return true;

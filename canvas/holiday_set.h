@@ -5,6 +5,9 @@
 
 #include <bitset>
 #include <string>
+#include <vector>
+
+#include "ics_budget.h"
 
 // One bit per day of a year: bit 0 for 1 January, bit 365 only in a leap year.
 typedef std::bitset<366> year_days;
@@ -27,8 +30,13 @@ public:
 	// Sources combine: every date that any of them marks is a holiday. On failure the set
 	// is left as it was, the result is false, and error receives one line of text (no
 	// program name, no newline) that names the file and, where there is one, the line:
-	// "family.ics:12: ..." or "family.ics: ...".
+	// "family.ics:12: ..." or "family.ics: ...". The files added to one set share one
+	// budget (ics_budget.h): together they cost no more than one large file.
 	bool add(const std::string& source, std::string* error);
+
+	// What was left out of the files that were added, one line each ("family.ics:12: ..."):
+	// events and time zones that could not be read.
+	const std::vector<std::string>& notes() const { return fNotes; }
 
 	// Whether the date is a holiday: false for a date of another year or one that does not
 	// exist.
@@ -43,4 +51,6 @@ public:
 private:
 	int fYear;
 	year_days fDays;
+	ics_budget fBudget;
+	std::vector<std::string> fNotes;
 };

@@ -94,11 +94,17 @@ run "$scratch/in/two.jpg" -o "$scratch/kept.png"
 expect_status 1 $? "a broken picture onto an existing file"
 [[ $(cat "$scratch/kept.png") == "keep me" ]] || fail "a failed result replaced an existing file"
 
-# Holiday files that cannot be read stop it with status 2, naming the file and the line.
+# A line of a holiday file that cannot be read is told and left out; the rest is used.
 printf 'BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\nDTSTART;VALUE=DATE:20270315\r\nnot a property\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n' >"$scratch/bad.ics"
+run --holidays "$scratch/bad.ics" "$scratch/in/one.png" -o "$scratch/partly.png"
+expect_status 0 $? "a holiday file with a broken line"
+grep -q "^dorva-render: $scratch/bad.ics:5: " "$scratch/err" || fail "the broken holiday file's line is not told: $(cat "$scratch/err")"
+# Holiday files that are no calendar, or cannot be read, stop it with status 2, naming the
+# file and the line.
+printf 'BEGIN:VCALENDAR\r\nnot a property\r\nEND:VCALENDAR\r\ntrailing text\r\n' >"$scratch/bad.ics"
 run --holidays "$scratch/bad.ics" "$scratch/in/one.png" -o "$scratch/bad.png"
 expect_status 2 $? "a broken holiday file"
-grep -q "^dorva-render: $scratch/bad.ics:5: " "$scratch/err" || fail "the broken holiday file's line is not told: $(cat "$scratch/err")"
+grep -q "^dorva-render: $scratch/bad.ics:4: text outside a calendar" "$scratch/err" || fail "the broken holiday file's line is not told: $(cat "$scratch/err")"
 [[ ! -e $scratch/bad.png ]] || fail "a result was written despite the broken holiday file"
 run --holidays "$scratch/missing.ics" "$scratch/in/one.png" -o "$scratch/bad.png"
 expect_status 2 $? "a missing holiday file"

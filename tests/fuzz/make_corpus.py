@@ -4,7 +4,8 @@
 Small, valid inputs of every kind each harness reads, so that fuzzing starts from the
 formats' real structure: tiny pictures in each format the system reads (made here byte by
 byte, and with ImageMagick's convert for JPEG, TIFF and WebP when it is installed),
-bitmap streams, flat messages, bus calls, dorva-send fields, colour texts and font labels.
+bitmap streams, flat messages, bus calls, dorva-send fields, colour texts and font labels,
+and calendar files.
 The harnesses that take structured inputs read them with libFuzzer's FuzzedDataProvider:
 Choices builds such inputs. Run it again after changing what a harness reads:
     tests/fuzz/make_corpus.py
@@ -539,6 +540,27 @@ on 12-26 if mon,tue observe none : "o \\\\ \\"quoted\\"" "o"
             with open(os.path.join(rules, name), "rb") as f:
                 inputs[name] = f.read()
     return inputs
+def ics_inputs():
+    """ics_reader: the file of every rule the tests check, and the hostile files of the
+    benchmark made small enough for one input."""
+    sys.path.insert(0, os.path.join(HERE, "..", "..", "bench"))
+    import make_hostile_ics as hostile
+    with open(os.path.join(HERE, "..", "data", "holiday-rules.ics"), "rb") as f:
+        rules = f.read()
+    made = {
+        "holiday-rules.ics": rules,
+        "parameters.ics": hostile.many_parameters(lines=1, parameters=20000),
+        "properties.ics": hostile.many_properties(count=8000),
+        "exdates.ics": hostile.many_properties(count=3000, name="EXDATE:20270102"),
+        "never-occurring.ics": hostile.never_occurring_rules(),
+        "old-series.ics": hostile.short_old_series(size=4096),
+        "birthdays.ics": hostile.yearly_events(size=4096),
+        "count-too-large.ics": hostile.calendar(hostile.event(
+            ["DTSTART;VALUE=DATE:20270201", "RRULE:FREQ=DAILY;COUNT=4294967301"])),
+        "hourly.ics": hostile.calendar(hostile.event(
+            ["DTSTART:20270201T080000Z", "RRULE:FREQ=HOURLY;INTERVAL=1"])),
+    }
+    return {name: text if isinstance(text, bytes) else text.encode() for name, text in made.items()}
 
 
 def write(harness, inputs):
@@ -564,6 +586,7 @@ def main():
     write("field_parser", field_inputs())
     write("config_text", text_inputs())
     write("holiday_rules", holiday_rule_inputs())
+    write("ics_reader", ics_inputs())
 
 
 if __name__ == "__main__":

@@ -1,7 +1,7 @@
 # The fuzz harnesses and how each one runs, for scripts/fuzz.sh and replay.sh (sourced).
 # shellcheck shell=bash disable=SC2034
 
-fuzz_harnesses=(image_roster bitmap_stream canvas_drop message bus_endpoint field_parser config_text holiday_rules)
+fuzz_harnesses=(image_roster bitmap_stream canvas_drop message bus_endpoint field_parser config_text holiday_rules ics_reader)
 
 # The same limits for fuzzing and for replaying: an input may take 2 GB and 30 s, one
 # allocation 256 MB (a picture of 64 megapixels). A picture of ordinary size that a small
@@ -25,6 +25,7 @@ fuzz_options() {
 		field_parser) echo "-max_len=2048" ;;
 		config_text) echo "-max_len=256" ;;
 		holiday_rules) echo "-max_len=8192" ;;
+		ics_reader) echo "-max_len=65536 -dict=$dir/ics.dict" ;;
 		*) return 1 ;;
 	esac
 }
@@ -46,6 +47,7 @@ fuzz_focus() {
 		field_parser) echo 'tools/dorva-send/FieldParser\.cpp|kit/app/BusProtocol\.cpp' ;;
 		config_text) echo 'config/(color_scan|font_label)\.cpp|canvas/utf8_cut\.cpp' ;;
 		holiday_rules) echo 'canvas/(holiday_rules|holiday_engine|easter|astronomy|korean_lunar|civil_date)\.cpp' ;;
+		ics_reader) echo 'canvas/(ics_[a-z]+|holiday_set)\.cpp' ;;
 		*) return 1 ;;
 	esac
 }

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <set>
 #include <sstream>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "TempDirectory.h"
 #include "holiday_set.h"
@@ -101,6 +103,31 @@ TEST(JapaneseHolidays, FollowTheRulesFromTheYearsTheyBegan)
 	EXPECT_EQ(japanese(2100).count(), 0);
 }
 
+// The local time zone of the process, for as long as the object lives.
+class LocalZone {
+public:
+	explicit LocalZone(const char* zone)
+	{
+		const char* old = getenv("TZ");
+		fHad = old != nullptr;
+		fOld = fHad ? old : "";
+		setenv("TZ", zone, 1);
+		tzset();
+	}
+	~LocalZone()
+	{
+		if (fHad)
+			setenv("TZ", fOld.c_str(), 1);
+		else
+			unsetenv("TZ");
+		tzset();
+	}
+
+private:
+	bool fHad;
+	std::string fOld;
+};
+
 class IcsHolidays : public ::testing::Test {
 protected:
 	// Adds the file to a set of the year; the error, or "" when it was read.
@@ -112,6 +139,7 @@ protected:
 		return "";
 	}
 
+	LocalZone fZone{"UTC"};
 	TempDirectory fFolder;
 };
 
@@ -189,8 +217,42 @@ TEST_F(IcsHolidays, MarksTheEventsOfTheShownYear)
 	EXPECT_EQ(y1979.count(), 0);
 }
 
-// A file that cannot be read or parsed leaves the set as it was and says which file, and
-// which line where the fault is on one.
+// The file of every rule (tests/data/holiday-rules.ics, each event says what it tries), read
+// as a calendar program shows it, in two time zones: days up to DTEND, across the new
+// year, moved and cancelled occurrences, times in UTC, in the file's zone and the system's.
+TEST_F(IcsHolidays, MarkTheDaysACalendarProgramShows)
+{
+	const char* data = getenv("DORVA_TEST_DATA");
+	ASSERT_NE(data, nullptr) << "DORVA_TEST_DATA names the folder of the test files";
+	const std::string file = std::string(data) + "/holiday-rules.ics";
+	const std::string common =
+		"1/1 1/2 2/22 3/1 3/2 3/3 3/10 3/11 4/5 4/14 4/19 5/3 6/15 7/3 "
+		"8/1 8/2 8/3 8/4 8/5 8/20 10/1 10/3 11/5 11/11 ";
+	const std::pair<const char*, std::string> zones[] = {
+		{"Asia/Tokyo", common + "6/21 9/26 9/27 11/25 12/16"},
+		{"America/New_York", common + "6/20 9/25 9/26 11/24 12/15"},
+	};
+	for (const auto& [zone, expected] : zones) {
+		LocalZone local(zone);
+		holiday_set set(2027);
+		std::string error;
+		ASSERT_TRUE(set.add(file, &error)) << error;
+		EXPECT_EQ(holidays_of(set), dates(expected)) << zone;
+		// The unreadable events are told, by line, and only they are left out.
+		EXPECT_EQ(set.notes(),
+			std::vector<std::string>({file
+					+ ":112: COUNT is larger than 2147483647; the event is left out",
+				file + ":116: DTSTART is not a date or a date and time; the event is left out"}));
+	}
+	holiday_set y2026(2026);
+	std::string error;
+	ASSERT_TRUE(y2026.add(file, &error)) << error;
+	EXPECT_EQ(holidays_of(y2026), dates("6/15 12/30 12/31"));
+}
+
+// A file that cannot be read, or is no iCalendar file, leaves the set as it was and says
+// which file, and which line where the fault is on one. One that is, with a few bad
+// lines or events, is read without them.
 TEST_F(IcsHolidays, NamesTheFileAndLineOfAFault)
 {
 	holiday_set set = japanese(2027);
@@ -202,18 +264,6 @@ TEST_F(IcsHolidays, NamesTheFileAndLineOfAFault)
 	EXPECT_EQ(error, folder + "missing.ics: cannot be read: No such file or directory");
 	EXPECT_FALSE(set.add("jq", &error));
 	EXPECT_EQ(error, "jq: no such holiday set (nearest: jp; --holidays list names them all)");
-
-	// The event before the broken line is not kept either.
-	EXPECT_EQ(Add(set, "garbage.ics",
-	              "BEGIN:VCALENDAR\nBEGIN:VEVENT\nDTSTART;VALUE=DATE:20270101\nEND:VEVENT\n"
-	              "BEGIN:VEVENT\nthis is not iCalendar\nEND:VEVENT\nEND:VCALENDAR\n"),
-	          folder + "garbage.ics:6: Got a data line, but could not find a property name or "
-	                   "component begin tag: this is not iCalendar");
-	EXPECT_EQ(Add(set, "date.ics",
-	              "BEGIN:VCALENDAR\n\nBEGIN:VEVENT\nDTSTART:tomorrow\nEND:VEVENT\n"
-	              "END:VCALENDAR\n"),
-	          folder + "date.ics:4: Can't parse as DATE-TIME value in DTSTART property. Removing "
-	                   "entire property: tomorrow");
 	EXPECT_EQ(Add(set, "open.ics", "BEGIN:VCALENDAR\nBEGIN:VEVENT\nDTSTART:20270310\n"),
 		folder + "open.ics:2: BEGIN:VEVENT is never closed by END:VEVENT");
 	EXPECT_EQ(Add(set, "photo.ics", "\x89PNG\r\n\x1a\n"),
@@ -221,10 +271,26 @@ TEST_F(IcsHolidays, NamesTheFileAndLineOfAFault)
 	EXPECT_EQ(
 		Add(set, "empty.ics", ""), folder + "empty.ics: holds no calendar (no BEGIN:VCALENDAR)");
 	EXPECT_EQ(set.count(), national);
+	EXPECT_TRUE(set.notes().empty());
+
+	EXPECT_EQ(Add(set, "garbage.ics",
+				  "BEGIN:VCALENDAR\nBEGIN:VEVENT\nDTSTART;VALUE=DATE:20270310\nEND:VEVENT\n"
+				  "BEGIN:VEVENT\nthis is not iCalendar\nDTSTART:20270311T120000\nEND:VEVENT\n"
+				  "BEGIN:VEVENT\nDTSTART;VALUE=DATE:20270312\nDTEND;VALUE=DATE:202703\n"
+				  "END:VEVENT\nEND:VCALENDAR\n"),
+		"");
+	EXPECT_EQ(set.count(), national + 2);
+	EXPECT_TRUE(set.is_holiday(2027, 3, 10) && set.is_holiday(2027, 3, 11));
+	EXPECT_EQ(set.notes(),
+		std::vector<std::string>(
+			{folder + "garbage.ics:6: not an iCalendar line, left out: this is not iCalendar",
+				folder
+					+ "garbage.ics:11: DTEND is not a date or a date and time; the event is left "
+					  "out"}));
 }
 
-// Files and rules made to cost a great deal are refused, or followed only through the
-// shown year.
+// Files and rules made to cost a great deal are refused, or followed only near the shown
+// year, whatever the year they began; the files of one set share one budget.
 TEST_F(IcsHolidays, BoundsTheWorkOfHostileFiles)
 {
 	holiday_set set(2027);
@@ -233,21 +299,70 @@ TEST_F(IcsHolidays, BoundsTheWorkOfHostileFiles)
 		return "BEGIN:VCALENDAR\nBEGIN:VEVENT\n" + lines + "END:VEVENT\nEND:VCALENDAR\n";
 	};
 
-	// A rule that never occurs, and a daily one from 1900, are followed through 2027 only.
+	// A rule that never occurs is left out; a daily one from 1900 is followed through 2027.
 	EXPECT_EQ(Add(set, "never.ics",
 				  event("DTSTART;VALUE=DATE:19000101\nRRULE:FREQ=DAILY;BYMONTH=2;BYMONTHDAY=30\n")),
 		"");
 	EXPECT_EQ(set.count(), 0);
 	EXPECT_EQ(Add(set, "daily.ics", event("DTSTART;VALUE=DATE:19000101\nRRULE:FREQ=DAILY\n")), "");
 	EXPECT_EQ(set.count(), 365);
+	EXPECT_EQ(set.notes(),
+		std::vector<std::string>({folder
+			+ "never.ics:4: BYMONTHDAY gives no day "
+			  "of those months; the event is left out"}));
+
+	// The largest COUNT and parameters and values per event that are read, and one more.
+	holiday_set limits(2027);
+	EXPECT_EQ(Add(limits, "count.ics",
+				  event("DTSTART;VALUE=DATE:20270101\nRRULE:FREQ=YEARLY;COUNT=2147483647\n")
+					  + event("DTSTART;VALUE=DATE:20270102\nRRULE:FREQ=YEARLY;COUNT=2147483648\n")),
+		"");
+	std::string parameters;
+	for (int i = 0; i < 31; i++)
+		parameters += ";X-P=" + std::to_string(i);
+	EXPECT_EQ(Add(limits, "parameters.ics",
+				  event("DTSTART;VALUE=DATE" + parameters + ":20270103\n")
+					  + event("DTSTART;VALUE=DATE" + parameters + ";X-Q=1:20270104\n")),
+		"");
+	std::string exdates = "20270201";
+	for (int i = 1; i < 4999; i++)
+		exdates += ",20270201";
+	EXPECT_EQ(Add(limits, "values.ics",
+				  event("DTSTART;VALUE=DATE:20270105\nEXDATE;VALUE=DATE:" + exdates + "\n")
+					  + event("DTSTART;VALUE=DATE:20270106\nEXDATE;VALUE=DATE:" + exdates
+						  + ",20270201\n")),
+		"");
+	EXPECT_EQ(holidays_of(limits), dates("1/1 1/3 1/5"));
+	EXPECT_EQ(limits.notes(),
+		std::vector<std::string>({folder
+				+ "count.ics:10: COUNT is larger than 2147483647; the event is left out",
+			folder + "parameters.ics:8: more than 32 parameters; the event is left out",
+			folder + "values.ics:10: more than 5000 dates and properties; the event is left out"}));
+
+	// Thousands of short series of 2010 cost nothing in 2099; thousands of birthdays little.
+	holiday_set y2099(2099);
+	std::string many = "BEGIN:VCALENDAR\n";
+	for (int i = 0; i < 3000; i++) {
+		many +=
+			"BEGIN:VEVENT\nDTSTART;VALUE=DATE:20100104\nRRULE:FREQ=WEEKLY;COUNT=10;BYDAY=MO\n"
+			"END:VEVENT\nBEGIN:VEVENT\nDTSTART;VALUE=DATE:19700614\nRRULE:FREQ=YEARLY\n"
+			"END:VEVENT\n";
+	}
+	EXPECT_EQ(Add(y2099, "many.ics", many + "END:VCALENDAR\n"), "");
+	EXPECT_EQ(holidays_of(y2099), dates("6/14"));
 
 	holiday_set other(2027);
 	EXPECT_EQ(Add(other, "seconds.ics",
 				  event("DTSTART:19000101T000000\nRRULE:FREQ=SECONDLY;BYMONTH=2;BYMONTHDAY=30\n")),
-		folder + "seconds.ics:2: the event repeats more often than daily");
+		"");
+	EXPECT_EQ(other.notes().back(),
+		folder + "seconds.ics:4: the event repeats more often than daily, but not every day; the "
+				 "event is left out");
 	EXPECT_EQ(Add(other, "ages.ics",
 				  event("DTSTART;VALUE=DATE:00010101\nRRULE:FREQ=DAILY;COUNT=99999999\n")),
-		folder + "ages.ics:2: the events repeat too often to be expanded");
+		folder
+			+ "ages.ics:2: the holiday files' recurring events and time zones take too long to "
+			  "follow");
 	std::string deep = "BEGIN:VCALENDAR\n";
 	for (int i = 0; i < 20; i++)
 		deep += "BEGIN:X-BOX\n";
@@ -258,6 +373,20 @@ TEST_F(IcsHolidays, BoundsTheWorkOfHostileFiles)
 	EXPECT_FALSE(other.add(folder, &error));
 	EXPECT_EQ(error, folder + ": is a folder, not an iCalendar file");
 	EXPECT_EQ(other.count(), 0);
+
+	// 8 MiB for all the files of a set together: to the byte.
+	holiday_set shared(2027);
+	const std::string small = event("DTSTART;VALUE=DATE:20270107\n");
+	const std::string large = event("DTSTART;VALUE=DATE:20270108\n");
+	const size_t rest = (8 << 20) - 2 * small.size();
+	EXPECT_EQ(Add(shared, "large.ics", large + std::string(rest - large.size(), '\n')), "");
+	EXPECT_EQ(Add(shared, "small.ics", small), "");
+	EXPECT_EQ(Add(shared, "longer.ics", small + "\n"),
+		folder + "longer.ics: is too large: the holiday files together may hold 8 MiB");
+	EXPECT_EQ(Add(shared, "last.ics", small), "");
+	EXPECT_EQ(Add(shared, "one-more.ics", "\n"),
+		folder + "one-more.ics: is too large: the holiday files together may hold 8 MiB");
+	EXPECT_EQ(holidays_of(shared), dates("1/7 1/8"));
 }
 
 } // namespace

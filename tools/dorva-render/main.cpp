@@ -94,13 +94,15 @@ int main(int argc, char** argv)
 		if (!label->empty() && !font_installed(*label))
 			return usage_error("no installed font '" + *label + "' (write it as FAMILY(STYLE))");
 	}
+	// What was left out of the holiday files is told; a file that cannot be read at all
+	// stops the run.
 	calendar_settings dates;
 	std::vector<std::string> errors;
-	if (!apply_calendar_options(options.calendar, &dates, &errors)) {
-		for (const std::string& line : errors)
-			std::fprintf(stderr, "dorva-render: %s\n", line.c_str());
+	const bool calendarSet = apply_calendar_options(options.calendar, &dates, &errors);
+	for (const std::string& line : errors)
+		std::fprintf(stderr, "dorva-render: %s\n", line.c_str());
+	if (!calendarSet)
 		return kBadUsage;
-	}
 
 	// No result is ever written over a picture of this run, by whatever name it is reached.
 	std::set<file_identity> inputs;
