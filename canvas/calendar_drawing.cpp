@@ -94,7 +94,7 @@ void dorvaview::draw_cal()
 {
 	SetViewColor(0, 0, 0, 255);
 
-	BRect area = IsPrinting() ? Bounds() : pic;
+	BRect area = IsPrinting() && !fPrintingWhole ? Bounds() : pic;
 	const float left = area.left;
 	const float top = area.top;
 	const float right = area.right;
