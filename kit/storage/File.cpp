@@ -27,7 +27,8 @@
 // remembered (failure), and a file that saw one is never committed.
 struct BFile::Private {
 	int fd = -1;
-	std::string temporary;
+	bool safeWrite = false; // beside the file, then renamed
+	std::string temporary;  // its name; empty while it has none
 	std::string final;
 	int registration = -1;
 	int stage = -1;
@@ -113,6 +114,14 @@ mode_t mode_for(const char* path)
 	mode_t mask = ::umask(0);
 	::umask(mask);
 	return 0666 & ~mask;
+}
+
+// A hidden name beside the final one, short enough for any leaf, whose XXXXXX mkstemp
+// fills in.
+std::string temporary_name_for(const std::string& final)
+{
+	const size_t slash = final.rfind('/');
+	return final.substr(0, slash + 1) + "." + final.substr(slash + 1, 200) + ".XXXXXX";
 }
 
 std::string parent_of(const std::string& path)
@@ -208,20 +217,28 @@ status_t BFile::SetTo(const char* path, uint32 openMode)
 status_t BFile::_SetToSafeWrite(const char* path)
 {
 	Unset();
-	// A hidden name beside the final one, short enough for any leaf.
 	const std::string final(path);
-	const size_t slash = final.rfind('/');
-	const std::string leaf = final.substr(slash + 1, 200);
-	std::string temporary = final.substr(0, slash + 1) + "." + leaf + ".XXXXXX";
+	const std::string folder = parent_of(final);
+	std::string temporary;
 	int fd = -1;
 	int error = EACCES;
 	if (!kit::hooks::RefuseTemporaryFiles()) {
-		fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+		// An unnamed file in the folder, where the file system has them: nothing shows
+		// until Commit() names it, and nothing is left whatever ends the process.
+		if (!kit::hooks::UseNamedTemporaryFiles())
+			fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
 		error = errno;
+		if (fd < 0
+			&& (kit::hooks::UseNamedTemporaryFiles() || error == EOPNOTSUPP || error == EISDIR
+				|| error == EINVAL)) {
+			temporary = temporary_name_for(final);
+			fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+			error = errno;
+		}
 	}
 	if (fd < 0) {
-		struct stat folder;
-		if (::stat(parent_of(path).c_str(), &folder) != 0 || !S_ISDIR(folder.st_mode))
+		struct stat info;
+		if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))
 			return fInitStatus = B_ENTRY_NOT_FOUND;
 		if (error != EACCES && error != EPERM && error != EROFS)
 			return fInitStatus = status_from_errno(error);
@@ -234,9 +251,11 @@ status_t BFile::_SetToSafeWrite(const char* path)
 	}
 	fPrivate = new Private;
 	fPrivate->fd = fd;
+	fPrivate->safeWrite = true;
 	fPrivate->temporary = temporary;
-	fPrivate->final = path;
-	fPrivate->registration = kit::RegisterTemporaryFile(temporary);
+	fPrivate->final = final;
+	if (!temporary.empty())
+		fPrivate->registration = kit::RegisterTemporaryFile(temporary);
 	fPrivate->accessMode = B_WRITE_ONLY;
 	if (::fchmod(fd, mode_for(path)) != 0)
 		fPrivate->failure = status_from_errno(errno);
@@ -287,7 +306,7 @@ bool BFile::IsWritable() const
 
 bool BFile::IsSafeWrite() const
 {
-	return fPrivate != nullptr && (!fPrivate->temporary.empty() || fPrivate->stage >= 0);
+	return fPrivate != nullptr && (fPrivate->safeWrite || fPrivate->stage >= 0);
 }
 
 ssize_t BFile::ReadAt(off_t position, void* buffer, size_t size)
@@ -402,16 +421,13 @@ status_t BFile::Commit()
 status_t BFile::_RenameTemporary()
 {
 	Private& file = *fPrivate;
-	int fd = file.fd;
-	file.fd = -1;
-	bool synced = ::fsync(fd) == 0;
-	int error = errno;
-	if (::close(fd) != 0 && synced) {
-		synced = false;
-		error = errno;
+	if (::fsync(file.fd) != 0)
+		return status_from_errno(errno);
+	if (file.temporary.empty()) {
+		status_t named = _NameUnnamedFile();
+		if (named != B_OK)
+			return named;
 	}
-	if (!synced)
-		return status_from_errno(error);
 	if (::rename(file.temporary.c_str(), file.final.c_str()) != 0)
 		return status_from_errno(errno);
 	file.temporary.clear();
@@ -423,6 +439,31 @@ status_t BFile::_RenameTemporary()
 		::close(folder);
 	}
 	return B_OK;
+}
+
+// Gives an unnamed temporary file a hidden name beside the final one, from which it is
+// renamed; the name is registered for the moment it exists.
+status_t BFile::_NameUnnamedFile()
+{
+	Private& file = *fPrivate;
+	const std::string self = "/proc/self/fd/" + std::to_string(file.fd);
+	const std::string pattern = temporary_name_for(file.final);
+	for (int attempt = 0; attempt < 100; attempt++) {
+		std::string name = pattern;
+		for (size_t i = name.size() - 6; i < name.size(); i++)
+			name[i] = "abcdefghijklmnopqrstuvwxyz0123456789"[std::rand() % 36];
+		file.registration = kit::RegisterTemporaryFile(name);
+		if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+			file.temporary = name;
+			return B_OK;
+		}
+		const int error = errno;
+		kit::ForgetTemporaryFile(file.registration);
+		file.registration = -1;
+		if (error != EEXIST)
+			return status_from_errno(error);
+	}
+	return B_FILE_EXISTS;
 }
 
 // Copies the stage over the file and cuts the file to its length. The room for it is set

@@ -62,6 +62,7 @@ private:
 	status_t _SetToSafeWrite(const char* path);
 	status_t _SetToWriteInPlace(const char* path);
 	status_t _RenameTemporary();
+	status_t _NameUnnamedFile();
 	status_t _CopyStageInPlace();
 	int _Descriptor() const override;
 

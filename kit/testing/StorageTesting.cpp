@@ -10,6 +10,12 @@ bool& hooks::RefuseTemporaryFiles()
 	return refuse;
 }
 
+bool& hooks::UseNamedTemporaryFiles()
+{
+	static bool named = false;
+	return named;
+}
+
 } // namespace kit
 
 namespace kit::testing {
@@ -17,6 +23,11 @@ namespace kit::testing {
 void RefuseTemporaryFiles(bool refuse)
 {
 	hooks::RefuseTemporaryFiles() = refuse;
+}
+
+void UseNamedTemporaryFiles(bool named)
+{
+	hooks::UseNamedTemporaryFiles() = named;
 }
 
 } // namespace kit::testing

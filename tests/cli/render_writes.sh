@@ -23,7 +23,7 @@ fail() {
 }
 
 run() {
-	env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_RUNTIME_DIR="$scratch" LC_ALL=C \
+	env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_RUNTIME_DIR="$scratch/runtime" LC_ALL=C \
 		"$render" "$@" >"$scratch/out" 2>"$scratch/err"
 }
 
@@ -32,7 +32,8 @@ expect_status() {
 	[[ $got == "$expected" ]] || fail "$what: status $got, not $expected ($(cat "$scratch/err"))"
 }
 
-mkdir -p "$scratch/in" "$scratch/out-dir"
+mkdir -p "$scratch/in" "$scratch/out-dir" "$scratch/runtime"
+chmod 700 "$scratch/runtime"
 cp "$sample" "$scratch/in/one.png"
 chmod -R a+rX "$scratch/in"
 
@@ -74,16 +75,18 @@ with open(sys.argv[1], "wb") as out:
 PY
 mkdir "$scratch/signal"
 printf 'the old calendar' >"$scratch/signal/cal.pdf"
-env -u DISPLAY -u QT_QPA_PLATFORM XDG_RUNTIME_DIR="$scratch" "$render" "$scratch/in/large.png" \
+env -u DISPLAY -u QT_QPA_PLATFORM XDG_RUNTIME_DIR="$scratch/runtime" "$render" "$scratch/in/large.png" \
 	-o "$scratch/signal/cal.pdf" 2>/dev/null &
 writer=$!
+# Writing has begun once the process holds a file open in the folder.
+writing() {
+	ls -l "/proc/$writer/fd" 2>/dev/null | grep -q "$scratch/signal/"
+}
 for _ in $(seq 1 2000); do
-	[[ -n $(find "$scratch/signal" -name '.cal.pdf.*') ]] && break
+	writing && break
 	sleep 0.01
 done
-if [[ -z $(find "$scratch/signal" -name '.cal.pdf.*') ]]; then
-	fail "no temporary file was seen while the PDF was written"
-fi
+writing || fail "the PDF was never seen being written"
 kill -TERM $writer
 wait $writer
 status=$?
@@ -104,7 +107,7 @@ fi
 chmod 555 "$scratch/locked"
 if "${as_user[@]}" true 2>/dev/null; then
 	run_locked() {
-		env -u DISPLAY -u QT_QPA_PLATFORM XDG_RUNTIME_DIR="$scratch" LC_ALL=C \
+		env -u DISPLAY -u QT_QPA_PLATFORM XDG_RUNTIME_DIR="$scratch/runtime" LC_ALL=C \
 			"${as_user[@]}" "$render" "$scratch/in/one.png" -o "$1" 2>"$scratch/err"
 	}
 	run_locked "$scratch/locked/b.png"
