@@ -68,6 +68,9 @@ status_t WriteWebp(BPositionIO* source, const TranslatorBitmap& header, BPositio
 	WebPPicture picture;
 	if (!WebPConfigPreset(&config, WEBP_PRESET_DEFAULT, kQuality) || !WebPPictureInit(&picture))
 		return B_ERROR;
+	// Without it the encoder keeps every token of the picture until the end: for a large
+	// photograph that is gigabytes, several times the picture itself.
+	config.low_memory = 1;
 	picture.width = width;
 	picture.height = height;
 	picture.use_argb = 0;
