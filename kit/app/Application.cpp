@@ -152,10 +152,11 @@ void BApplication::_RunQuitSequence()
 	}
 	fPrivate->quitAfterWork = false;
 	fQuitSequenceRunning = true;
+	// The windows are asked now: a dialog one of them shows to answer is shown.
+	kit::QuitRequestAnswered();
 	if (QuitRequested())
 		Quit();
 	fQuitSequenceRunning = false;
-	kit::QuitRequestAnswered();
 }
 
 void BApplication::MessageReceived(BMessage* message)

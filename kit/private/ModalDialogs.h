@@ -5,8 +5,8 @@
 // that handler waits until it is closed. A quit request (a signal, another program's
 // message, the main window closing) must not wait behind it, nor end the application's
 // loop under it: when B_QUIT_REQUESTED reaches the application, every modal dialog open is
-// rejected as if its user had cancelled it, and none opens again until the quit has been
-// asked and answered. The quit sequence itself runs once the last dialog has returned.
+// rejected as if its user had cancelled it, and none opens again until the quit sequence
+// asks the windows. The quit sequence itself runs once the last dialog has returned.
 #pragma once
 
 #include <functional>
@@ -21,7 +21,7 @@ int RunModal(QDialog* dialog);
 
 // A quit request has reached the application: every modal dialog is rejected.
 void QuitRequestArrived();
-// The quit request has been answered (the application quits, or a window refused).
+// The quit sequence asks the windows now (or no quit is under way): dialogs open again.
 void QuitRequestAnswered();
 
 // How many modal dialogs are open now.
