@@ -282,6 +282,10 @@ void BPrintJob::BeginJob()
 	if (!CanContinue() || fPrivate->painter)
 		return;
 	QPagedPaintDevice* target = &fPrivate->printer;
+	// A PDF file chosen in the print dialog is written as one the settings name.
+	QPrinter& printer = fPrivate->printer;
+	if (fPrivate->file.empty() && printer.outputFormat() == QPrinter::PdfFormat)
+		fPrivate->file = printer.outputFileName().toStdString();
 	if (!fPrivate->file.empty()) {
 		BPath path(fPrivate->file.c_str());
 		BPath parent;
