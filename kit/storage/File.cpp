@@ -18,9 +18,10 @@
 #include "TestingHooks.h"
 
 // A plain file is a descriptor used with pread/pwrite, which gives exact POSIX open
-// semantics and errors. A safe-write file writes a temporary file beside the final name
-// (temporary) and Commit() syncs it and renames it over the final name, which replaces a
-// symbolic link there rather than the file it points to. Where the folder takes no
+// semantics and errors. A safe-write file writes an unnamed temporary file in the final
+// name's folder (O_TMPFILE), or a named one (temporary) on a file system that has no
+// unnamed ones; Commit() syncs it, names it and renames it over the final name, which
+// replaces a symbolic link there rather than the file it points to. Where the folder takes no
 // temporary file but the file itself may be written, a safe-write file writes in place:
 // its data waits in memory (stage, a memfd) and Commit() copies it over the file (fd),
 // which keeps its inode, owner and permissions. Either way the first failed write is
@@ -219,6 +220,11 @@ status_t BFile::_SetToSafeWrite(const char* path)
 	Unset();
 	const std::string final(path);
 	const std::string folder = parent_of(final);
+	// A file its owner made read-only is not replaced behind their back.
+	struct stat existing;
+	if (::lstat(path, &existing) == 0 && S_ISREG(existing.st_mode) && ::access(path, W_OK) != 0
+		&& errno == EACCES)
+		return fInitStatus = B_PERMISSION_DENIED;
 	std::string temporary;
 	int fd = -1;
 	int error = EACCES;
