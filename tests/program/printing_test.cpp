@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
@@ -9,7 +8,6 @@
 #include "ImageFixtures.h"
 #include "PrintTesting.h"
 #include "ProgramHarness.h"
-#include "SmallDisk.h"
 #include "TempDirectory.h"
 #include "dorvaview.h"
 #include "tr.h"
@@ -160,29 +158,6 @@ TEST_F(Printing, FitToPagePrintsTheWholePictureWhateverTheWindowShows)
 	auto page = render_page(folder, pdf);
 	ASSERT_NE(page, nullptr);
 	expect_whole_red_picture_fitted(*page, "small window, scrolled");
-}
-
-// Printed into a PDF file on a full disk: the file it would have replaced stays as it was,
-// with nothing beside it.
-TEST_F(Printing, APdfFileThatCannotBeWrittenLeavesTheOldOne)
-{
-	SmallDisk disk(256 * 1024);
-	if (!disk.Mounted())
-		GTEST_SKIP() << disk.Why();
-	const std::string old = "the calendar printed last year";
-	{
-		BFile file(disk.Child("out.pdf").c_str(), B_WRITE_ONLY | B_CREATE_FILE);
-		ASSERT_EQ(file.Write(old.data(), old.size()), ssize_t(old.size()));
-	}
-	disk.Fill();
-	show_picture(program.Canvas(), make_picture(300, 240, 255, 0, 0));
-	Print({true, true, disk.Child("out.pdf"), std::nullopt});
-	EXPECT_EQ(ReadWholeFile(disk.Child("out.pdf")), old);
-	std::vector<std::string> names;
-	for (const auto& entry : std::filesystem::directory_iterator(disk.Child("")))
-		names.push_back(entry.path().filename().string());
-	std::sort(names.begin(), names.end());
-	EXPECT_EQ(names, (std::vector<std::string>{"filler", "out.pdf"}));
 }
 
 TEST_F(Printing, CancelledJobSetupPrintsNothingAndPageSetupDoesNotStopIt)
