@@ -26,8 +26,9 @@ void dorvaview::Draw(BRect updateRect)
 	DrawString(kProgramVersion, kVersionPlace);
 }
 
-// The band over the picture, or over the page's part of the canvas while printing.
+// The band over the picture, or over the page's part of the canvas while printing at 100%
+// (fitted to the page, the whole picture is printed with its band as on screen).
 void dorvaview::draw_cal()
 {
-	draw_calendar_band(this, IsPrinting() ? Bounds() : pic, atr, cal);
+	draw_calendar_band(this, IsPrinting() && !fPrintingWhole ? Bounds() : pic, atr, cal);
 }

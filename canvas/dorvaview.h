@@ -61,4 +61,8 @@ private:
 	void _paste_dropped(BMessage* message);
 	void _negotiate_drop(BMessage* message);
 	void _print();
+
+	// Printed fitted to the page: the whole picture, its band laid out on the picture as
+	// on screen, whatever part of the canvas the window shows.
+	bool fPrintingWhole = false;
 };

@@ -35,6 +35,9 @@
 #   9  holiday sets, in process (absolute figures): what --holidays de-by adds to start-up
 #      (checking the set and building the year from its rule file, read twice), and one
 #      year computed from rules already read, for the slowest of every set of data/holidays
+#   10 dorva-render writing the 6000x4000 picture as JPEG, TIFF and WebP: the peak resident
+#      memory beyond that of writing it as PNG (whose writer holds two rows) / one copy of
+#      the picture (needs /usr/bin/time)
 # Cases 2 to 4 need Xvfb (and build window_timer from Xlib); case 1's reference needs djpeg.
 # A case that cannot run says so and why; the others still run.
 set -uo pipefail
@@ -46,7 +49,7 @@ case $build in /*) ;; *) build=$root/$build ;; esac
 runs=7
 rounds=3
 export_runs=3
-cases=1,2,3,4,5,6,7,8,9
+cases=1,2,3,4,5,6,7,8,9,10
 do_build=1
 
 usage() {
@@ -478,6 +481,33 @@ if wanted 9; then
 			"$(value holiday_year_ms "$log") ms" "-" "-" "< 1 ms"
 	else
 		skip "9 holiday sets" "holiday_bench failed"
+	fi
+fi
+
+# Case 10: what writing a large picture holds beyond its bitmaps (the picture read and the
+# one drawn), as the PNG write needs no more than those.
+if wanted 10; then
+	if [[ ! -x $build/dorva-render || ! -x /usr/bin/time ]]; then
+		skip "10 memory of writing 24 MP" "needs $build/dorva-render and /usr/bin/time"
+	else
+		peak_kb() {
+			/usr/bin/time -o "$scratch/peak.txt" -f %M "$build/dorva-render" "$data/$big" \
+				-o "$scratch/out/peak.$1" 2>/dev/null && tail -n 1 "$scratch/peak.txt"
+		}
+		picture_mib=$((6000 * 4000 * 4 / 1048576))
+		png_kb=$(peak_kb png)
+		note render_png_peak_kb "$png_kb"
+		for format in jpg tif webp; do
+			kb=$(peak_kb "$format")
+			note "render_${format}_peak_kb" "$kb"
+			if [[ -n $png_kb && -n $kb ]]; then
+				added=$(((kb - png_kb) / 1024))
+				row "10 $format 24 MP, beyond PNG / one picture" "$added MiB" "$picture_mib MiB" \
+					"$(ratio "$added" "$picture_mib")x" "<= 1x"
+			else
+				skip "10 $format 24 MP" "dorva-render failed"
+			fi
+		done
 	fi
 fi
 

@@ -35,6 +35,8 @@ packages=(
 	libical-dev
 	# libjpeg-turbo, with which the kit decodes JPEG photos itself
 	libjpeg62-turbo-dev
+	# libwebp, with which the kit writes WebP files itself
+	libwebp-dev
 	# Tests, and the formatter that CI checks the code with; zlib makes test pictures
 	googletest
 	zlib1g-dev

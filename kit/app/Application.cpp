@@ -11,6 +11,7 @@
 #include "BackgroundTask.h"
 #include "BackgroundWork.h"
 #include "MessageEndpoint.h"
+#include "ModalDialogs.h"
 #include "QtApplication.h"
 #include "QuitSignals.h"
 #include "Utf8Text.h"
@@ -39,6 +40,8 @@ BApplication::BApplication(const char* signature)
 	// BLooper has made the Qt application already, before the signature was known.
 	kit::NameQtApplication(fSignature.c_str());
 	be_app = this;
+	// No quit of an earlier application object is under way.
+	kit::QuitRequestAnswered();
 }
 
 BApplication::~BApplication()
@@ -140,8 +143,17 @@ void BApplication::_RunQuitSequence()
 		}
 		return;
 	}
+	// A modal dialog still on its way out (rejected by the request, its loop not yet
+	// returned) holds the handler that opened it: the request is made again once it has.
+	if (kit::CountModalDialogs() > 0) {
+		BMessenger self(nullptr, this);
+		kit::WhenModalDialogsClosed([self] { self.SendMessage(B_QUIT_REQUESTED); });
+		return;
+	}
 	fPrivate->quitAfterWork = false;
 	fQuitSequenceRunning = true;
+	// The windows are asked now: a dialog one of them shows to answer is shown.
+	kit::QuitRequestAnswered();
 	if (QuitRequested())
 		Quit();
 	fQuitSequenceRunning = false;

@@ -4,9 +4,11 @@
 
 #include <algorithm>
 
+#include "Application.h"
 #include "HandlerRegistry.h"
 #include "LooperPump.h"
 #include "LooperRegistry.h"
+#include "ModalDialogs.h"
 #include "QtApplication.h"
 #include "ReplyEndpoint.h"
 #include "TestingHooks.h"
@@ -81,6 +83,11 @@ void BLooper::_Enqueue(std::unique_ptr<BMessage> message, int32 handlerToken)
 {
 	if (fQuitting)
 		return;
+	// A quit request for the application closes the modal dialogs first: a dialog's loop
+	// may be holding this looper, or the looper that must answer the request.
+	if (message->what == B_QUIT_REQUESTED && be_app != nullptr
+		&& static_cast<BLooper*>(be_app) == this)
+		kit::QuitRequestArrived();
 	fQueue.push_back(Envelope{std::move(message), handlerToken});
 	_Schedule();
 }

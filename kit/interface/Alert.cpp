@@ -3,6 +3,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "ModalDialogs.h"
 #include "QtApplication.h"
 #include "TestingHooks.h"
 
@@ -56,7 +57,7 @@ int32 BAlert::Go()
 				box.addButton(QString::fromUtf8(label.c_str()), QMessageBox::AcceptRole));
 		if (!buttons.empty())
 			box.setEscapeButton(buttons.back());
-		box.exec();
+		kit::RunModal(&box);
 		result = int32(fButtons.size()) - 1;
 		for (size_t i = 0; i < buttons.size(); i++) {
 			if (box.clickedButton() == buttons[i])

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPageSetupDialog>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
 
@@ -16,16 +17,28 @@
 #include <cstring>
 #include <optional>
 
+#include "DestinationDevice.h"
+#include "Directory.h"
 #include "DrawingTarget.h"
+#include "File.h"
 #include "Message.h"
+#include "ModalDialogs.h"
 #include "PageScale.h"
+#include "Path.h"
 #include "QtApplication.h"
 #include "TestingHooks.h"
 #include "ViewAccess.h"
 
 struct BPrintJob::Private {
 	QPrinter printer{QPrinter::HighResolution};
+	// A PDF file that the settings name is written by the kit's safe write (BFile), through
+	// a PDF writer laid out as the printer is.
+	std::string file;
+	std::unique_ptr<BFile> output;
+	std::unique_ptr<kit::DestinationDevice> device;
+	std::unique_ptr<QPdfWriter> pdf;
 	std::unique_ptr<QPainter> painter;
+	status_t status = B_OK;
 	std::unique_ptr<BMessage> settings;
 	print_scale scale = B_PRINT_SCALE_ACTUAL_SIZE;
 	bool jobConfigured = false;
@@ -100,7 +113,7 @@ bool run_page_setup(QPrinter* printer, print_scale* scale)
 		rowLayout->addWidget(choice, 1);
 		box->insertWidget(box->count() - 1, row);
 	}
-	if (dialog.exec() != QDialog::Accepted)
+	if (kit::RunModal(&dialog) != QDialog::Accepted)
 		return false;
 	if (choice != nullptr)
 		*scale = print_scale(choice->currentData().toInt());
@@ -120,8 +133,9 @@ BPrintJob::BPrintJob(const char* name) : fName(name ? name : ""), fPrivate(new P
 
 BPrintJob::~BPrintJob()
 {
-	// A job that was begun but never committed is abandoned, not printed.
-	if (fPrivate->painter && fPrivate->painter->isActive())
+	// A job that was begun but never committed is abandoned, not printed; its PDF file, if
+	// it writes one, is never put in place.
+	if (fPrivate->painter && fPrivate->painter->isActive() && !fPrivate->pdf)
 		fPrivate->printer.abort();
 }
 
@@ -184,7 +198,7 @@ status_t BPrintJob::SetSettings(BMessage* settings)
 	QPrinter& printer = fPrivate->printer;
 	if (hasFile) {
 		printer.setOutputFormat(QPrinter::PdfFormat);
-		printer.setOutputFileName(QString::fromUtf8(file));
+		fPrivate->file = file;
 		if (!paper)
 			paper = locale_paper();
 		fPrivate->jobConfigured = true;
@@ -215,7 +229,7 @@ status_t BPrintJob::ConfigJob()
 	}
 	QPrintDialog dialog(&fPrivate->printer);
 	dialog.setWindowTitle(QString::fromUtf8(fName.c_str()));
-	if (dialog.exec() != QDialog::Accepted) {
+	if (kit::RunModal(&dialog) != QDialog::Accepted) {
 		fPrivate->cancelled = true;
 		return B_CANCELED;
 	}
@@ -240,15 +254,60 @@ bool BPrintJob::CanContinue() const
 	return fPrivate->jobConfigured && !fPrivate->cancelled;
 }
 
+status_t BPrintJob::Status() const
+{
+	if (fPrivate->status != B_OK)
+		return fPrivate->status;
+	return CanContinue() ? B_OK : B_CANCELED;
+}
+
+print_scale BPrintJob::Scale() const
+{
+	return fPrivate->scale;
+}
+
+void BPrintJob::_Fail(status_t status)
+{
+	if (fPrivate->status == B_OK)
+		fPrivate->status = status;
+	fPrivate->cancelled = true;
+	fPrivate->painter.reset();
+	fPrivate->pdf.reset();
+	fPrivate->device.reset();
+	fPrivate->output.reset();
+}
+
 void BPrintJob::BeginJob()
 {
 	if (!CanContinue() || fPrivate->painter)
 		return;
-	fPrivate->painter = std::make_unique<QPainter>();
-	if (!fPrivate->painter->begin(&fPrivate->printer)) {
-		fPrivate->painter.reset();
-		fPrivate->cancelled = true;
+	QPagedPaintDevice* target = &fPrivate->printer;
+	// A PDF file chosen in the print dialog is written as one the settings name.
+	QPrinter& printer = fPrivate->printer;
+	if (fPrivate->file.empty() && printer.outputFormat() == QPrinter::PdfFormat)
+		fPrivate->file = printer.outputFileName().toStdString();
+	if (!fPrivate->file.empty()) {
+		BPath path(fPrivate->file.c_str());
+		BPath parent;
+		path.GetParent(&parent);
+		BDirectory folder(parent.Path());
+		fPrivate->output = std::make_unique<BFile>();
+		status_t status = folder.InitCheck();
+		if (status == B_OK)
+			status = folder.CreateFile(path.Leaf(), fPrivate->output.get());
+		if (status != B_OK)
+			return _Fail(status);
+		fPrivate->device = std::make_unique<kit::DestinationDevice>(fPrivate->output.get());
+		fPrivate->pdf = std::make_unique<QPdfWriter>(fPrivate->device.get());
+		fPrivate->pdf->setPageLayout(fPrivate->printer.pageLayout());
+		fPrivate->pdf->setResolution(fPrivate->printer.resolution());
+		fPrivate->pdf->setCreator(fPrivate->printer.creator());
+		fPrivate->pdf->setTitle(fPrivate->printer.docName());
+		target = fPrivate->pdf.get();
 	}
+	fPrivate->painter = std::make_unique<QPainter>();
+	if (!fPrivate->painter->begin(target))
+		_Fail(B_ERROR);
 }
 
 void BPrintJob::DrawView(BView* view, BRect rect, BPoint where)
@@ -262,8 +321,7 @@ void BPrintJob::DrawView(BView* view, BRect rect, BPoint where)
 	double dotsPerPoint = fPrivate->printer.resolution() / double(kit::kDotsPerInch);
 	painter->scale(dotsPerPoint, dotsPerPoint);
 	if (fPrivate->scale == B_PRINT_SCALE_FIT_TO_PAGE) {
-		// The whole of what the view shows, as large as the printable area allows.
-		rect = view->Bounds();
+		// The whole rectangle, as large as the printable area allows.
 		QRectF page = fPrivate->printer.pageLayout().paintRect(QPageLayout::Point);
 		double width = rect.Width() + 1;
 		double height = rect.Height() + 1;
@@ -296,15 +354,24 @@ void BPrintJob::CommitJob()
 	if (!fPrivate->painter)
 		return;
 	if (!fPrivate->painter->end())
-		fPrivate->cancelled = true;
+		return _Fail(B_ERROR);
 	fPrivate->painter.reset();
+	if (fPrivate->output) {
+		// The file is put in place only when every byte of it was written and synced.
+		fPrivate->pdf.reset();
+		status_t status = fPrivate->device->Failure();
+		if (status == B_OK)
+			status = fPrivate->output->Commit();
+		if (status != B_OK)
+			return _Fail(status);
+		fPrivate->device.reset();
+		fPrivate->output.reset();
+	}
 }
 
 void BPrintJob::CancelJob()
 {
-	fPrivate->cancelled = true;
-	if (fPrivate->painter) {
+	if (fPrivate->painter && !fPrivate->pdf)
 		fPrivate->printer.abort();
-		fPrivate->painter.reset();
-	}
+	_Fail(B_CANCELED);
 }

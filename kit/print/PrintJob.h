@@ -4,9 +4,9 @@
 // out of order, does nothing and says so.
 //
 // The page setup carries a scale. At B_PRINT_SCALE_ACTUAL_SIZE (the default) a view's pixel
-// is one point on paper. At B_PRINT_SCALE_FIT_TO_PAGE, DrawView draws the whole of what the
-// view shows (its Bounds()) scaled to the largest size that fits the printable rectangle,
-// keeping its proportions, centred on it. The scale chosen in a page setup holds for every
+// is one point on paper. At B_PRINT_SCALE_FIT_TO_PAGE, DrawView draws the rectangle it is
+// given scaled to the largest size that fits the printable rectangle, keeping its
+// proportions, centred on it. The scale chosen in a page setup holds for every
 // later job of the run, until another page setup changes it.
 #pragma once
 
@@ -44,7 +44,10 @@ public:
 	//   "scale"        int32: a print_scale, for this job only;
 	//   "file"         string: the path of a PDF file that the job prints into; the job is
 	//                  then ready for BeginJob() with no ConfigJob(), and without "paper"
-	//                  its paper is that of the user's locale (LC_PAPER).
+	//                  its paper is that of the user's locale (LC_PAPER). The file is
+	//                  written as BFile's safe writes are (File.h): it replaces the old one
+	//                  only at CommitJob(), once all of it is on the disk, and Status()
+	//                  tells why it was not.
 	// B_BAD_VALUE, and nothing set, for a field of another type or an unknown value.
 	status_t SetSettings(BMessage* settings);
 
@@ -54,17 +57,25 @@ public:
 
 	void BeginJob();
 	// Draws the rect part of the view (in the view's coordinates) with its top-left at
-	// where on the page; fitted to the page instead at B_PRINT_SCALE_FIT_TO_PAGE (above).
+	// where on the page; rect fitted to the page instead at B_PRINT_SCALE_FIT_TO_PAGE.
 	void DrawView(BView* view, BRect rect, BPoint where);
 	void SpoolPage();
 	void CommitJob();
 	void CancelJob();
 	// Whether the job can go on; after CommitJob(), whether its pages went out.
 	bool CanContinue() const;
+	// B_OK while the job can go on, and after a CommitJob() whose pages went out; else why
+	// not: B_CANCELED for a cancelled setup, the file's own status for a PDF file that
+	// could not be written ("No space left on device", see status_text).
+	status_t Status() const;
+	// The scale that DrawView applies.
+	print_scale Scale() const;
 
 	const char* Name() const { return fName.c_str(); }
 
 private:
+	void _Fail(status_t status);
+
 	struct Private;
 	std::string fName;
 	std::unique_ptr<Private> fPrivate;

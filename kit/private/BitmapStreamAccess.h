@@ -13,6 +13,10 @@ public:
 	// is no bitmap stream or the bitmap is not valid, B_NOT_ALLOWED when the stream is not
 	// empty; the caller then keeps the bitmap and writes the stream's bytes instead.
 	static status_t Adopt(BPositionIO* destination, BBitmap* bitmap);
+
+	// The bitmap of a bitmap stream that holds all of its rows and stands at its start, for
+	// an encoder to read in place; null for any other stream.
+	static const BBitmap* WholeBitmap(BPositionIO* source);
 };
 
 } // namespace kit

@@ -44,5 +44,7 @@ RosterOverride& DefaultRosterOverride();
 // While true, safe-write files find the folder refusing their temporary file, as a folder
 // that the user may not write does (which the superuser's tests cannot otherwise see).
 bool& RefuseTemporaryFiles();
+// While true, safe-write files make named temporary files, never unnamed ones.
+bool& UseNamedTemporaryFiles();
 
 } // namespace kit::hooks

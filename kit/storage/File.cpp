@@ -7,26 +7,33 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <new>
+#include <string>
 #include <vector>
 
-#include <QFileInfo>
-#include <QSaveFile>
-
+#include "ErrnoStatus.h"
 #include "SeekTarget.h"
+#include "TemporaryFiles.h"
 #include "TestingHooks.h"
 
 // A plain file is a descriptor used with pread/pwrite, which gives exact POSIX open
-// semantics and errors. A safe-write file is a QSaveFile, which owns the temporary file and
-// the final rename, and remembers any failed write so that a damaged file is never committed.
-// Where the folder takes no temporary file but the file itself may be written, a safe-write
-// file writes in place: its data waits in memory (stage, a memfd) and Commit() copies it
-// over the file (fd), which keeps its inode, owner and permissions.
+// semantics and errors. A safe-write file writes an unnamed temporary file in the final
+// name's folder (O_TMPFILE), or a named one (temporary) on a file system that has no
+// unnamed ones; Commit() syncs it, names it and renames it over the final name, which
+// replaces a symbolic link there rather than the file it points to. Where the folder takes no
+// temporary file but the file itself may be written, a safe-write file writes in place:
+// its data waits in memory (stage, a memfd) and Commit() copies it over the file (fd),
+// which keeps its inode, owner and permissions. Either way the first failed write is
+// remembered (failure), and a file that saw one is never committed.
 struct BFile::Private {
 	int fd = -1;
-	QSaveFile* saveFile = nullptr;
+	bool safeWrite = false; // beside the file, then renamed
+	std::string temporary;  // its name; empty while it has none
+	std::string final;
+	int registration = -1;
 	int stage = -1;
-	bool stageFailed = false;
+	status_t failure = B_OK;
 	uint32 accessMode = B_READ_ONLY;
 	bool append = false;
 	off_t position = 0;
@@ -37,8 +44,10 @@ struct BFile::Private {
 			::close(fd);
 		if (stage >= 0)
 			::close(stage);
-		// Deleting an uncommitted QSaveFile discards its temporary file.
-		delete saveFile;
+		// An uncommitted temporary file is discarded.
+		if (!temporary.empty())
+			::unlink(temporary.c_str());
+		kit::ForgetTemporaryFile(registration);
 	}
 };
 
@@ -46,26 +55,82 @@ namespace {
 
 status_t status_from_errno(int error)
 {
-	switch (error) {
-		case ENOENT:
-			return B_ENTRY_NOT_FOUND;
-		case EEXIST:
-			return B_FILE_EXISTS;
-		case EISDIR:
-			return B_IS_A_DIRECTORY;
-		case ENOTDIR:
-			return B_NOT_A_DIRECTORY;
-		case EACCES:
-		case EPERM:
-		case EROFS:
-			return B_PERMISSION_DENIED;
-		case ENOMEM:
-			return B_NO_MEMORY;
-		case EINVAL:
-			return B_BAD_VALUE;
-		default:
-			return B_IO_ERROR;
+	return kit::StatusFromErrno(error);
+}
+
+// Writes all of size bytes at position, going on after short writes.
+status_t write_fully(int fd, const void* buffer, size_t size, off_t position)
+{
+	const char* data = static_cast<const char*>(buffer);
+	while (size > 0) {
+		ssize_t result = ::pwrite(fd, data, size, position);
+		if (result < 0 && errno == EINTR)
+			continue;
+		if (result <= 0)
+			return result < 0 ? status_from_errno(errno) : B_IO_ERROR;
+		data += result;
+		size -= size_t(result);
+		position += result;
 	}
+	return B_OK;
+}
+
+// Copies the first size bytes of one file over another, from the start.
+status_t copy_contents(int from, int to, off_t size)
+{
+	std::vector<char> buffer;
+	try {
+		buffer.resize(1 << 20);
+	} catch (const std::bad_alloc&) {
+		return B_NO_MEMORY;
+	}
+	for (off_t done = 0; done < size;) {
+		size_t want = size_t(std::min<off_t>(off_t(buffer.size()), size - done));
+		ssize_t count = ::pread(from, buffer.data(), want, done);
+		if (count < 0 && errno == EINTR)
+			continue;
+		if (count <= 0)
+			return count < 0 ? status_from_errno(errno) : B_IO_ERROR;
+		status_t status = write_fully(to, buffer.data(), size_t(count), done);
+		if (status != B_OK)
+			return status;
+		done += count;
+	}
+	return B_OK;
+}
+
+off_t size_of(int fd)
+{
+	struct stat info;
+	return ::fstat(fd, &info) == 0 ? info.st_size : -1;
+}
+
+// The permissions that the file written in the place of path gets: those of the file
+// there, else those of a new file.
+mode_t mode_for(const char* path)
+{
+	struct stat info;
+	if (::lstat(path, &info) == 0 && S_ISREG(info.st_mode))
+		return info.st_mode & 07777;
+	mode_t mask = ::umask(0);
+	::umask(mask);
+	return 0666 & ~mask;
+}
+
+// A hidden name beside the final one, short enough for any leaf, whose XXXXXX mkstemp
+// fills in.
+std::string temporary_name_for(const std::string& final)
+{
+	const size_t slash = final.rfind('/');
+	return final.substr(0, slash + 1) + "." + final.substr(slash + 1, 200) + ".XXXXXX";
+}
+
+std::string parent_of(const std::string& path)
+{
+	size_t slash = path.rfind('/');
+	if (slash == std::string::npos)
+		return ".";
+	return slash == 0 ? "/" : path.substr(0, slash);
 }
 
 } // namespace
@@ -153,32 +218,61 @@ status_t BFile::SetTo(const char* path, uint32 openMode)
 status_t BFile::_SetToSafeWrite(const char* path)
 {
 	Unset();
-	auto* saveFile = new QSaveFile(QFile::decodeName(path));
-	bool refused = kit::hooks::RefuseTemporaryFiles();
-	if (refused || !saveFile->open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-		delete saveFile;
-		QFileInfo directory(QFileInfo(QFile::decodeName(path)).absolutePath());
-		if (!directory.isDir())
+	const std::string final(path);
+	const std::string folder = parent_of(final);
+	// A file its owner made read-only is not replaced behind their back.
+	struct stat existing;
+	if (::lstat(path, &existing) == 0 && S_ISREG(existing.st_mode) && ::access(path, W_OK) != 0
+		&& errno == EACCES)
+		return fInitStatus = B_PERMISSION_DENIED;
+	std::string temporary;
+	int fd = -1;
+	int error = EACCES;
+	if (!kit::hooks::RefuseTemporaryFiles()) {
+		// An unnamed file in the folder, where the file system has them: nothing shows
+		// until Commit() names it, and nothing is left whatever ends the process.
+		if (!kit::hooks::UseNamedTemporaryFiles())
+			fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+		error = errno;
+		if (fd < 0
+			&& (kit::hooks::UseNamedTemporaryFiles() || error == EOPNOTSUPP || error == EISDIR
+				|| error == EINVAL)) {
+			temporary = temporary_name_for(final);
+			fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+			error = errno;
+		}
+	}
+	if (fd < 0) {
+		struct stat info;
+		if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))
 			return fInitStatus = B_ENTRY_NOT_FOUND;
+		if (error != EACCES && error != EPERM && error != EROFS)
+			return fInitStatus = status_from_errno(error);
 		// No temporary file beside it: an existing file that may be written is written in
 		// place.
 		status_t inPlace = _SetToWriteInPlace(path);
 		if (inPlace == B_OK || inPlace == B_NO_MEMORY)
 			return fInitStatus = inPlace;
-		if (refused)
-			return fInitStatus = B_PERMISSION_DENIED;
-		return fInitStatus = directory.isWritable() ? B_IO_ERROR : B_PERMISSION_DENIED;
+		return fInitStatus = B_PERMISSION_DENIED;
 	}
 	fPrivate = new Private;
-	fPrivate->saveFile = saveFile;
+	fPrivate->fd = fd;
+	fPrivate->safeWrite = true;
+	fPrivate->temporary = temporary;
+	fPrivate->final = final;
+	if (!temporary.empty())
+		fPrivate->registration = kit::RegisterTemporaryFile(temporary);
 	fPrivate->accessMode = B_WRITE_ONLY;
+	if (::fchmod(fd, mode_for(path)) != 0)
+		fPrivate->failure = status_from_errno(errno);
 	return fInitStatus = B_OK;
 }
 
 status_t BFile::_SetToWriteInPlace(const char* path)
 {
-	// Opened without truncation: nothing of the old file changes before Commit().
-	int fd = ::open(path, O_WRONLY | O_CLOEXEC | O_NONBLOCK);
+	// Opened without truncation: nothing of the old file changes before Commit(). A
+	// symbolic link is not followed: what it points to is not this folder's to replace.
+	int fd = ::open(path, O_WRONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
 	if (fd < 0)
 		return status_from_errno(errno);
 	struct stat info;
@@ -208,8 +302,7 @@ void BFile::Unset()
 
 bool BFile::IsReadable() const
 {
-	return fPrivate != nullptr && fPrivate->saveFile == nullptr
-		&& fPrivate->accessMode != B_WRITE_ONLY;
+	return fPrivate != nullptr && fPrivate->accessMode != B_WRITE_ONLY;
 }
 
 bool BFile::IsWritable() const
@@ -219,7 +312,7 @@ bool BFile::IsWritable() const
 
 bool BFile::IsSafeWrite() const
 {
-	return fPrivate != nullptr && (fPrivate->saveFile != nullptr || fPrivate->stage >= 0);
+	return fPrivate != nullptr && (fPrivate->safeWrite || fPrivate->stage >= 0);
 }
 
 ssize_t BFile::ReadAt(off_t position, void* buffer, size_t size)
@@ -246,28 +339,26 @@ ssize_t BFile::WriteAt(off_t position, const void* buffer, size_t size)
 	if (!IsWritable())
 		return B_NOT_ALLOWED;
 
-	if (QSaveFile* saveFile = fPrivate->saveFile) {
-		// A failed seek or write is remembered by the QSaveFile, which then refuses to
-		// commit: a half-written file never replaces the old one.
-		if (!saveFile->seek(position))
-			return B_IO_ERROR;
-		qint64 written = saveFile->write(static_cast<const char*>(buffer), qint64(size));
-		return written < 0 ? ssize_t(B_IO_ERROR) : ssize_t(written);
+	if (IsSafeWrite()) {
+		// Written whole or not at all; a failure is remembered so that a damaged file is
+		// never committed.
+		const int fd = fPrivate->stage >= 0 ? fPrivate->stage : fPrivate->fd;
+		status_t status = write_fully(fd, buffer, size, position);
+		if (status != B_OK) {
+			if (fPrivate->failure == B_OK)
+				fPrivate->failure = status;
+			return status;
+		}
+		return ssize_t(size);
 	}
 
-	// Written in place: into the stage, until Commit(). A failed write is remembered, as
-	// QSaveFile remembers it, so that a damaged file is never committed.
-	const bool staged = fPrivate->stage >= 0;
-	const int fd = staged ? fPrivate->stage : fPrivate->fd;
 	ssize_t result;
 	do {
-		if (fPrivate->append && !staged)
-			result = ::write(fd, buffer, size);
+		if (fPrivate->append)
+			result = ::write(fPrivate->fd, buffer, size);
 		else
-			result = ::pwrite(fd, buffer, size, position);
+			result = ::pwrite(fPrivate->fd, buffer, size, position);
 	} while (result < 0 && errno == EINTR);
-	if (result < 0 && staged)
-		fPrivate->stageFailed = true;
 	return result < 0 ? status_from_errno(errno) : result;
 }
 
@@ -296,10 +387,13 @@ status_t BFile::SetSize(off_t size)
 		return B_BAD_VALUE;
 	if (!IsWritable())
 		return B_NOT_ALLOWED;
-	if (QSaveFile* saveFile = fPrivate->saveFile)
-		return saveFile->resize(size) ? B_OK : B_IO_ERROR;
 	const int fd = fPrivate->stage >= 0 ? fPrivate->stage : fPrivate->fd;
-	return ::ftruncate(fd, size) == 0 ? B_OK : status_from_errno(errno);
+	if (::ftruncate(fd, size) == 0)
+		return B_OK;
+	status_t status = status_from_errno(errno);
+	if (IsSafeWrite() && fPrivate->failure == B_OK)
+		fPrivate->failure = status;
+	return status;
 }
 
 status_t BFile::GetSize(off_t* size) const
@@ -308,14 +402,10 @@ status_t BFile::GetSize(off_t* size) const
 		return B_NO_INIT;
 	if (size == nullptr)
 		return B_BAD_VALUE;
-	if (QSaveFile* saveFile = fPrivate->saveFile) {
-		*size = saveFile->size();
-		return B_OK;
-	}
-	struct stat info;
-	if (::fstat(fPrivate->stage >= 0 ? fPrivate->stage : fPrivate->fd, &info) != 0)
+	off_t found = size_of(fPrivate->stage >= 0 ? fPrivate->stage : fPrivate->fd);
+	if (found < 0)
 		return status_from_errno(errno);
-	*size = info.st_size;
+	*size = found;
 	return B_OK;
 }
 
@@ -323,73 +413,106 @@ status_t BFile::Commit()
 {
 	if (fPrivate == nullptr)
 		return B_NO_INIT;
-	if (fPrivate->stage >= 0) {
-		status_t status = fPrivate->stageFailed ? B_IO_ERROR : _CopyStageInPlace();
-		Unset();
-		return status;
-	}
-	QSaveFile* saveFile = fPrivate->saveFile;
-	if (saveFile == nullptr)
+	if (!IsSafeWrite())
 		return B_OK;
-
-	status_t status = B_OK;
-	if (!saveFile->commit()) {
-		switch (saveFile->error()) {
-			case QFileDevice::PermissionsError:
-			case QFileDevice::RenameError:
-				status = B_PERMISSION_DENIED;
-				break;
-			default:
-				status = B_IO_ERROR;
-				break;
-		}
-	}
+	status_t status = fPrivate->failure;
+	if (status == B_OK)
+		status = fPrivate->stage >= 0 ? _CopyStageInPlace() : _RenameTemporary();
 	Unset();
 	return status;
 }
 
-// Copies the stage over the file and cuts the file to its length. Not atomic: a failure
-// part of the way leaves the file damaged, which the result then says.
+// Puts the temporary file in the final name's place once all of it is on the disk: a
+// failure on the way, the last one included, leaves the old file and removes the new.
+status_t BFile::_RenameTemporary()
+{
+	Private& file = *fPrivate;
+	if (::fsync(file.fd) != 0)
+		return status_from_errno(errno);
+	if (file.temporary.empty()) {
+		status_t named = _NameUnnamedFile();
+		if (named != B_OK)
+			return named;
+	}
+	if (::rename(file.temporary.c_str(), file.final.c_str()) != 0)
+		return status_from_errno(errno);
+	file.temporary.clear();
+	// The new name itself is made lasting too; a folder that cannot be synced (some file
+	// systems refuse) changes nothing in what was written.
+	int folder = ::open(parent_of(file.final).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+	if (folder >= 0) {
+		::fsync(folder);
+		::close(folder);
+	}
+	return B_OK;
+}
+
+// Gives an unnamed temporary file a hidden name beside the final one, from which it is
+// renamed; the name is registered for the moment it exists.
+status_t BFile::_NameUnnamedFile()
+{
+	Private& file = *fPrivate;
+	const std::string self = "/proc/self/fd/" + std::to_string(file.fd);
+	const std::string pattern = temporary_name_for(file.final);
+	for (int attempt = 0; attempt < 100; attempt++) {
+		std::string name = pattern;
+		for (size_t i = name.size() - 6; i < name.size(); i++)
+			name[i] = "abcdefghijklmnopqrstuvwxyz0123456789"[std::rand() % 36];
+		file.registration = kit::RegisterTemporaryFile(name);
+		if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+			file.temporary = name;
+			return B_OK;
+		}
+		const int error = errno;
+		kit::ForgetTemporaryFile(file.registration);
+		file.registration = -1;
+		if (error != EEXIST)
+			return status_from_errno(error);
+	}
+	return B_FILE_EXISTS;
+}
+
+// Copies the stage over the file and cuts the file to its length. The room for it is set
+// aside first where the file system can, so that a full disk refuses it before the file
+// changes; a failure later all the same (a file size limit, a disk error) puts the old
+// contents back from a copy kept aside.
 status_t BFile::_CopyStageInPlace()
 {
-	struct stat info;
-	if (::fstat(fPrivate->stage, &info) != 0)
+	const int fd = fPrivate->fd;
+	const off_t size = size_of(fPrivate->stage);
+	const off_t oldSize = size_of(fd);
+	if (size < 0 || oldSize < 0)
 		return status_from_errno(errno);
-	const off_t size = info.st_size;
-	std::vector<char> buffer;
-	try {
-		buffer.resize(1 << 20);
-	} catch (const std::bad_alloc&) {
+	if (size > 0 && ::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, size) != 0 && errno != EOPNOTSUPP
+		&& errno != ENOSYS)
+		return status_from_errno(errno);
+
+	int backup = ::memfd_create("safe-write-backup", MFD_CLOEXEC);
+	if (backup < 0)
 		return B_NO_MEMORY;
-	}
-	for (off_t done = 0; done < size;) {
-		size_t want = size_t(std::min<off_t>(off_t(buffer.size()), size - done));
-		ssize_t count = ::pread(fPrivate->stage, buffer.data(), want, done);
-		if (count < 0 && errno == EINTR)
-			continue;
-		if (count <= 0)
-			return count < 0 ? status_from_errno(errno) : B_IO_ERROR;
-		for (ssize_t written = 0; written < count;) {
-			ssize_t result =
-				::pwrite(fPrivate->fd, buffer.data() + written, size_t(count - written), done);
-			if (result < 0 && errno == EINTR)
-				continue;
-			if (result <= 0)
-				return result < 0 ? status_from_errno(errno) : B_IO_ERROR;
-			written += result;
-			done += result;
+	int reading = ::open(("/proc/self/fd/" + std::to_string(fd)).c_str(), O_RDONLY | O_CLOEXEC);
+	status_t status =
+		reading < 0 ? status_from_errno(errno) : copy_contents(reading, backup, oldSize);
+	if (reading >= 0)
+		::close(reading);
+	if (status == B_OK) {
+		status = copy_contents(fPrivate->stage, fd, size);
+		if (status == B_OK && ::ftruncate(fd, size) != 0)
+			status = status_from_errno(errno);
+		if (status == B_OK && ::fdatasync(fd) != 0)
+			status = status_from_errno(errno);
+		if (status != B_OK) {
+			// Within the old length, over blocks the file already has.
+			copy_contents(backup, fd, oldSize);
+			::ftruncate(fd, oldSize);
+			::fdatasync(fd);
 		}
 	}
-	if (::ftruncate(fPrivate->fd, size) != 0 || ::fdatasync(fPrivate->fd) != 0)
-		return status_from_errno(errno);
-	return B_OK;
+	::close(backup);
+	return status;
 }
 
 int BFile::_Descriptor() const
 {
-	if (fPrivate == nullptr)
-		return -1;
-	if (fPrivate->saveFile != nullptr)
-		return fPrivate->saveFile->handle();
-	return fPrivate->fd;
+	return fPrivate == nullptr ? -1 : fPrivate->fd;
 }

@@ -6,12 +6,18 @@
 // without Commit() leaves the file system exactly as it was. Reading a safe-write file
 // back is not supported.
 //
+// Commit() syncs the data to the disk before the rename, and any failure on the way (a
+// full disk, a file size limit, the sync itself) leaves the old file byte for byte and the
+// temporary file removed; the status then carries the system's reason (status_text). A
+// final name that is a symbolic link is itself replaced, never what it points to. A
+// temporary file is also removed when SIGTERM, SIGINT or SIGHUP ends the process.
+//
 // Where the folder takes no temporary file (a folder the user may not write) but the file
-// exists and may be written, the file is written in place: the data waits aside until
-// Commit() copies it over the old contents and cuts the file to its new length. A failed
-// write still leaves the old file as it was; only a failure during that copy (a full disk)
-// can leave it damaged, and Commit() then says so. The file's type attribute
-// (BAppFileInfo) is then set on the file itself.
+// exists, is no symbolic link and may be written, the file is written in place: the data
+// waits aside until Commit() copies it over the old contents and cuts the file to its new
+// length. Room is set aside before the copy and the old contents are kept aside during it,
+// so that a failure puts them back. The file's type attribute (BAppFileInfo) is then set
+// on the file itself.
 #pragma once
 
 #include "DataIO.h"
@@ -55,6 +61,8 @@ private:
 	friend class BDirectory;
 	status_t _SetToSafeWrite(const char* path);
 	status_t _SetToWriteInPlace(const char* path);
+	status_t _RenameTemporary();
+	status_t _NameUnnamedFile();
 	status_t _CopyStageInPlace();
 	int _Descriptor() const override;
 

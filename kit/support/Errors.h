@@ -45,4 +45,30 @@ enum {
 	B_TRANSLATION_ERROR_BASE = B_GENERAL_ERROR_BASE + 0x4800,
 	B_NO_TRANSLATOR = B_TRANSLATION_ERROR_BASE,
 	B_ILLEGAL_DATA,
+
+	// The system's own reasons (errno values) that have no code above keep their number
+	// here, so that what failed can still be told in the system's words (strerror).
+	B_POSIX_ERROR_BASE = B_GENERAL_ERROR_BASE + 0x7000,
 };
+
+constexpr int B_FROM_POSIX_ERROR(int error)
+{
+	return B_POSIX_ERROR_BASE + error;
+}
+
+// The errno value of a status made by B_FROM_POSIX_ERROR; 0 for any other status.
+constexpr int B_TO_POSIX_ERROR(int status)
+{
+	return status > B_POSIX_ERROR_BASE && status < B_POSIX_ERROR_BASE + 0x1000
+		? status - B_POSIX_ERROR_BASE
+		: 0;
+}
+
+enum {
+	B_DEVICE_FULL = B_FROM_POSIX_ERROR(ENOSPC),
+	B_FILE_TOO_LARGE = B_FROM_POSIX_ERROR(EFBIG),
+};
+
+// The system's words for a status ("No space left on device"); null for a status that is
+// the kit's own, with no such words.
+const char* status_text(int status);

@@ -33,4 +33,10 @@ bool& RefuseTemporaryFiles()
 	return refuse;
 }
 
+bool& UseNamedTemporaryFiles()
+{
+	static bool named = false;
+	return named;
+}
+
 } // namespace kit::hooks

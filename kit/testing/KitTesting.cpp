@@ -16,6 +16,7 @@
 #include "DrawingTarget.h"
 #include "Looper.h"
 #include "LooperRegistry.h"
+#include "ModalDialogs.h"
 #include "ReplyEndpoint.h"
 #include "TestingHooks.h"
 #include "ViewAccess.h"
@@ -181,6 +182,11 @@ void CloseWindow(BWindow* window)
 {
 	if (QWidget* widget = WindowContentWidget(window))
 		widget->close();
+}
+
+int CountModalDialogs()
+{
+	return kit::CountModalDialogs();
 }
 
 void PlatformWindowSize(BWindow* window, int32* width, int32* height)

@@ -71,6 +71,9 @@ void TurnWheel(BView* view, float notchesX, float notchesY, bool shift = false);
 
 // Closes the window as the user would with its close button.
 void CloseWindow(BWindow* window);
+// How many of the kit's modal dialogs (alerts, page and job setup) are open; may be asked
+// from any thread.
+int CountModalDialogs();
 // The window's size as the platform has it (content width and height in pixels).
 void PlatformWindowSize(BWindow* window, int32* width, int32* height);
 

@@ -9,4 +9,9 @@ void RefuseTemporaryFiles(bool refuse)
 	hooks::RefuseTemporaryFiles() = refuse;
 }
 
+void UseNamedTemporaryFiles(bool named)
+{
+	hooks::UseNamedTemporaryFiles() = named;
+}
+
 } // namespace kit::testing

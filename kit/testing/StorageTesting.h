@@ -9,5 +9,8 @@ namespace kit::testing {
 // written is then written in place. Tests run as the superuser, whom a read-only folder
 // does not stop, so this is how they see what a user would.
 void RefuseTemporaryFiles(bool refuse);
+// While true, safe-write files make named temporary files, as on a file system that has no
+// unnamed ones (FAT, some network file systems).
+void UseNamedTemporaryFiles(bool named);
 
 } // namespace kit::testing

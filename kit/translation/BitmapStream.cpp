@@ -241,4 +241,16 @@ status_t BitmapStreamAccess::Adopt(BPositionIO* destination, BBitmap* bitmap)
 	return B_OK;
 }
 
+const BBitmap* BitmapStreamAccess::WholeBitmap(BPositionIO* source)
+{
+	auto* stream = dynamic_cast<BBitmapStream*>(source);
+	if (stream == nullptr)
+		return nullptr;
+	const BBitmapStream::Private* inside = stream->fPrivate;
+	if (inside->bitmap == nullptr || inside->detached || inside->position != 0
+		|| inside->dataWritten < inside->DataSize() || inside->DataSize() == 0)
+		return nullptr;
+	return inside->bitmap;
+}
+
 } // namespace kit

@@ -1,5 +1,7 @@
 #include "ImageCodec.h"
 
+#include "DestinationDevice.h"
+
 #include <cstdio>
 #include <mutex>
 #include <new>
@@ -56,15 +58,15 @@ bool CanDecode(const QByteArray& head, const QByteArray& format)
 	return reader.canRead();
 }
 
-status_t EncodeImage(const QImage& image, const QByteArray& format, QByteArray* data)
+status_t EncodeImage(const QImage& image, const QByteArray& format, BPositionIO* destination)
 {
 	try {
-		data->clear();
-		QBuffer buffer(data);
-		buffer.open(QIODevice::WriteOnly);
-		QImageWriter writer(&buffer, format);
-		if (writer.write(image))
-			return B_OK;
+		DestinationDevice device(destination);
+		QImageWriter writer(&device, format);
+		bool written = writer.write(image);
+		status_t status = device.Finish();
+		if (written || status != B_OK)
+			return status;
 		switch (writer.error()) {
 			case QImageWriter::UnsupportedFormatError:
 				return B_NO_TRANSLATOR;
@@ -74,7 +76,6 @@ status_t EncodeImage(const QImage& image, const QByteArray& format, QByteArray* 
 				return B_ILLEGAL_DATA;
 		}
 	} catch (const std::bad_alloc&) {
-		data->clear();
 		return B_NO_MEMORY;
 	}
 }

@@ -2,8 +2,11 @@
 
 #include <cstring>
 #include <exception>
+#include <optional>
 #include <vector>
 
+#include "Bitmap.h"
+#include "BitmapStreamAccess.h"
 #include "BitmapStreamFormat.h"
 #include "BitmapStreamIO.h"
 #include "BitsTranslator.h"
@@ -13,6 +16,7 @@
 #include "PluginDecoder.h"
 #include "PngWriter.h"
 #include "Utf8Text.h"
+#include "WebpWriter.h"
 
 namespace kit {
 
@@ -26,6 +30,44 @@ const QByteArray kJpegFormat = "jpeg";
 void copy_text(char* target, const std::string& text)
 {
 	CopyUtf8(target, B_MIME_STRING_LENGTH - 1, text);
+}
+
+// Only B_RGBA32 carries alpha; in B_RGB32 the fourth byte means nothing, and the writers
+// take an image without an alpha channel for the three colours alone.
+QImage::Format image_format(const TranslatorBitmap& header)
+{
+	return color_space(header.colors) == B_RGBA32 ? QImage::Format_ARGB32 : QImage::Format_RGB32;
+}
+
+// The bitmap of a whole bitmap stream seen as an image, read-only, without a copy: B, G,
+// R, A bytes are Qt's 32-bit pixels on a little-endian machine.
+std::optional<QImage> ImageInPlace(BPositionIO* source, const TranslatorBitmap& header)
+{
+	const BBitmap* bitmap = BitmapStreamAccess::WholeBitmap(source);
+	color_space space = color_space(header.colors);
+	if (bitmap == nullptr || Q_BYTE_ORDER != Q_LITTLE_ENDIAN
+		|| (space != B_RGB32 && space != B_RGBA32) || bitmap->ColorSpace() != space)
+		return std::nullopt;
+	return QImage(static_cast<const uchar*>(bitmap->Bits()), HeaderWidth(header),
+		HeaderHeight(header), bitmap->BytesPerRow(), image_format(header));
+}
+
+// The rows of any other bitmap stream, read into an image of their own.
+status_t ReadImage(BPositionIO* source, const TranslatorBitmap& header, std::optional<QImage>* out)
+{
+	int32 width = HeaderWidth(header);
+	const bool hasAlpha = color_space(header.colors) == B_RGBA32;
+	QImage& image = out->emplace(width, HeaderHeight(header), image_format(header));
+	if (image.isNull())
+		return B_NO_MEMORY;
+	return ReadBGRARows(source, header, [&](int32 y, const uint8* in) {
+		QRgb* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+		for (int32 x = 0; x < width; x++, in += kBGRABytes) {
+			line[x] =
+				qRgba(in[kRedByte], in[kGreenByte], in[kBlueByte], hasAlpha ? in[kAlphaByte] : 255);
+		}
+		return status_t(B_OK);
+	});
 }
 
 } // namespace
@@ -161,32 +203,18 @@ status_t QtImageTranslator::_Encode(BPositionIO* source, BPositionIO* destinatio
 	// PNG has a writer of its own that is much faster than the plug-in's (PngWriter.h).
 	if (fFormat == "png")
 		return WritePng(source, header, destination);
+	// WebP too: the plug-in holds the picture three times over (WebpWriter.h).
+	if (fFormat == "webp")
+		return WriteWebp(source, header, destination);
 
-	int32 width = HeaderWidth(header);
-	int32 height = HeaderHeight(header);
-	color_space space = color_space(header.colors);
-	// Only B_RGBA32 carries alpha; in B_RGB32 the fourth byte means nothing.
-	bool hasAlpha = space == B_RGBA32;
-	QImage image(width, height, hasAlpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
-	if (image.isNull())
-		return B_NO_MEMORY;
-
-	status = ReadBGRARows(source, header, [&](int32 y, const uint8* in) {
-		QRgb* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-		for (int32 x = 0; x < width; x++, in += kBGRABytes) {
-			line[x] =
-				qRgba(in[kRedByte], in[kGreenByte], in[kBlueByte], hasAlpha ? in[kAlphaByte] : 255);
-		}
-		return status_t(B_OK);
-	});
-	if (status != B_OK)
-		return status;
-
-	QByteArray encoded;
-	status = EncodeImage(image, fFormat, &encoded);
-	if (status != B_OK)
-		return status;
-	return WriteAll(destination, encoded.constData(), size_t(encoded.size()));
+	// A whole bitmap is encoded where it lies; only other streams are read into a copy.
+	std::optional<QImage> image = ImageInPlace(source, header);
+	if (!image) {
+		status = ReadImage(source, header, &image);
+		if (status != B_OK)
+			return status;
+	}
+	return EncodeImage(*image, fFormat, destination);
 }
 
 } // namespace kit

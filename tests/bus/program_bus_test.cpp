@@ -1,10 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <unistd.h>
+
+#include <atomic>
 #include <cstdlib>
 #include <filesystem>
+#include <thread>
 
 #include "CanvasProbe.h"
 #include "ImageFixtures.h"
+#include "KitTesting.h"
 #include "ProgramHarness.h"
 #include "RemoteMessenger.h"
 #include "TempDirectory.h"
@@ -80,6 +86,33 @@ TEST(ProgramOnTheBus, ASaveThatWaitsForItsAnswerHearsTheExportsResult)
 	EXPECT_EQ(save(folder.Path().string(), "answered.png"), B_OK);
 	EXPECT_TRUE(std::filesystem::is_regular_file(folder.Path() / "answered.png"));
 	EXPECT_EQ(save(folder.Child("missing"), "lost.png"), B_ENTRY_NOT_FOUND);
+}
+
+// The quit message from another program (dorva-send) while the About box is open: the box
+// closes and the program ends, as with "Quit".
+TEST(ProgramOnTheBus, AQuitFromAnotherProgramClosesAnOpenDialogAndQuits)
+{
+	if (std::getenv("DORVA_PRIVATE_BUS") == nullptr)
+		GTEST_SKIP() << "needs a private session bus, where no other dorva runs";
+	kit::testing::SetAlertResponder(nullptr);
+	ProgramHarness program;
+	std::atomic<bool> shown{false};
+	std::atomic<int> sent{-1};
+	std::thread other([&] {
+		for (int i = 0; i < 1000 && kit::testing::CountModalDialogs() == 0; i++)
+			usleep(10000);
+		shown = kit::testing::CountModalDialogs() > 0;
+		sent = std::system("'" DORVA_SEND "' _QRQ");
+	});
+	BMessenger(program.App()).SendMessage(B_ABOUT_REQUESTED);
+	alarm(60); // a quit that never comes fails the test instead of hanging it
+	program.App()->Run();
+	alarm(0);
+	other.join();
+	EXPECT_TRUE(shown);
+	EXPECT_EQ(sent, 0);
+	EXPECT_EQ(kit::testing::CountModalDialogs(), 0);
+	EXPECT_EQ(program.App()->CountWindows(), 0);
 }
 
 } // namespace

@@ -3,15 +3,20 @@
 // BAppFileInfo stamps such files with their MIME type.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstring>
 #include <filesystem>
+#include <optional>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
 #include "AppFileInfo.h"
 #include "Directory.h"
 #include "File.h"
+#include "SmallDisk.h"
 #include "StorageTesting.h"
 #include "TempDirectory.h"
 
@@ -25,6 +30,37 @@ status_t CreateIn(
 	EXPECT_EQ(directory.InitCheck(), B_OK);
 	return directory.CreateFile(leaf, file, failIfExists);
 }
+
+status_t CreateAt(const std::string& folder, const char* leaf, BFile* file)
+{
+	return BDirectory(folder.c_str()).CreateFile(leaf, file);
+}
+
+// A limit on the size of the files the process writes (RLIMIT_FSIZE), with SIGXFSZ
+// ignored, so that a write past it fails with EFBIG instead of ending the process.
+class FileSizeLimit {
+public:
+	explicit FileSizeLimit(rlim_t bytes)
+	{
+		getrlimit(RLIMIT_FSIZE, &fFormer);
+		fHandler = std::signal(SIGXFSZ, SIG_IGN);
+		struct rlimit limit = {bytes, fFormer.rlim_max};
+		setrlimit(RLIMIT_FSIZE, &limit);
+	}
+	~FileSizeLimit()
+	{
+		setrlimit(RLIMIT_FSIZE, &fFormer);
+		std::signal(SIGXFSZ, fHandler);
+	}
+
+private:
+	struct rlimit fFormer;
+	sighandler_t fHandler;
+};
+
+// Old and new contents of the tests below: the new one too large for the limits they set.
+const std::string kOld = std::string(8 * 1024, 'o') + "end of the old picture";
+const std::string kNew(64 * 1024, 'n');
 
 } // namespace
 
@@ -240,4 +276,119 @@ TEST(SafeWrite, AReadOnlyFolderWritesAWritableFileInPlace)
 	EXPECT_EQ(refused, B_PERMISSION_DENIED);
 	EXPECT_EQ(ReadWholeFile(locked), "old");
 	EXPECT_EQ(fresh, B_PERMISSION_DENIED);
+}
+
+// The two ways a safe write goes: beside the file then renamed, or in place where the folder
+// takes no temporary file.
+class BothWays : public ::testing::TestWithParam<bool> {
+protected:
+	void SetUp() override { kit::testing::RefuseTemporaryFiles(InPlace()); }
+	void TearDown() override { kit::testing::RefuseTemporaryFiles(false); }
+	bool InPlace() const { return GetParam(); }
+};
+
+INSTANTIATE_TEST_SUITE_P(SafeWrite, BothWays, ::testing::Values(false, true),
+	[](const auto& info) { return std::string(info.param ? "InPlace" : "Renamed"); });
+
+// A write that fails midway, past the file size limit: beside the file it fails as it is
+// written; in place the data waits aside, so the limit is set before Commit(), which then
+// fails while copying it over the old contents and must put them back.
+TEST_P(BothWays, AWriteThatFailsMidwayLeavesTheOldFileByteForByte)
+{
+	TempDirectory dir;
+	std::string target = dir.WriteFile("picture.png", kOld);
+	BFile file;
+	ASSERT_EQ(CreateIn(dir, "picture.png", &file), B_OK);
+	status_t committed;
+	{
+		std::optional<FileSizeLimit> limit;
+		if (!InPlace())
+			limit.emplace(16 * 1024);
+		ssize_t written = file.Write(kNew.data(), kNew.size());
+		EXPECT_EQ(written, InPlace() ? ssize_t(kNew.size()) : ssize_t(B_FILE_TOO_LARGE));
+		if (InPlace())
+			limit.emplace(16 * 1024);
+		committed = file.Commit();
+	}
+	EXPECT_EQ(committed, B_FILE_TOO_LARGE);
+	EXPECT_STREQ(status_text(committed), "File too large");
+	EXPECT_EQ(ReadWholeFile(target), kOld);
+	EXPECT_EQ(dir.Names(), std::vector<std::string>{"picture.png"});
+}
+
+TEST_P(BothWays, AFullDiskLeavesTheOldFileByteForByte)
+{
+	SmallDisk disk(256 * 1024);
+	if (!disk.Mounted())
+		GTEST_SKIP() << disk.Why();
+	std::string target = disk.Child("picture.png");
+	{
+		BFile old(target.c_str(), B_WRITE_ONLY | B_CREATE_FILE);
+		ASSERT_EQ(old.Write(kOld.data(), kOld.size()), ssize_t(kOld.size()));
+	}
+	disk.Fill();
+	BFile file;
+	ASSERT_EQ(CreateAt(disk.Child(""), "picture.png", &file), B_OK);
+	file.Write(kNew.data(), kNew.size());
+	status_t committed = file.Commit();
+	EXPECT_EQ(committed, B_DEVICE_FULL);
+	EXPECT_STREQ(status_text(committed), "No space left on device");
+	EXPECT_EQ(ReadWholeFile(target), kOld);
+	std::vector<std::string> names;
+	for (const auto& entry : std::filesystem::directory_iterator(disk.Child("")))
+		names.push_back(entry.path().filename().string());
+	std::sort(names.begin(), names.end());
+	EXPECT_EQ(names, (std::vector<std::string>{"filler", "picture.png"}));
+}
+
+// b.png is a link to a.png, another result: writing b never writes over a. Beside the
+// file, the link itself is replaced; in place (a folder that takes no new file) it is
+// refused.
+TEST_P(BothWays, ASymbolicLinkIsReplacedOrRefusedNeverWrittenThrough)
+{
+	TempDirectory dir;
+	std::string a = dir.WriteFile("a.png", "picture a");
+	std::filesystem::create_symlink("a.png", dir.Path() / "b.png");
+	BFile file;
+	status_t created = CreateIn(dir, "b.png", &file);
+	if (InPlace()) {
+		EXPECT_EQ(created, B_PERMISSION_DENIED);
+	} else {
+		ASSERT_EQ(created, B_OK);
+		EXPECT_EQ(file.Write("picture b", 9), 9);
+		ASSERT_EQ(file.Commit(), B_OK);
+		EXPECT_FALSE(std::filesystem::is_symlink(dir.Path() / "b.png"));
+		EXPECT_EQ(ReadWholeFile(dir.Child("b.png")), "picture b");
+	}
+	EXPECT_EQ(ReadWholeFile(a), "picture a");
+}
+
+// A process ended by SIGTERM, SIGINT or SIGHUP halfway through a write leaves no
+// temporary file behind, and the old file as it was: an unnamed one goes by itself, a
+// named one (on file systems without unnamed ones) is removed as the signal ends it.
+TEST(SafeWrite, ASignalDuringTheWriteRemovesTheTemporaryFile)
+{
+	for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
+		SCOPED_TRACE(signal);
+		TempDirectory dir;
+		std::string target = dir.WriteFile("picture.png", kOld);
+		pid_t child = fork();
+		ASSERT_GE(child, 0);
+		if (child == 0) {
+			std::signal(signal, SIG_DFL);
+			kit::testing::UseNamedTemporaryFiles(true);
+			BFile file;
+			if (CreateIn(dir, "picture.png", &file) != B_OK || dir.Names().size() != 2
+				|| file.Write(kNew.data(), kNew.size()) != ssize_t(kNew.size()))
+				_exit(3);
+			::raise(signal);
+			_exit(4);
+		}
+		int status = 0;
+		ASSERT_EQ(waitpid(child, &status, 0), child);
+		ASSERT_TRUE(WIFSIGNALED(status)) << "exit status " << WEXITSTATUS(status);
+		EXPECT_EQ(WTERMSIG(status), signal);
+		EXPECT_EQ(dir.Names(), std::vector<std::string>{"picture.png"});
+		EXPECT_EQ(ReadWholeFile(target), kOld);
+	}
 }

@@ -278,6 +278,37 @@ TEST_F(Pasting, PastesAtTheDropPositionClippedToThePicture)
 	EXPECT_EQ(At(199, 89), grey);
 }
 
+// Drops that reach the picture by a single column or row, on each side, and one cut by the
+// picture's top edge.
+TEST_F(Pasting, DropsOverlappingByOneColumnOrRowAndClippedAtTheTop)
+{
+	const rgb_color grey = make_color(100, 100, 100);
+	const struct {
+		BPoint at;
+		int32 x, y; // the canvas pixel that the drop's pixel (px, py) lands on
+		int32 px, py;
+		int32 beyondX, beyondY; // a pixel just past the pasted part, still grey
+	} drops[] = {
+		{BPoint(-99, 10), 0, 10, 99, 0, 1, 10},    // its last column on the left edge
+		{BPoint(199, 10), 199, 10, 0, 0, 198, 10}, // its first column on the right edge
+		{BPoint(10, -49), 10, 0, 0, 49, 10, 1},    // its last row on the top edge
+		{BPoint(10, 99), 10, 99, 0, 0, 10, 98},    // its first row on the bottom edge
+		{BPoint(30, -20), 30, 0, 0, 20, 30, 30},   // cut at the top
+	};
+	for (const auto& drop : drops) {
+		SCOPED_TRACE(testing::Message() << drop.at.x << ", " << drop.at.y);
+		StartWithGrey();
+		drop_pos = drop.at;
+		Drop(*coordinate_picture(100, 50));
+		EXPECT_EQ(At(drop.x, drop.y), make_color(uint8(drop.px), uint8(drop.py), 7));
+		EXPECT_EQ(At(drop.beyondX, drop.beyondY), grey);
+	}
+	// Cut at the top: the rest of the drop lands whole below the edge.
+	EXPECT_EQ(At(129, 29), make_color(99, 49, 7));
+	EXPECT_EQ(At(130, 0), grey);
+	EXPECT_EQ(At(29, 0), grey);
+}
+
 TEST_F(Pasting, IgnoresDataThatIsNoPicture)
 {
 	StartWithGrey();
@@ -617,6 +648,34 @@ TEST_F(PicturesIn, DecompressionBombsAreRefusedAndOrdinaryPicturesAlwaysOpen)
 	EXPECT_EQ(program.Canvas()->image->Bounds(), BRect(0, 0, 2047, 2047));
 	const uint8* corner = PixelAt(*program.Canvas()->image, 2047, 2047);
 	EXPECT_EQ(corner[0] | corner[1] | corner[2], 0);
+}
+
+// The limits at their exact edges: exactly 64 Mpixel of a single colour (a file of a few
+// KB) opens, one row more is a bomb; exactly 32768 pixels wide opens, one more is refused.
+TEST_F(PicturesIn, TheSizeLimitsHoldToTheirExactEdges)
+{
+	std::string good = WritePicture("good.png", kit_code("PNG "));
+	const struct {
+		uint32 width, height;
+		bool opens;
+	} sizes[] = {{8192, 8192, true}, {8192, 8193, false}, {32768, 1, true}, {32769, 1, false}};
+	for (const auto& size : sizes) {
+		const std::string name =
+			std::to_string(size.width) + "x" + std::to_string(size.height) + ".png";
+		SCOPED_TRACE(name);
+		std::string flat = BlackGreyPng(size.width, size.height, 1);
+		ASSERT_LT(flat.size() * 100, size_t(size.width) * size.height);
+		Open({good});
+		Open({folder.WriteFile(name, flat)});
+		if (!size.opens) {
+			EXPECT_REFUSED(name.c_str());
+			continue;
+		}
+		ASSERT_NE(program.Canvas()->image, nullptr);
+		EXPECT_EQ(program.Canvas()->image->Bounds(), BRect(0, 0, size.width - 1, size.height - 1));
+		const uint8* corner = PixelAt(*program.Canvas()->image, size.width - 1, size.height - 1);
+		EXPECT_EQ(corner[0] | corner[1] | corner[2], 0);
+	}
 }
 
 TEST_F(PicturesIn, VectorPicturesAreDrawnWithinTheLimits)

@@ -14,6 +14,7 @@
 #include "TranslatorRoster.h"
 #include "font_label.h"
 #include "output_names.h"
+#include "printable_name.h"
 #include "program_name.h"
 #include "progress.h"
 #include "render_options.h"
@@ -27,7 +28,7 @@ enum { kAllWritten = 0, kSomeFailed = 1, kBadUsage = 2 };
 
 int usage_error(const std::string& what)
 {
-	std::fprintf(stderr, "dorva-render: %s\n", what.c_str());
+	std::fprintf(stderr, "dorva-render: %s\n", printable_name(what).c_str());
 	print_render_usage(stderr);
 	return kBadUsage;
 }
@@ -100,7 +101,7 @@ int main(int argc, char** argv)
 	std::vector<std::string> errors;
 	const bool calendarSet = apply_calendar_options(options.calendar, &dates, &errors);
 	for (const std::string& line : errors)
-		std::fprintf(stderr, "dorva-render: %s\n", line.c_str());
+		std::fprintf(stderr, "dorva-render: %s\n", printable_name(line).c_str());
 	if (!calendarSet)
 		return kBadUsage;
 

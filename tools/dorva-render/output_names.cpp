@@ -89,8 +89,15 @@ bool output_plan::set(const std::string& output, size_t pictureCount, std::strin
 		return false;
 	}
 	if (!format_for_name(output)) {
-		*error = "cannot tell the format from '" + output
-			+ "': name it .png, .jpg, .jpeg, .tif, .tiff, .webp, .bmp or .pdf";
+		// A leaf that is only an extension (out/.png) names no file: a name starting with
+		// a dot is a hidden file's whole name, not its extension.
+		const std::string leaf = std::filesystem::path(output).filename().string();
+		if (!leaf.empty() && leaf[0] == '.' && format_for_name("x" + leaf))
+			*error = "'" + output + "' is only an extension: name the file, as in 'calendar" + leaf
+				+ "'";
+		else
+			*error = "cannot tell the format from '" + output
+				+ "': name it .png, .jpg, .jpeg, .tif, .tiff, .webp, .bmp or .pdf";
 		return false;
 	}
 	return true;

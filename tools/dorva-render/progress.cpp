@@ -1,5 +1,7 @@
 #include "progress.h"
 
+#include "printable_name.h"
+
 #include <unistd.h>
 
 #include <cstdio>
@@ -22,8 +24,8 @@ void progress_report::_draw_bar(size_t done, const std::string& picture)
 	const int filled = fTotal == 0 ? kBarWidth : int(done * kBarWidth / fTotal);
 	std::string bar(size_t(filled), '#');
 	bar.resize(kBarWidth, '.');
-	std::fprintf(
-		stderr, "%s[%s] %zu/%zu %s", kClearLine, bar.c_str(), done, fTotal, picture.c_str());
+	std::fprintf(stderr, "%s[%s] %zu/%zu %s", kClearLine, bar.c_str(), done, fTotal,
+		printable_name(picture).c_str());
 	std::fflush(stderr);
 }
 
@@ -45,8 +47,8 @@ void progress_report::written(const std::string& picture, const std::string& out
 	if (fTerminal)
 		_draw_bar(fDone, picture);
 	else
-		std::fprintf(stderr, "dorva-render: [%zu/%zu] %s -> %s\n", fDone, fTotal, picture.c_str(),
-			output.c_str());
+		std::fprintf(stderr, "dorva-render: [%zu/%zu] %s -> %s\n", fDone, fTotal,
+			printable_name(picture).c_str(), printable_name(output).c_str());
 }
 
 void progress_report::failed(const std::string& picture, const std::string& why)
@@ -54,11 +56,12 @@ void progress_report::failed(const std::string& picture, const std::string& why)
 	fDone++;
 	if (fTerminal) {
 		_clear_bar();
-		std::fprintf(stderr, "dorva-render: %s: %s\n", picture.c_str(), why.c_str());
+		std::fprintf(stderr, "dorva-render: %s: %s\n", printable_name(picture).c_str(),
+			printable_name(why).c_str());
 		_draw_bar(fDone, picture);
 	} else {
-		std::fprintf(stderr, "dorva-render: [%zu/%zu] %s: %s\n", fDone, fTotal, picture.c_str(),
-			why.c_str());
+		std::fprintf(stderr, "dorva-render: [%zu/%zu] %s: %s\n", fDone, fTotal,
+			printable_name(picture).c_str(), printable_name(why).c_str());
 	}
 }
 

@@ -1,11 +1,5 @@
 #include "renderer.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <memory>
 
@@ -44,17 +38,12 @@ std::string reason(status_t status)
 			return "too large to hold in memory";
 		case B_NO_TRANSLATOR:
 			return "no picture that dorva can read";
-		default:
-			return "error " + std::to_string(status);
+		default: {
+			// The system's own words where it gave a reason ("No space left on device").
+			const char* text = status_text(status);
+			return text != nullptr ? text : "error " + std::to_string(status);
+		}
 	}
-}
-
-// The permissions a newly made file gets.
-mode_t new_file_mode()
-{
-	mode_t mask = umask(0);
-	umask(mask);
-	return 0666 & ~mask;
 }
 
 } // namespace
@@ -149,21 +138,12 @@ bool calendar_renderer::_write_image(
 bool calendar_renderer::_write_pdf(
 	BBitmap* picture, const std::string& path, const std::string& name, std::string* error)
 {
-	// The page is printed into a file beside the final one, which replaces it only when the
-	// page is complete.
-	std::string temporary = parent_of(path) + "/." + leaf_of(path) + ".XXXXXX";
-	int descriptor = mkstemp(temporary.data());
-	if (descriptor < 0) {
-		*error = "cannot write " + path + ": " + std::strerror(errno);
-		return false;
-	}
-	fchmod(descriptor, new_file_mode());
-	close(descriptor);
-
 	calendar_composition view(picture, fValue);
 	BRect bounds = picture->Bounds();
 	auto* settings = new BMessage;
-	settings->AddString("file", temporary.c_str());
+	// The job writes the page beside the final name and puts it in place only when all of
+	// it is on the disk.
+	settings->AddString("file", path.c_str());
 	if (!fPage.empty())
 		settings->AddString("paper", fPage.c_str());
 	settings->AddInt32(
@@ -171,17 +151,16 @@ bool calendar_renderer::_write_pdf(
 	settings->AddInt32("scale", B_PRINT_SCALE_FIT_TO_PAGE);
 
 	BPrintJob job(name.c_str());
-	bool printed = job.SetSettings(settings) == B_OK;
-	if (printed) {
+	status_t status = job.SetSettings(settings);
+	if (status == B_OK) {
 		job.BeginJob();
 		job.DrawView(&view, view.Bounds(), BPoint(0, 0));
 		job.SpoolPage();
 		job.CommitJob();
-		printed = job.CanContinue();
+		status = job.Status();
 	}
-	if (!printed || std::rename(temporary.c_str(), path.c_str()) != 0) {
-		*error = "cannot write " + path + (printed ? std::string(": ") + std::strerror(errno) : "");
-		unlink(temporary.c_str());
+	if (status != B_OK) {
+		*error = "cannot write " + path + ": " + reason(status);
 		return false;
 	}
 	return true;
