@@ -18,6 +18,7 @@
 #include "PrintTesting.h"
 #include "ProgramHarness.h"
 #include "TempDirectory.h"
+#include "canvas_codes.h"
 
 namespace {
 
