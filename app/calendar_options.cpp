@@ -13,7 +13,10 @@ const char kCalendarOptionsUsage[] =
 	"                        events are holidays. Given again, the sets are combined\n"
 	"  --week-start DAY      the first of the seven weekday columns: sunday (the\n"
 	"                        default) or monday, with Sunday the last column\n"
-	"  --band top|bottom     where the calendar band lies on the picture (default bottom)\n";
+	"  --band top|bottom|auto  where the calendar band lies on the picture (default\n"
+	"                        bottom); auto: along the calmer edge of each picture\n"
+	"  --style plain|readable  plain (the default), or dates in a contrasting outline,\n"
+	"                        light or dark by the picture under them, that never touch\n";
 
 std::vector<option> calendar_option_table()
 {
@@ -22,6 +25,7 @@ std::vector<option> calendar_option_table()
 		{"holidays", required_argument, nullptr, OPTION_HOLIDAYS},
 		{"week-start", required_argument, nullptr, OPTION_WEEK_START},
 		{"band", required_argument, nullptr, OPTION_BAND},
+		{"style", required_argument, nullptr, OPTION_STYLE},
 	};
 }
 
@@ -67,11 +71,21 @@ bool read_calendar_option(
 			*error = "--week-start: '" + given + "' is neither sunday nor monday";
 			return false;
 		case OPTION_BAND:
-			if (given == "top" || given == "bottom") {
-				options->band_pos = given == "top" ? BAND_AT_TOP : BAND_AT_BOTTOM;
+			if (given == "top" || given == "bottom" || given == "auto") {
+				options->band_follows_picture = given == "auto";
+				options->band_pos = given == "top" ? BAND_AT_TOP
+					: given == "bottom"            ? BAND_AT_BOTTOM
+												   : 0;
 				return true;
 			}
-			*error = "--band: '" + given + "' is neither top nor bottom";
+			*error = "--band: '" + given + "' is not top, bottom or auto";
+			return false;
+		case OPTION_STYLE:
+			if (given == "plain" || given == "readable") {
+				options->style = given == "plain" ? STYLE_PLAIN : STYLE_READABLE;
+				return true;
+			}
+			*error = "--style: '" + given + "' is neither plain nor readable";
 			return false;
 		default:
 			*error = "not a calendar option";
@@ -84,6 +98,8 @@ bool apply_calendar_options(const calendar_options& options, std::vector<std::st
 	std::vector<std::string> holidays = options.holidays;
 	if (holidays.empty())
 		holidays.push_back(kDefaultHolidays);
+	cal.set_style(options.style);
+	cal.set_band_follows_picture(options.band_follows_picture);
 	return cal.set(options.year, holidays, options.start, errors);
 }
 

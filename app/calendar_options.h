@@ -3,7 +3,8 @@
 //   --holidays SET|FILE      jp (the default), none, or an iCalendar file; repeatable, and
 //                            the sets given are combined
 //   --week-start sunday|monday
-//   --band top|bottom
+//   --band top|bottom|auto   auto: the calmer edge of each picture (calm_edge.h)
+//   --style plain|readable   readable: dates that stay legible over any picture
 #pragma once
 
 #include <getopt.h>
@@ -22,6 +23,9 @@ struct calendar_options {
 	week_start start = SUNDAY_FIRST;
 	// BAND_AT_TOP or BAND_AT_BOTTOM; 0 leaves the canvas's own default.
 	uint8 band_pos = 0;
+	// --band auto: the band is placed anew for every picture.
+	bool band_follows_picture = false;
+	calendar_style style = STYLE_PLAIN;
 };
 
 // getopt_long's codes for these options; a program's own long options take codes from
@@ -31,6 +35,7 @@ enum calendar_option_code : int {
 	OPTION_HOLIDAYS,
 	OPTION_WEEK_START,
 	OPTION_BAND,
+	OPTION_STYLE,
 	OPTION_FIRST_FREE,
 };
 
@@ -45,7 +50,7 @@ bool read_calendar_option(
 // The usage's lines for them.
 extern const char kCalendarOptionsUsage[];
 
-// Sets cal from the options. A holiday source that cannot be read is left out and its
+// Sets cal from the options (the style and whether the band follows the picture too). A holiday source that cannot be read is left out and its
 // message (naming the file, and the line where there is one) is added to errors; the
 // result is then false.
 bool apply_calendar_options(const calendar_options& options, std::vector<std::string>* errors);

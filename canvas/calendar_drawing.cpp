@@ -6,6 +6,7 @@
 #include "dorvaview.h"
 #include "pic.h"
 #include "program_name.h"
+#include "readable_style.h"
 
 // The empty canvas shows the program's name and, below it, its version.
 const float kNameSize = 30;
@@ -68,6 +69,16 @@ static bool place_date(dorvaview* view, int month, int day, date_place* place)
 	return cal.table().find(month, day, place);
 }
 
+// Draws a month number or a date of the band. The plain style draws it in the text colours
+// already set; the readable style chooses its own from the ground under it.
+static void draw_number(dorvaview* view, const char* text, BPoint baseline, uint32 color)
+{
+	if (cal.style() == STYLE_READABLE)
+		draw_readable_number(view, view->image, text, baseline, color, atr.bg_col);
+	else
+		view->DrawString(text, baseline);
+}
+
 static int font_line_height(const BFont& font)
 {
 	font_height height;
@@ -124,11 +135,15 @@ void dorvaview::draw_cal()
 		int width = int(StringWidth(text));
 		int x0 = int(c * (i % kMonthsPerRow));
 		int y0 = int(c * (i / kMonthsPerRow));
-		if (visible)
-			DrawString(text, BPoint(left + x0 + c / 2 - width / 2, bandTop + y0 + monthHeight));
+		if (visible) {
+			draw_number(this, text,
+				BPoint(left + x0 + c / 2 - width / 2, bandTop + y0 + monthHeight), atr.month_col);
+		}
 	}
 
 	BFont dayFont = calendar_font(atr.day_family, atr.day_style, c / kDateSizeDivisor);
+	if (cal.style() == STYLE_READABLE)
+		dayFont.SetSize(readable_date_size(c, dayFont));
 	SetFont(&dayFont, B_FONT_ALL);
 	const int dayHeight = font_line_height(dayFont);
 
@@ -152,9 +167,10 @@ void dorvaview::draw_cal()
 			int width = int(StringWidth(text));
 			if (visible) {
 				const float centre = left + x0 + c * (place.column + 1) / kDateColumnDivisor;
-				DrawString(text,
+				draw_number(this, text,
 					BPoint(centre - width / 2,
-						bandTop + y0 + monthHeight + dayHeight * (place.row + 1)));
+						bandTop + y0 + monthHeight + dayHeight * (place.row + 1)),
+					color);
 			}
 		}
 	}

@@ -9,7 +9,7 @@
 #   --rounds N       cases 1 and 5: dorva and its reference take turns, N rounds of --runs
 #                    runs each; the figure is the median of the rounds' medians (default 3)
 #   --export-runs N  runs of the PNG export, which is slow, dorva and Qt in turns (default 3)
-#   --cases LIST     only these cases, e.g. 1,5,6 (default: all eight)
+#   --cases LIST     only these cases, e.g. 1,5,6 (default: all nine)
 #   --no-build       measure what is already built in the bench build directory
 #
 # It builds a Release tree with the benchmark programs in build-bench (DORVA_BENCH_BUILD
@@ -31,6 +31,11 @@
 #      rows (and the same dropped as raw bitmap data), a 256 KB PNG bomb of 268 Mpixel, a JPEG header claiming 144 Mpixel, a 120-byte
 #      SVG declaring 268 Mpixel; the time of each open and the peak resident memory it adds
 #      (absolute figures: refused within a second and a few MB; the SVG drawn at 16 Mpixel)
+#   9  --style readable: the share of dates readable (fill and halo, or ground in the plain
+#      style, at 4.5:1 or more, and a quarter em clear of each neighbour) over the real
+#      photographs of the package mate-backgrounds (dark, bright and busy ones), readable
+#      against plain; and the 6000x4000 picture composed as dorva-render does it, readable
+#      against plain, taking turns
 # Cases 2 to 4 need Xvfb (and build window_timer from Xlib); case 1's reference needs djpeg.
 # A case that cannot run says so and why; the others still run.
 set -uo pipefail
@@ -42,7 +47,7 @@ case $build in /*) ;; *) build=$root/$build ;; esac
 runs=7
 rounds=3
 export_runs=3
-cases=1,2,3,4,5,6,7,8
+cases=1,2,3,4,5,6,7,8,9
 do_build=1
 
 usage() {
@@ -451,6 +456,42 @@ if wanted 8; then
 		done
 	else
 		skip "8 hostile files" "program_bench refuse failed"
+	fi
+fi
+
+# Case 9: the readable style.
+if wanted 9; then
+	photos=(/usr/share/backgrounds/mate/nature/*.jpg)
+	if [[ ! -x $bin/readability_bench ]]; then
+		skip "9 readable style" "readability_bench was not built"
+	elif [[ ! -f ${photos[0]} ]]; then
+		skip "9 readable style" "no photographs: install mate-backgrounds"
+	else
+		log=$scratch/share.txt
+		if QT_QPA_PLATFORM=offscreen run_logged "$log" "$bin/readability_bench" share "${photos[@]}"; then
+			grep '^photo ' "$log" >>"$raw"
+			plain=$(value share_plain "$log")
+			readable=$(value share_readable "$log")
+			note share_plain "$plain"
+			note share_readable "$readable"
+			row "9 dates readable, ${#photos[@]} photos: readable / plain" \
+				"$(awk -v v="$readable" 'BEGIN { printf "%.1f%%", v * 100 }')" \
+				"$(awk -v v="$plain" 'BEGIN { printf "%.1f%%", v * 100 }')" "-" "readable 100%"
+		else
+			skip "9 dates readable" "readability_bench share failed"
+		fi
+		log=$scratch/render.txt
+		if QT_QPA_PLATFORM=offscreen run_logged "$log" "$bin/readability_bench" time "$data/$big" \
+			"$runs"; then
+			plain=$(value render_plain_ms "$log")
+			readable=$(value render_readable_ms "$log")
+			note render_plain_ms "$plain"
+			note render_readable_ms "$readable"
+			row "9 compose 24 MP, readable / plain" "$readable ms" "$plain ms" \
+				"$(ratio "$readable" "$plain")x" "<= 1.10x"
+		else
+			skip "9 compose 24 MP" "readability_bench time failed"
+		fi
 	fi
 fi
 

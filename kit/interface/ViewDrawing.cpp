@@ -3,6 +3,8 @@
 #include "View.h"
 
 #include <QPainter>
+#include <QPainterPath>
+#include <QRawFont>
 
 #include <cmath>
 #include <optional>
@@ -141,6 +143,41 @@ void BView::DrawString(const char* text, BPoint baseline)
 void BView::DrawString(const char* text)
 {
 	DrawString(text, fPenLocation);
+}
+
+void BView::StrokeStringOutline(const char* text, BPoint baseline, float width)
+{
+	if (text == nullptr || !(width > 0))
+		return;
+	kit::FontMeasures& font = kit::MeasuresOf(fFont);
+	const kit::TextMeasure& measure = font.Measure(text);
+	const double reach = kInkReach + width / 2;
+	QRectF ink =
+		measure.ink.translated(baseline.x, baseline.y).adjusted(-reach, -reach, reach, reach);
+	Drawing drawing(this, fPrintTarget, fBridge);
+	if (kit::DrawingTarget* target = drawing.For(ink)) {
+		QPainter* painter = target->Painter();
+		// The glyphs' outlines at the font's size in pixels, whatever the device's resolution,
+		// as the text itself is drawn (a QFont's path would take the screen's).
+		QRawFont glyphs = QRawFont::fromFont(font.Font());
+		glyphs.setPixelSize(fFont.Size());
+		QList<quint32> indexes = glyphs.glyphIndexesForString(QString::fromUtf8(text));
+		QList<QPointF> advances = glyphs.advancesForGlyphIndexes(indexes, QRawFont::KernedAdvances);
+		QPainterPath outline;
+		QPointF pen(baseline.x, baseline.y);
+		for (qsizetype i = 0; i < indexes.size(); i++) {
+			outline.addPath(glyphs.pathForGlyph(indexes[i]).translated(pen));
+			pen += advances[i];
+		}
+		painter->save();
+		painter->setRenderHint(QPainter::Antialiasing);
+		painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+		painter->strokePath(outline,
+			QPen(kit::ToQColor(fHighColor, fDrawingMode == B_OP_ALPHA), width, Qt::SolidLine,
+				Qt::RoundCap, Qt::RoundJoin));
+		painter->restore();
+		drawing.Drew(ink);
+	}
 }
 
 static QRectF inclusive_rect(BRect rect)

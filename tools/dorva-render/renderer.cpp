@@ -14,6 +14,7 @@
 #include "File.h"
 #include "PrintJob.h"
 #include "calendar_attributes.h"
+#include "calm_edge.h"
 #include "dorvaview.h"
 #include "font_label.h"
 #include "output_catalogue.h"
@@ -133,6 +134,7 @@ void calendar_renderer::_show(BBitmap* picture)
 	fCanvas->ResizeTo(bounds.Width(), bounds.Height());
 	fCanvas->image = picture;
 	pic = bounds;
+	place_band_for_picture(picture);
 }
 
 bool calendar_renderer::render(const std::string& picture, const std::string& path,

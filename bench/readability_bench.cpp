@@ -1,0 +1,205 @@
+// The readable style's case of scripts/bench.sh:
+//   readability_bench share PHOTO...   for each photo and each style, the share of dates
+//                                      that are readable: a contrast of at least 4.5:1
+//                                      between the fill and what rings it (the halo, or
+//                                      in the plain style the ground under the date), and
+//                                      a clear quarter em to each neighbour of its week
+//   readability_bench time PICTURE RUNS  the canvas drawn into a bitmap of the picture's
+//                                      size, as dorva-render composes it, in each style,
+//                                      the two taking turns; medians in milliseconds
+// Prints "key value" lines for the script to read.
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "Application.h"
+#include "BenchClock.h"
+#include "BitmapStream.h"
+#include "File.h"
+#include "calendar_attributes.h"
+#include "calendar_settings.h"
+#include "calm_edge.h"
+#include "dorvaview.h"
+#include "pic.h"
+#include "readable_style.h"
+#include "tr.h"
+
+namespace {
+
+BBitmap* decode_file(const char* path)
+{
+	BFile file(path, B_READ_ONLY);
+	BBitmapStream stream;
+	BBitmap* bitmap = nullptr;
+	if (file.InitCheck() != B_OK
+		|| tr->Translate(&file, nullptr, nullptr, &stream, B_TRANSLATOR_BITMAP, 0, nullptr) != B_OK
+		|| stream.DetachBitmap(&bitmap) != B_OK || bitmap == nullptr) {
+		std::fprintf(stderr, "readability_bench: cannot decode %s\n", path);
+		std::exit(1);
+	}
+	return bitmap;
+}
+
+// One date as the band lays it out at the bottom of the picture.
+struct laid_date {
+	int month, row, column;
+	float inkLeft, inkRight;
+	bool readable; // its contrast reaches 4.5:1
+};
+
+// The dates of 2007 as draw_cal places them, with the contrast each gets in the style.
+std::vector<laid_date> lay_out(
+	dorvaview* canvas, const BBitmap* picture, calendar_style style, float* dateSize)
+{
+	const BRect area = picture->Bounds();
+	const float c = (area.right - area.left) / 6;
+	const float bandTop = area.bottom - 2 * c;
+	BFont font;
+	font.SetSize(c / 7);
+	font_height height;
+	font.GetHeight(&height);
+	const int monthHeight = int(height.ascent + height.descent);
+	font.SetSize(style == STYLE_READABLE ? readable_date_size(c, font) : c / 10);
+	font.GetHeight(&height);
+	const int dayHeight = int(height.ascent + height.descent);
+	*dateSize = font.Size();
+
+	std::vector<laid_date> dates;
+	for (int month = 1; month <= 12; month++) {
+		const int x0 = int(c * ((month - 1) % 6)), y0 = int(c * ((month - 1) / 6));
+		for (int day = 1;; day++) {
+			int row, weekday, holiday;
+			if (canvas->what_day(2007, month, day, &row, &weekday, &holiday) != DATE_VALID)
+				break;
+			const uint32 color = holiday != 0 ? atr.holy_col
+				: weekday == 0                ? atr.sun_col
+				: weekday == 6                ? atr.sat_col
+											  : atr.week_col;
+			char text[16];
+			std::snprintf(text, sizeof(text), "%d", day);
+			const float pen = x0 + c * (weekday + 1) / 8 - int(font.StringWidth(text)) / 2;
+			const float baseline = bandTop + y0 + monthHeight + dayHeight * (row + 1);
+			BRect ink = font.StringBounds(text).OffsetByCopy(pen, baseline);
+			double contrast;
+			if (style == STYLE_READABLE) {
+				const float halo = halo_width(font.Size());
+				BRect under = ink;
+				under.InsetBy(-halo / 2, -halo / 2);
+				number_colors colors =
+					readable_colors(color, ground_luminance(picture, under, atr.bg_col));
+				contrast = contrast_ratio(
+					relative_luminance(colors.fill), relative_luminance(colors.halo));
+			} else {
+				contrast = contrast_ratio(
+					relative_luminance(color), ground_luminance(picture, ink, atr.bg_col));
+			}
+			dates.push_back(
+				{month, row, weekday, ink.left, ink.right, contrast >= kReadableContrast});
+		}
+	}
+	return dates;
+}
+
+// The share of dates readable with their neighbours kept clear.
+double readable_share(const std::vector<laid_date>& dates, float size)
+{
+	int good = 0;
+	for (size_t i = 0; i < dates.size(); i++) {
+		bool clear = true;
+		for (size_t j : {i - 1, i + 1}) {
+			if (j >= dates.size() || dates[j].month != dates[i].month
+				|| dates[j].row != dates[i].row)
+				continue;
+			const laid_date& left = j < i ? dates[j] : dates[i];
+			const laid_date& right = j < i ? dates[i] : dates[j];
+			// A pixel of antialiased edge on each side, as narrowest_date_gap counts it.
+			clear = clear && right.inkLeft - left.inkRight - 1 >= kReadableGapEm * size;
+		}
+		good += dates[i].readable && clear;
+	}
+	return double(good) / dates.size();
+}
+
+int share_case(int count, char** photos)
+{
+	BApplication application("application/x-vnd.Vesk-dorva-bench");
+	dorvaview canvas(BRect(0, 0, 0, 0));
+	double sums[2] = {0, 0};
+	for (int i = 0; i < count; i++) {
+		BBitmap* picture = decode_file(photos[i]);
+		std::string name = photos[i];
+		name = name.substr(name.rfind('/') + 1);
+		std::printf("photo %s %dx%d calmer_edge %s", name.c_str(), int(picture->PixelWidth()),
+			int(picture->PixelHeight()), calmer_edge(picture) == BAND_AT_TOP ? "top" : "bottom");
+		for (calendar_style style : {STYLE_PLAIN, STYLE_READABLE}) {
+			float size;
+			std::vector<laid_date> dates = lay_out(&canvas, picture, style, &size);
+			double share = readable_share(dates, size);
+			sums[style] += share;
+			std::printf(" %s %.3f", style == STYLE_PLAIN ? "plain" : "readable", share);
+		}
+		std::printf("\n");
+		delete picture;
+	}
+	std::printf("share_photos %d\n", count);
+	std::printf("share_plain %.3f\n", sums[STYLE_PLAIN] / count);
+	std::printf("share_readable %.3f\n", sums[STYLE_READABLE] / count);
+	return 0;
+}
+
+int time_case(const char* path, int runs)
+{
+	BApplication application("application/x-vnd.Vesk-dorva-bench");
+	BBitmap* picture = decode_file(path);
+	auto* canvas = new dorvaview(BRect(0, 0, 0, 0));
+	BBitmap composed(picture->Bounds(), B_RGB32, true);
+	canvas->ResizeTo(picture->Bounds().Width(), picture->Bounds().Height());
+	canvas->image = picture;
+	pic = picture->Bounds();
+	composed.AddChild(canvas);
+	auto render = [&](calendar_style style) {
+		cal.set_style(style);
+		composed.Lock();
+		canvas->Draw(canvas->Bounds());
+		canvas->Sync();
+		composed.Unlock();
+	};
+	render(STYLE_PLAIN); // warm the font and glyph caches
+	render(STYLE_READABLE);
+	std::vector<double> plain, readable;
+	for (int i = 0; i < runs; i++) {
+		plain.push_back(median_ms(1, [&] { render(STYLE_PLAIN); }));
+		readable.push_back(median_ms(1, [&] { render(STYLE_READABLE); }));
+	}
+	auto median = [](std::vector<double> values) {
+		std::sort(values.begin(), values.end());
+		return values[values.size() / 2];
+	};
+	std::printf("render_picture %dx%d\n", int(picture->PixelWidth()), int(picture->PixelHeight()));
+	std::printf("render_plain_ms %.1f\n", median(plain));
+	std::printf("render_readable_ms %.1f\n", median(readable));
+	composed.RemoveChild(canvas);
+	delete canvas;
+	return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+	const std::string mode = argc > 1 ? argv[1] : "";
+	tr = BTranslatorRoster::Default();
+	if (tr == nullptr) {
+		std::fprintf(stderr, "readability_bench: no translator roster\n");
+		return 1;
+	}
+	if (mode == "share" && argc > 2)
+		return share_case(argc - 2, argv + 2);
+	if (mode == "time" && argc == 4)
+		return time_case(argv[2], std::max(1, std::atoi(argv[3])));
+	std::fprintf(stderr,
+		"usage: readability_bench share PHOTO...\n"
+		"       readability_bench time PICTURE RUNS\n");
+	return 2;
+}
