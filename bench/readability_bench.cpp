@@ -4,9 +4,10 @@
 //                                      between the fill and what rings it (the halo, or
 //                                      in the plain style the ground under the date), and
 //                                      a clear quarter em to each neighbour of its week
-//   readability_bench time PICTURE RUNS  the canvas drawn into a bitmap of the picture's
-//                                      size, as dorva-render composes it, in each style,
-//                                      the two taking turns; medians in milliseconds
+//   readability_bench time PICTURE RUNS STYLE  the canvas drawn into a bitmap of the
+//                                      picture's size in the style (plain or readable), as
+//                                      dorva-render composes it: the first drawing, and the
+//                                      median of RUNS more, in milliseconds
 // Prints "key value" lines for the script to read.
 #include <cstdio>
 #include <cstdlib>
@@ -148,7 +149,7 @@ int share_case(int count, char** photos)
 	return 0;
 }
 
-int time_case(const char* path, int runs)
+int time_case(const char* path, calendar_style style, int runs)
 {
 	BApplication application("application/x-vnd.Vesk-dorva-bench");
 	BBitmap* picture = decode_file(path);
@@ -157,28 +158,21 @@ int time_case(const char* path, int runs)
 	canvas->ResizeTo(picture->Bounds().Width(), picture->Bounds().Height());
 	canvas->image = picture;
 	pic = picture->Bounds();
+	cal.set_style(style);
 	composed.AddChild(canvas);
-	auto render = [&](calendar_style style) {
-		cal.set_style(style);
+	auto render = [&] {
 		composed.Lock();
 		canvas->Draw(canvas->Bounds());
 		canvas->Sync();
 		composed.Unlock();
 	};
-	render(STYLE_PLAIN); // warm the font and glyph caches
-	render(STYLE_READABLE);
-	std::vector<double> plain, readable;
-	for (int i = 0; i < runs; i++) {
-		plain.push_back(median_ms(1, [&] { render(STYLE_PLAIN); }));
-		readable.push_back(median_ms(1, [&] { render(STYLE_READABLE); }));
-	}
-	auto median = [](std::vector<double> values) {
-		std::sort(values.begin(), values.end());
-		return values[values.size() / 2];
-	};
+	// The first drawing renders the glyphs (and outlines) that later ones reuse.
+	const double first = median_ms(1, render);
+	const double again = median_ms(runs, render);
+	const char* name = style == STYLE_PLAIN ? "plain" : "readable";
 	std::printf("render_picture %dx%d\n", int(picture->PixelWidth()), int(picture->PixelHeight()));
-	std::printf("render_plain_ms %.1f\n", median(plain));
-	std::printf("render_readable_ms %.1f\n", median(readable));
+	std::printf("render_%s_first_ms %.1f\n", name, first);
+	std::printf("render_%s_ms %.1f\n", name, again);
 	composed.RemoveChild(canvas);
 	delete canvas;
 	return 0;
@@ -196,10 +190,12 @@ int main(int argc, char** argv)
 	}
 	if (mode == "share" && argc > 2)
 		return share_case(argc - 2, argv + 2);
-	if (mode == "time" && argc == 4)
-		return time_case(argv[2], std::max(1, std::atoi(argv[3])));
+	const std::string style = argc == 5 ? argv[4] : "";
+	if (mode == "time" && (style == "plain" || style == "readable"))
+		return time_case(argv[2], style == "plain" ? STYLE_PLAIN : STYLE_READABLE,
+			std::max(1, std::atoi(argv[3])));
 	std::fprintf(stderr,
 		"usage: readability_bench share PHOTO...\n"
-		"       readability_bench time PICTURE RUNS\n");
+		"       readability_bench time PICTURE RUNS plain|readable\n");
 	return 2;
 }

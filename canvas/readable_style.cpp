@@ -217,10 +217,7 @@ void draw_readable_number(BView* view, const BBitmap* picture, const char* text,
 	const number_colors colors =
 		readable_colors(classColor, ground_luminance(picture, under, bandColor));
 
-	view->SetHighColor(rgb(colors.halo));
-	view->StrokeStringOutline(text, baseline, halo);
-	// The fill's antialiased edges blend into the halo around it.
 	view->SetHighColor(rgb(colors.fill));
 	view->SetLowColor(rgb(colors.halo));
-	view->DrawString(text, baseline);
+	view->DrawStringInOutline(text, baseline, halo);
 }

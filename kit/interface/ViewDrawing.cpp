@@ -3,8 +3,6 @@
 #include "View.h"
 
 #include <QPainter>
-#include <QPainterPath>
-#include <QRawFont>
 
 #include <cmath>
 #include <optional>
@@ -145,39 +143,89 @@ void BView::DrawString(const char* text)
 	DrawString(text, fPenLocation);
 }
 
-void BView::StrokeStringOutline(const char* text, BPoint baseline, float width)
+// Text in an outline on a raster, in one pass: where the glyphs cover a pixel it blends
+// between the outline's colour and the fill as B_OP_COPY text blends between low and high;
+// elsewhere the outline's colour is laid over what is there by the outline's coverage.
+static void draw_raster_outlined_text(kit::DrawingTarget& target, const kit::FontMeasures& font,
+	const char* text, const kit::TextMeasure& measure, QPointF baseline, float width,
+	rgb_color fill, rgb_color outline)
 {
-	if (text == nullptr || !(width > 0))
+	QImage* image = target.RasterImage();
+	QPointF device = baseline + target.RasterOffset();
+	int wholeX = int(std::floor(device.x()));
+	int wholeY = int(std::floor(device.y()));
+	int stepX = int(std::lround((device.x() - wholeX) * kit::kGlyphSubpixelSteps));
+	int stepY = int(std::lround((device.y() - wholeY) * kit::kGlyphSubpixelSteps));
+	const kit::GlyphMask& mask = kit::CachedOutlineMask(font, text, measure, width, stepX, stepY);
+
+	QRect area(QPoint(wholeX, wholeY) + mask.origin, mask.coverage.size());
+	QRegion open = target.Clip() ? *target.Clip() & area : QRegion(area & image->rect());
+	uchar* bits = image->bits();
+	const qsizetype stride = image->bytesPerLine();
+	// Red and blue are blended together in one word, green in another, by a weight of 0 to
+	// 256: outlined text covers many pixels, and this is what it costs.
+	const uint32 solidFill = qRgb(fill.red, fill.green, fill.blue);
+	const uint32 solidOutline = qRgb(outline.red, outline.green, outline.blue);
+	auto blend = [](uint32 under, uint32 over, uint32 a) {
+		return 0xff000000u
+			| ((((over & 0xff00ff) * a + (under & 0xff00ff) * (256 - a)) >> 8) & 0xff00ff)
+			| ((((over & 0x00ff00) * a + (under & 0x00ff00) * (256 - a)) >> 8) & 0x00ff00);
+	};
+	for (const QRect& visible : open) {
+		for (int y = visible.top(); y <= visible.bottom(); y++) {
+			const uint32* coverage =
+				reinterpret_cast<const uint32*>(mask.coverage.constScanLine(y - area.top()))
+				- area.left();
+			uint32* out = reinterpret_cast<uint32*>(bits + y * stride);
+			for (int x = visible.left(); x <= visible.right(); x++) {
+				const uint32 both = coverage[x];
+				if (both == 0)
+					continue;
+				const uint32 ring = (both >> 16) & 0xff, glyphs = (both >> 8) & 0xff;
+				out[x] = glyphs != 0 ? blend(solidOutline, solidFill, glyphs + (glyphs >> 7))
+									 : blend(out[x], solidOutline, ring + (ring >> 7));
+			}
+		}
+	}
+}
+
+void BView::DrawStringInOutline(const char* text, BPoint baseline, float width)
+{
+	if (text == nullptr)
 		return;
+	if (!(width > 0)) {
+		DrawString(text, baseline);
+		return;
+	}
 	kit::FontMeasures& font = kit::MeasuresOf(fFont);
-	const kit::TextMeasure& measure = font.Measure(text);
+	const kit::TextMeasure measure = font.Measure(text);
 	const double reach = kInkReach + width / 2;
 	QRectF ink =
 		measure.ink.translated(baseline.x, baseline.y).adjusted(-reach, -reach, reach, reach);
 	Drawing drawing(this, fPrintTarget, fBridge);
 	if (kit::DrawingTarget* target = drawing.For(ink)) {
-		QPainter* painter = target->Painter();
-		// The glyphs' outlines at the font's size in pixels, whatever the device's resolution,
-		// as the text itself is drawn (a QFont's path would take the screen's).
-		QRawFont glyphs = QRawFont::fromFont(font.Font());
-		glyphs.setPixelSize(fFont.Size());
-		QList<quint32> indexes = glyphs.glyphIndexesForString(QString::fromUtf8(text));
-		QList<QPointF> advances = glyphs.advancesForGlyphIndexes(indexes, QRawFont::KernedAdvances);
-		QPainterPath outline;
-		QPointF pen(baseline.x, baseline.y);
-		for (qsizetype i = 0; i < indexes.size(); i++) {
-			outline.addPath(glyphs.pathForGlyph(indexes[i]).translated(pen));
-			pen += advances[i];
+		const QPointF start(baseline.x, baseline.y);
+		if (fDrawingMode == B_OP_COPY && target->RasterImage() != nullptr) {
+			draw_raster_outlined_text(
+				*target, font, text, measure, start, width, fHighColor, fLowColor);
+		} else {
+			// A printed page: the outline stroked, the text drawn over it.
+			QPainter* painter = target->Painter();
+			const bool alpha = fDrawingMode == B_OP_ALPHA;
+			painter->save();
+			painter->setRenderHint(QPainter::Antialiasing);
+			painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+			painter->strokePath(kit::TextOutline(font, text, start),
+				QPen(kit::ToQColor(fLowColor, alpha), width, Qt::SolidLine, Qt::RoundCap,
+					Qt::RoundJoin));
+			painter->restore();
+			painter->setFont(kit::ToQFont(fFont, painter->device()));
+			painter->setPen(kit::ToQColor(fHighColor, alpha));
+			painter->drawText(start, QString::fromUtf8(text));
 		}
-		painter->save();
-		painter->setRenderHint(QPainter::Antialiasing);
-		painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
-		painter->strokePath(outline,
-			QPen(kit::ToQColor(fHighColor, fDrawingMode == B_OP_ALPHA), width, Qt::SolidLine,
-				Qt::RoundCap, Qt::RoundJoin));
-		painter->restore();
 		drawing.Drew(ink);
 	}
+	fPenLocation = BPoint(baseline.x + measure.advance, baseline.y);
 }
 
 static QRectF inclusive_rect(BRect rect)
