@@ -13,10 +13,10 @@ const char kCalendarOptionsUsage[] =
 	"                        events are holidays. Given again, the sets are combined\n"
 	"  --week-start DAY      the first of the seven weekday columns: sunday (the\n"
 	"                        default) or monday, with Sunday the last column\n"
-	"  --band top|bottom|auto  where the calendar band lies on the picture (default\n"
-	"                        bottom); auto: along the calmer edge of each picture\n"
-	"  --style plain|readable  plain (the default), or dates in a contrasting outline,\n"
-	"                        light or dark by the picture under them, that never touch\n";
+	"  --band EDGE           where the calendar band lies: bottom (the default), top,\n"
+	"                        or auto, the calmer edge of each picture\n"
+	"  --style STYLE         plain (the default), or readable: every date in an outline\n"
+	"                        of the opposite brightness, clear of its neighbours\n";
 
 std::vector<option> calendar_option_table()
 {

@@ -7,10 +7,13 @@
 //   readability_bench time PICTURE RUNS STYLE  the canvas drawn into a bitmap of the
 //                                      picture's size in the style (plain or readable), as
 //                                      dorva-render composes it: the first drawing, and the
-//                                      median of RUNS more, in milliseconds
+//                                      median of RUNS more, in milliseconds of wall time and
+//                                      of this thread's processor time
 // Prints "key value" lines for the script to read.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -27,6 +30,19 @@
 #include "tr.h"
 
 namespace {
+
+double thread_cpu_ms()
+{
+	timespec now{};
+	clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+	return double(now.tv_sec) * 1000.0 + double(now.tv_nsec) / 1e6;
+}
+
+double median(std::vector<double> values)
+{
+	std::sort(values.begin(), values.end());
+	return values[values.size() / 2];
+}
 
 BBitmap* decode_file(const char* path)
 {
@@ -102,10 +118,14 @@ std::vector<laid_date> lay_out(
 	return dates;
 }
 
-// The share of dates readable with their neighbours kept clear.
-double readable_share(const std::vector<laid_date>& dates, float size)
+// Shares of the dates: readable with their neighbours kept clear, and each alone.
+struct shares {
+	double both = 0, contrast = 0, gap = 0;
+};
+
+shares readable_shares(const std::vector<laid_date>& dates, float size)
 {
-	int good = 0;
+	shares counted;
 	for (size_t i = 0; i < dates.size(); i++) {
 		bool clear = true;
 		for (size_t j : {i - 1, i + 1}) {
@@ -117,16 +137,19 @@ double readable_share(const std::vector<laid_date>& dates, float size)
 			// A pixel of antialiased edge on each side, as narrowest_date_gap counts it.
 			clear = clear && right.inkLeft - left.inkRight - 1 >= kReadableGapEm * size;
 		}
-		good += dates[i].readable && clear;
+		counted.both += dates[i].readable && clear;
+		counted.contrast += dates[i].readable;
+		counted.gap += clear;
 	}
-	return double(good) / dates.size();
+	const double all = double(dates.size());
+	return {counted.both / all, counted.contrast / all, counted.gap / all};
 }
 
 int share_case(int count, char** photos)
 {
 	BApplication application("application/x-vnd.Vesk-dorva-bench");
 	dorvaview canvas(BRect(0, 0, 0, 0));
-	double sums[2] = {0, 0};
+	shares sums[2];
 	for (int i = 0; i < count; i++) {
 		BBitmap* picture = decode_file(photos[i]);
 		std::string name = photos[i];
@@ -135,17 +158,24 @@ int share_case(int count, char** photos)
 			int(picture->PixelHeight()), calmer_edge(picture) == BAND_AT_TOP ? "top" : "bottom");
 		for (calendar_style style : {STYLE_PLAIN, STYLE_READABLE}) {
 			float size;
-			std::vector<laid_date> dates = lay_out(&canvas, picture, style, &size);
-			double share = readable_share(dates, size);
-			sums[style] += share;
-			std::printf(" %s %.3f", style == STYLE_PLAIN ? "plain" : "readable", share);
+			const std::vector<laid_date> dates = lay_out(&canvas, picture, style, &size);
+			const shares share = readable_shares(dates, size);
+			sums[style].both += share.both;
+			sums[style].contrast += share.contrast;
+			sums[style].gap += share.gap;
+			std::printf(" %s %.3f (contrast %.3f, gap %.3f)",
+				style == STYLE_PLAIN ? "plain" : "readable", share.both, share.contrast, share.gap);
 		}
 		std::printf("\n");
 		delete picture;
 	}
 	std::printf("share_photos %d\n", count);
-	std::printf("share_plain %.3f\n", sums[STYLE_PLAIN] / count);
-	std::printf("share_readable %.3f\n", sums[STYLE_READABLE] / count);
+	for (calendar_style style : {STYLE_PLAIN, STYLE_READABLE}) {
+		const char* name = style == STYLE_PLAIN ? "plain" : "readable";
+		std::printf("share_%s %.3f\n", name, sums[style].both / count);
+		std::printf("share_%s_contrast %.3f\n", name, sums[style].contrast / count);
+		std::printf("share_%s_gap %.3f\n", name, sums[style].gap / count);
+	}
 	return 0;
 }
 
@@ -166,13 +196,20 @@ int time_case(const char* path, calendar_style style, int runs)
 		canvas->Sync();
 		composed.Unlock();
 	};
-	// The first drawing renders the glyphs (and outlines) that later ones reuse.
+	// The first drawing renders the glyphs (and outlines) that later ones reuse. On a shared
+	// machine the wall time follows the load; this thread's processor time much less so.
 	const double first = median_ms(1, render);
-	const double again = median_ms(runs, render);
+	std::vector<double> wall, cpu;
+	for (int i = 0; i < runs; i++) {
+		const double before = thread_cpu_ms();
+		wall.push_back(median_ms(1, render));
+		cpu.push_back(thread_cpu_ms() - before);
+	}
 	const char* name = style == STYLE_PLAIN ? "plain" : "readable";
 	std::printf("render_picture %dx%d\n", int(picture->PixelWidth()), int(picture->PixelHeight()));
 	std::printf("render_%s_first_ms %.1f\n", name, first);
-	std::printf("render_%s_ms %.1f\n", name, again);
+	std::printf("render_%s_ms %.1f\n", name, median(wall));
+	std::printf("render_%s_cpu_ms %.1f\n", name, median(cpu));
 	composed.RemoveChild(canvas);
 	delete canvas;
 	return 0;

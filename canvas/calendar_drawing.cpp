@@ -1,6 +1,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "band_layout.h"
 #include "calendar_attributes.h"
 #include "calendar_settings.h"
 #include "dorvaview.h"
@@ -20,12 +21,8 @@ const int kMonths = 12;
 const int kMonthsPerRow = 6;
 const int kMonthRows = kMonths / kMonthsPerRow;
 const int kLongestMonth = 31;
-// Text sizes as fractions of a cell's side: month numbers a seventh, dates a tenth.
+// Month numbers are set at a seventh of a cell's side, dates at a tenth (band_layout.h).
 const float kMonthNumberSizeDivisor = 7;
-const float kDateSizeDivisor = 10;
-// A cell is divided into eighths across; a date in column k (0 to 6) is centred on the
-// (k + 1)th. With the week starting on Sunday the column is the weekday.
-const int kDateColumnDivisor = 8;
 
 // A colour channel moved halfway towards the middle grey, 128.
 static uint8 halfway_to_grey(uint8 value)

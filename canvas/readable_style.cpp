@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "band_layout.h"
 #include "picture_pixels.h"
 
 namespace {
@@ -25,9 +26,6 @@ const int kGroundSamples = 6;
 const float kHaloEm = 0.16f;
 const float kSmallestHalo = 1.5f;
 
-// The dates' usual size and columns, as the plain band has them.
-const float kDateSizeDivisor = 10;
-const int kDateColumnDivisor = 8;
 const int kColumns = 7;
 const int kLongestMonth = 31;
 

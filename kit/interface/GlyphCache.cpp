@@ -46,6 +46,25 @@ struct MaskKeyHash {
 
 namespace {
 
+// An outline's mask cut down to the pixels it covers: the ink box it was drawn in is wider
+// than the glyphs, and every pixel of the mask is visited at every drawing.
+void crop_to_coverage(GlyphMask* mask)
+{
+	const QImage& image = mask->coverage;
+	QRect covered;
+	for (int y = 0; y < image.height(); y++) {
+		auto* row = reinterpret_cast<const uint32_t*>(image.constScanLine(y));
+		for (int x = 0; x < image.width(); x++) {
+			if (row[x] != 0)
+				covered |= QRect(x, y, 1, 1);
+		}
+	}
+	if (covered.isEmpty())
+		covered = QRect(0, 0, 1, 1);
+	mask->coverage = image.copy(covered);
+	mask->origin += covered.topLeft();
+}
+
 // The mask of what draw paints, white on clear, within the text's ink box widened by reach
 // on every side; kept per thread.
 const GlyphMask& cached_mask(const MaskKey& key, const TextMeasure& measure, double reach,
@@ -74,6 +93,8 @@ const GlyphMask& cached_mask(const MaskKey& key, const TextMeasure& measure, dou
 	draw(painter, fraction - QPointF(origin));
 	painter.end();
 	mask.coverage = glyphs.convertToFormat(kept);
+	if (kept == QImage::Format_ARGB32_Premultiplied)
+		crop_to_coverage(&mask);
 	return cache.emplace(key, std::move(mask)).first->second;
 }
 
