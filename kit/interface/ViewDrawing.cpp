@@ -151,12 +151,12 @@ static void draw_raster_outlined_text(kit::DrawingTarget& target, const kit::Fon
 	rgb_color fill, rgb_color outline)
 {
 	QImage* image = target.RasterImage();
+	// Placed at the nearest whole pixel: one mask then serves a text wherever it stands,
+	// and outlines are costly to make (a calendar draws the same 43 numbers 389 times).
 	QPointF device = baseline + target.RasterOffset();
-	int wholeX = int(std::floor(device.x()));
-	int wholeY = int(std::floor(device.y()));
-	int stepX = int(std::lround((device.x() - wholeX) * kit::kGlyphSubpixelSteps));
-	int stepY = int(std::lround((device.y() - wholeY) * kit::kGlyphSubpixelSteps));
-	const kit::GlyphMask& mask = kit::CachedOutlineMask(font, text, measure, width, stepX, stepY);
+	int wholeX = int(std::lround(device.x()));
+	int wholeY = int(std::lround(device.y()));
+	const kit::GlyphMask& mask = kit::CachedOutlineMask(font, text, measure, width, 0, 0);
 
 	QRect area(QPoint(wholeX, wholeY) + mask.origin, mask.coverage.size());
 	QRegion open = target.Clip() ? *target.Clip() & area : QRegion(area & image->rect());
