@@ -50,9 +50,9 @@ bool read_calendar_option(
 // The usage's lines for them.
 extern const char kCalendarOptionsUsage[];
 
-// Sets cal from the options (the style and whether the band follows the picture too). A holiday source that cannot be read is left out and its
-// message (naming the file, and the line where there is one) is added to errors; the
-// result is then false.
+// Sets cal from the options, the style and whether the band follows the picture included.
+// A holiday source that cannot be read is left out and its message (naming the file, and
+// the line where there is one) is added to errors; the result is then false.
 bool apply_calendar_options(const calendar_options& options, std::vector<std::string>* errors);
 
 // Puts the band where the options say. The canvas's constructor gives atr its defaults, so

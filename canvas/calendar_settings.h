@@ -1,6 +1,7 @@
-// The calendar's year, holidays, week start, style and band placement: chosen once, from the command line, before
-// anything is drawn, and read by every drawing of the band. Beside atr, whose layout stays
-// that of the attribute record that the configuration window edits.
+// The calendar's year, holidays, week start, style and band placement: chosen once, from
+// the command line, before anything is drawn, and read by every drawing of the band.
+// Beside atr, whose layout stays that of the attribute record that the configuration
+// window edits.
 //
 // The defaults are the year 2007 with the built-in holidays of Japan and the week starting
 // on Sunday. While they hold, the band is drawn through dorvaview::what_day exactly as it

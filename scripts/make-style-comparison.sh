@@ -18,7 +18,8 @@ render=$build/dorva-render
 
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/dorva-styles.XXXXXX")
 trap 'rm -rf "$scratch"' EXIT
-(cd "$scratch" && apt-get download python3-skimage >/dev/null && dpkg -x python3-skimage_*.deb unpacked)
+(cd "$scratch" && apt-get download python3-skimage >/dev/null \
+	&& dpkg -x python3-skimage_*.deb unpacked)
 samples=$scratch/unpacked/usr/lib/python3/dist-packages/skimage/data
 
 # Each photograph is enlarged to 1800 pixels across, so that the dates are of a size one
