@@ -182,8 +182,15 @@ static void draw_raster_outlined_text(kit::DrawingTarget& target, const kit::Fon
 				if (both == 0)
 					continue;
 				const uint32 ring = (both >> 16) & 0xff, glyphs = (both >> 8) & 0xff;
-				out[x] = glyphs != 0 ? blend(solidOutline, solidFill, glyphs + (glyphs >> 7))
-									 : blend(out[x], solidOutline, ring + (ring >> 7));
+				// Most covered pixels are covered whole: those need no blending.
+				if (glyphs == 255)
+					out[x] = solidFill;
+				else if (glyphs != 0)
+					out[x] = blend(solidOutline, solidFill, glyphs + (glyphs >> 7));
+				else if (ring == 255)
+					out[x] = solidOutline;
+				else
+					out[x] = blend(out[x], solidOutline, ring + (ring >> 7));
 			}
 		}
 	}
