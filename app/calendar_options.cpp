@@ -20,7 +20,10 @@ const char kCalendarOptionsUsage[] =
 	"                        lists every set with the years it covers, and ends\n"
 	"  --week-start DAY      the first of the seven weekday columns: sunday (the\n"
 	"                        default), monday or saturday\n"
-	"  --band top|bottom     where the calendar band lies on the picture (default bottom)\n";
+	"  --band EDGE           where the calendar band lies: bottom (the default), top,\n"
+	"                        or auto, the calmer edge of each picture\n"
+	"  --style STYLE         plain (the default), or readable: every date in an outline\n"
+	"                        of the opposite brightness, clear of its neighbours\n";
 
 std::vector<option_spec> calendar_option_table()
 {
@@ -29,6 +32,7 @@ std::vector<option_spec> calendar_option_table()
 		{"holidays", true, OPTION_HOLIDAYS},
 		{"week-start", true, OPTION_WEEK_START},
 		{"band", true, OPTION_BAND},
+		{"style", true, OPTION_STYLE},
 	};
 }
 
@@ -82,11 +86,21 @@ bool read_calendar_option(
 			*error = "--week-start: '" + given + "' is not sunday, monday or saturday";
 			return false;
 		case OPTION_BAND:
-			if (given == "top" || given == "bottom") {
-				options->band_pos = given == "top" ? BAND_AT_TOP : BAND_AT_BOTTOM;
+			if (given == "top" || given == "bottom" || given == "auto") {
+				options->band_follows_picture = given == "auto";
+				options->band_pos = given == "top" ? BAND_AT_TOP
+					: given == "bottom"            ? BAND_AT_BOTTOM
+												   : 0;
 				return true;
 			}
-			*error = "--band: '" + given + "' is neither top nor bottom";
+			*error = "--band: '" + given + "' is not top, bottom or auto";
+			return false;
+		case OPTION_STYLE:
+			if (given == "plain" || given == "readable") {
+				options->style = given == "plain" ? STYLE_PLAIN : STYLE_READABLE;
+				return true;
+			}
+			*error = "--style: '" + given + "' is neither plain nor readable";
 			return false;
 		default:
 			*error = "not a calendar option";
@@ -129,6 +143,8 @@ bool apply_calendar_options(
 	std::vector<std::string> holidays = options.holidays;
 	if (holidays.empty())
 		holidays.push_back(kDefaultHolidays);
+	dates->set_style(options.style);
+	dates->set_band_follows_picture(options.band_follows_picture);
 	return dates->set(options.year, holidays, options.start, errors);
 }
 

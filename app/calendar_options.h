@@ -4,7 +4,8 @@
 //                            de-by), none, or an iCalendar file; repeatable, and the sets
 //                            given are combined; "list" lists the sets
 //   --week-start sunday|monday|saturday
-//   --band top|bottom
+//   --band top|bottom|auto   auto: the calmer edge of each picture (calm_edge.h)
+//   --style plain|readable   readable: dates that stay legible over any picture
 #pragma once
 
 #include <cstdio>
@@ -26,6 +27,9 @@ struct calendar_options {
 	bool list_holidays = false;
 	// BAND_AT_TOP or BAND_AT_BOTTOM; 0 leaves the canvas's own default.
 	uint8 band_pos = 0;
+	// --band auto: the band is placed anew for every picture.
+	bool band_follows_picture = false;
+	calendar_style style = STYLE_PLAIN;
 };
 
 // The codes of these options; a program's own options take codes from OPTION_FIRST_FREE on.
@@ -34,6 +38,7 @@ enum calendar_option_code : int {
 	OPTION_HOLIDAYS,
 	OPTION_WEEK_START,
 	OPTION_BAND,
+	OPTION_STYLE,
 	OPTION_FIRST_FREE,
 };
 

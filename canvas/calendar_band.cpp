@@ -3,6 +3,8 @@
 #include <cstdio>
 
 #include "View.h"
+#include "band_layout.h"
+#include "readable_style.h"
 #include "what_day_2007.h"
 
 // The band holds the twelve months in two rows of six; each month's cell is a square of a
@@ -11,12 +13,8 @@ const int kMonths = 12;
 const int kMonthsPerRow = 6;
 const int kMonthRows = kMonths / kMonthsPerRow;
 const int kLongestMonth = 31;
-// Text sizes as fractions of a cell's side: month numbers a seventh, dates a tenth.
+// Month numbers are set at a seventh of a cell's side, dates at a tenth (band_layout.h).
 const float kMonthNumberSizeDivisor = 7;
-const float kDateSizeDivisor = 10;
-// A cell is divided into eighths across; a date in column k (0 to 6) is centred on the
-// (k + 1)th. With the week starting on Sunday the column is the weekday.
-const int kDateColumnDivisor = 8;
 
 // A colour channel moved halfway towards the middle grey, 128.
 static uint8 halfway_to_grey(uint8 value)
@@ -60,6 +58,17 @@ static bool place_date(const calendar_settings& dates, int month, int day, date_
 	return dates.table().find(month, day, place);
 }
 
+// Draws a month number or a date of the band. The plain style draws it in the text colours
+// already set; the readable style chooses its own from the ground under it.
+static void draw_number(BView* view, const BBitmap* picture, const calendar_settings& dates,
+	const char* text, BPoint baseline, uint32 color, uint32 bandColor)
+{
+	if (dates.style() == STYLE_READABLE)
+		draw_readable_number(view, picture, text, baseline, color, bandColor);
+	else
+		view->DrawString(text, baseline);
+}
+
 static int font_line_height(const BFont& font)
 {
 	font_height height;
@@ -67,8 +76,8 @@ static int font_line_height(const BFont& font)
 	return int(height.ascent + height.descent);
 }
 
-void draw_calendar_band(
-	BView* view, BRect area, const calendar_attributes& attributes, const calendar_settings& dates)
+void draw_calendar_band(BView* view, const BBitmap* picture, BRect area,
+	const calendar_attributes& attributes, const calendar_settings& dates)
 {
 	view->SetViewColor(0, 0, 0, 255);
 
@@ -103,13 +112,17 @@ void draw_calendar_band(
 		int width = int(view->StringWidth(text));
 		int x0 = int(c * (i % kMonthsPerRow));
 		int y0 = int(c * (i / kMonthsPerRow));
-		if (visible)
-			view->DrawString(
-				text, BPoint(left + x0 + c / 2 - width / 2, bandTop + y0 + monthHeight));
+		if (visible) {
+			draw_number(view, picture, dates, text,
+				BPoint(left + x0 + c / 2 - width / 2, bandTop + y0 + monthHeight),
+				attributes.month_col, attributes.bg_col);
+		}
 	}
 
 	BFont dayFont =
 		calendar_font(attributes.day_family, attributes.day_style, c / kDateSizeDivisor);
+	if (dates.style() == STYLE_READABLE)
+		dayFont.SetSize(readable_date_size(c, dayFont));
 	view->SetFont(&dayFont, B_FONT_ALL);
 	const int dayHeight = font_line_height(dayFont);
 
@@ -133,9 +146,10 @@ void draw_calendar_band(
 			int width = int(view->StringWidth(text));
 			if (visible) {
 				const float centre = left + x0 + c * (place.column + 1) / kDateColumnDivisor;
-				view->DrawString(text,
+				draw_number(view, picture, dates, text,
 					BPoint(centre - width / 2,
-						bandTop + y0 + monthHeight + dayHeight * (place.row + 1)));
+						bandTop + y0 + monthHeight + dayHeight * (place.row + 1)),
+					color, attributes.bg_col);
 			}
 		}
 	}

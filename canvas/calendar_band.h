@@ -8,6 +8,7 @@
 #include "calendar_attributes.h"
 #include "calendar_settings.h"
 
+class BBitmap;
 class BView;
 
 // Draws the band over area in view: the translucent fill, the month numbers and every date
@@ -16,5 +17,7 @@ class BView;
 // The view keeps the drawing state that the band leaves: B_OP_COPY, the date font, the
 // colours of the last date and an opaque black view colour. With a band position other
 // than top or bottom, only the fonts and colours are set.
-void draw_calendar_band(
-	BView* view, BRect area, const calendar_attributes& attributes, const calendar_settings& dates);
+// The picture under the band (null for none) is what the readable style reads the ground
+// from.
+void draw_calendar_band(BView* view, const BBitmap* picture, BRect area,
+	const calendar_attributes& attributes, const calendar_settings& dates);

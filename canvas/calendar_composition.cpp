@@ -13,5 +13,5 @@ calendar_composition::calendar_composition(const BBitmap* picture, const calenda
 void calendar_composition::Draw(BRect update)
 {
 	DrawBitmap(fPicture, update, update);
-	draw_calendar_band(this, Bounds(), fValue.attributes, fValue.dates);
+	draw_calendar_band(this, fPicture, Bounds(), fValue.attributes, fValue.dates);
 }

@@ -30,5 +30,5 @@ void dorvaview::Draw(BRect updateRect)
 // (fitted to the page, the whole picture is printed with its band as on screen).
 void dorvaview::draw_cal()
 {
-	draw_calendar_band(this, IsPrinting() && !fPrintingWhole ? Bounds() : pic, atr, cal);
+	draw_calendar_band(this, image, IsPrinting() && !fPrintingWhole ? Bounds() : pic, atr, cal);
 }

@@ -2,7 +2,8 @@
 
 #include "what_day_2007.h"
 
-calendar_settings::calendar_settings() : fYear(kCalendarYear), fStart(SUNDAY_FIRST)
+calendar_settings::calendar_settings()
+	: fYear(kCalendarYear), fStart(SUNDAY_FIRST), fStyle(STYLE_PLAIN), fBandFollowsPicture(false)
 {
 }
 
@@ -11,6 +12,8 @@ void calendar_settings::reset()
 	fYear = kCalendarYear;
 	fStart = SUNDAY_FIRST;
 	fTable.reset();
+	fStyle = STYLE_PLAIN;
+	fBandFollowsPicture = false;
 }
 
 bool calendar_settings::set(int year, const std::vector<std::string>& holidays, week_start start,

@@ -1,6 +1,7 @@
-// The calendar's year, holidays and week start: chosen once, from the command line, before
-// anything is drawn, and read by every drawing of the band. Beside atr, whose layout stays
-// that of the attribute record that the configuration window edits.
+// The calendar's year, holidays, week start, style and band placement: chosen once, from
+// the command line, before anything is drawn, and read by every drawing of the band.
+// Beside atr, whose layout stays that of the attribute record that the configuration
+// window edits.
 //
 // The defaults are the year 2007 with the built-in holidays of Japan and the week starting
 // on Sunday. While they hold, the band is drawn through dorvaview::what_day exactly as it
@@ -12,6 +13,13 @@
 #include <vector>
 
 #include "date_table.h"
+
+// How the dates and month numbers are drawn: plain, as the band has always drawn them, or
+// readable over any picture (readable_style.h).
+enum calendar_style : uint8 {
+	STYLE_PLAIN,
+	STYLE_READABLE,
+};
 
 // The holiday set that is used when none is named.
 inline constexpr char kDefaultHolidays[] = "jp";
@@ -32,9 +40,15 @@ public:
 		std::vector<std::string>* errors);
 	// Back to the defaults.
 	void reset();
+	void set_style(calendar_style style) { fStyle = style; }
+	// Whether the band moves to the calmer edge of each picture that arrives (calm_edge.h)
+	// instead of staying where atr puts it.
+	void set_band_follows_picture(bool follows) { fBandFollowsPicture = follows; }
 
 	int year() const { return fYear; }
 	week_start start() const { return fStart; }
+	calendar_style style() const { return fStyle; }
+	bool band_follows_picture() const { return fBandFollowsPicture; }
 	// True while the defaults hold: the year 2007, Sunday first, and no holidays but the
 	// built-in ones of Japan ("none" adds nothing, so it may stand beside them).
 	bool is_default() const { return !fTable.has_value(); }
@@ -45,6 +59,8 @@ private:
 	int fYear;
 	week_start fStart;
 	std::optional<date_table> fTable;
+	calendar_style fStyle;
+	bool fBandFollowsPicture;
 };
 
 // The one record (cal.cpp), holding the defaults until the options change it.

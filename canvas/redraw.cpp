@@ -1,6 +1,7 @@
 #include <cmath>
 
 #include "Window.h"
+#include "calm_edge.h"
 #include "dorvaview.h"
 #include "pic.h"
 #include "program_name.h"
@@ -12,6 +13,7 @@ void dorvaview::redraw(bool resize)
 	if (image != nullptr) {
 		SetViewColor(B_TRANSPARENT_32_BIT);
 		pic = image->Bounds();
+		place_band_for_picture(image, cal, &atr);
 		if (resize && window != nullptr) {
 			int w = int(pic.right - pic.left);
 			int h = int(pic.bottom - pic.top);

@@ -38,6 +38,11 @@
 #   10 dorva-render writing the 6000x4000 picture as JPEG, TIFF and WebP: the peak resident
 #      memory beyond that of writing it as PNG (whose writer holds two rows) / one copy of
 #      the picture (needs /usr/bin/time)
+#   11 --style readable: the share of dates readable (fill and halo, or ground in the plain
+#      style, at 4.5:1 or more, and a quarter em clear of each neighbour) over the real
+#      photographs of the package mate-backgrounds (dark, bright and busy ones), readable
+#      against plain; and the 6000x4000 picture composed as dorva-render does it, readable
+#      against plain, taking turns; and the whole dorva-render run on it (JPEG to JPEG)
 # Cases 2 to 4 need Xvfb (and build window_timer from Xlib); case 1's reference needs djpeg.
 # A case that cannot run says so and why; the others still run.
 set -uo pipefail
@@ -49,7 +54,7 @@ case $build in /*) ;; *) build=$root/$build ;; esac
 runs=7
 rounds=3
 export_runs=3
-cases=1,2,3,4,5,6,7,8,9,10
+cases=1,2,3,4,5,6,7,8,9,10,11
 do_build=1
 
 usage() {
@@ -508,6 +513,78 @@ if wanted 10; then
 				skip "10 $format 24 MP" "dorva-render failed"
 			fi
 		done
+	fi
+fi
+
+# Case 11: the readable style.
+if wanted 11; then
+	photos=(/usr/share/backgrounds/mate/nature/*.jpg)
+	if [[ ! -x $bin/readability_bench ]]; then
+		skip "11 readable style" "readability_bench was not built"
+	elif [[ ! -f ${photos[0]} ]]; then
+		skip "11 readable style" "no photographs: install mate-backgrounds"
+	else
+		log=$scratch/share.txt
+		if QT_QPA_PLATFORM=offscreen run_logged "$log" "$bin/readability_bench" share "${photos[@]}"; then
+			grep '^photo ' "$log" >>"$raw"
+			plain=$(value share_plain "$log")
+			readable=$(value share_readable "$log")
+			for key in share_plain share_readable share_plain_contrast share_plain_gap \
+				share_readable_contrast share_readable_gap; do
+				note "$key" "$(value "$key" "$log")"
+			done
+			row "11 dates readable, ${#photos[@]} photos: readable / plain" \
+				"$(awk -v v="$readable" 'BEGIN { printf "%.1f%%", v * 100 }')" \
+				"$(awk -v v="$plain" 'BEGIN { printf "%.1f%%", v * 100 }')" "-" "readable 100%"
+		else
+			skip "11 dates readable" "readability_bench share failed"
+		fi
+		# Each style in a process of its own, the two taking turns by rounds as in case 1.
+		ok=1
+		for ((r = 1; r <= rounds; r++)); do
+			for style in plain readable; do
+				if ! QT_QPA_PLATFORM=offscreen run_logged "$scratch/render-$style.$r" \
+					"$bin/readability_bench" time "$data/$big" "$runs" "$style"; then
+					ok=0
+				fi
+			done
+		done
+		if [[ $ok == 1 ]]; then
+			plain=$(over_rounds render_plain_ms "$scratch/render-plain")
+			readable=$(over_rounds render_readable_ms "$scratch/render-readable")
+			note render_plain_ms "$plain"
+			note render_readable_ms "$readable"
+			note render_plain_first_ms "$(over_rounds render_plain_first_ms "$scratch/render-plain")"
+			note render_readable_first_ms \
+				"$(over_rounds render_readable_first_ms "$scratch/render-readable")"
+			row "11 compose 24 MP, readable / plain" "$readable ms" "$plain ms" \
+				"$(ratio "$readable" "$plain")x" "(for information)"
+			plain=$(over_rounds render_plain_cpu_ms "$scratch/render-plain")
+			readable=$(over_rounds render_readable_cpu_ms "$scratch/render-readable")
+			note render_plain_cpu_ms "$plain"
+			note render_readable_cpu_ms "$readable"
+			row "11 the same in processor time" "$readable ms" "$plain ms" \
+				"$(ratio "$readable" "$plain")x" "<= 1.10x"
+		else
+			skip "11 compose 24 MP" "readability_bench time failed"
+		fi
+		# The whole of dorva-render on that picture, JPEG in and out, as a user runs it.
+		for ((r = 1; r <= rounds; r++)); do
+			for style in plain readable; do
+				start=$EPOCHREALTIME
+				QT_QPA_PLATFORM=offscreen "$build/dorva-render" --style "$style" "$data/$big" \
+					-o "$scratch/out/render-$style.jpg" >/dev/null 2>&1
+				end=$EPOCHREALTIME
+				awk -v a="$start" -v b="$end" 'BEGIN { printf "%.1f\n", (b - a) * 1000 }' \
+					>>"$scratch/whole-$style"
+			done
+		done
+		plain=$(median <"$scratch/whole-plain")
+		readable=$(median <"$scratch/whole-readable")
+		note render_tool_plain_ms "$plain"
+		note render_tool_readable_ms "$readable"
+		row "11 dorva-render 24 MP JPEG, readable / plain" "$readable ms" "$plain ms" \
+			"$(ratio "$readable" "$plain")x" "<= 1.10x"
 	fi
 fi
 

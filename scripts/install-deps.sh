@@ -74,6 +74,9 @@ packages=(
 	libjpeg-turbo-progs
 	# The benchmarks' window timer (Xlib)
 	libx11-dev
+	# Real photographs (dark, bright and busy) that the bench's readable-style case draws
+	# over; used by nothing else
+	mate-backgrounds
 	# Scripts
 	python3
 	shellcheck

@@ -234,6 +234,14 @@ float BFont::StringWidth(const char* text) const
 	return kit::MeasuresOf(*this).Measure(text).advance;
 }
 
+BRect BFont::StringBounds(const char* text) const
+{
+	if (text == nullptr)
+		return BRect();
+	const QRectF& ink = kit::MeasuresOf(*this).Measure(text).ink;
+	return BRect(float(ink.left()), float(ink.top()), float(ink.right()), float(ink.bottom()));
+}
+
 void BFont::GetHeight(font_height* height) const
 {
 	if (height == nullptr)

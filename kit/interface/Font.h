@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "Rect.h"
 #include "SupportDefs.h"
 
 #define B_FONT_FAMILY_LENGTH 63
@@ -52,6 +53,9 @@ public:
 	uint16 Face() const { return fFace; }
 
 	float StringWidth(const char* text) const;
+	// The box of the text's glyphs (their ink, not their advance), relative to the start of
+	// its baseline: a text drawn at (x, y) covers this box moved by (x, y).
+	BRect StringBounds(const char* text) const;
 	void GetHeight(font_height* height) const;
 
 	const std::string& Family() const { return fFamily; }

@@ -105,6 +105,11 @@ public:
 	// point; in B_OP_COPY its glyph edges blend between the high and the low colour.
 	void DrawString(const char* text, BPoint baseline);
 	void DrawString(const char* text);
+	// The text as DrawString draws it, in the high colour, inside an outline of its glyphs
+	// stroked width pixels wide (half of it outside them) in the low colour: a halo that
+	// keeps text legible over any ground. In B_OP_COPY the glyphs' edges blend into it, and
+	// the baseline is taken to the nearest whole pixel.
+	void DrawStringInOutline(const char* text, BPoint baseline, float width);
 	void FillRect(BRect rect, const pattern& fill = B_SOLID_HIGH);
 	void StrokeRect(BRect rect, const pattern& fill = B_SOLID_HIGH);
 	void StrokeLine(BPoint start, BPoint end, const pattern& fill = B_SOLID_HIGH);

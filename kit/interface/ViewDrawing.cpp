@@ -143,6 +143,98 @@ void BView::DrawString(const char* text)
 	DrawString(text, fPenLocation);
 }
 
+// Text in an outline on a raster, in one pass: where the glyphs cover a pixel it blends
+// between the outline's colour and the fill as B_OP_COPY text blends between low and high;
+// elsewhere the outline's colour is laid over what is there by the outline's coverage.
+static void draw_raster_outlined_text(kit::DrawingTarget& target, const kit::FontMeasures& font,
+	const char* text, const kit::TextMeasure& measure, QPointF baseline, float width,
+	rgb_color fill, rgb_color outline)
+{
+	QImage* image = target.RasterImage();
+	// Placed at the nearest whole pixel: one mask then serves a text wherever it stands,
+	// and outlines are costly to make (a calendar draws the same 43 numbers 389 times).
+	QPointF device = baseline + target.RasterOffset();
+	int wholeX = int(std::lround(device.x()));
+	int wholeY = int(std::lround(device.y()));
+	const kit::GlyphMask& mask = kit::CachedOutlineMask(font, text, measure, width, 0, 0);
+
+	QRect area(QPoint(wholeX, wholeY) + mask.origin, mask.coverage.size());
+	QRegion open = target.Clip() ? *target.Clip() & area : QRegion(area & image->rect());
+	uchar* bits = image->bits();
+	const qsizetype stride = image->bytesPerLine();
+	// Red and blue are blended together in one word, green in another, by a weight of 0 to
+	// 256: outlined text covers many pixels, and this is what it costs.
+	const uint32 solidFill = qRgb(fill.red, fill.green, fill.blue);
+	const uint32 solidOutline = qRgb(outline.red, outline.green, outline.blue);
+	auto blend = [](uint32 under, uint32 over, uint32 a) {
+		return 0xff000000u
+			| ((((over & 0xff00ff) * a + (under & 0xff00ff) * (256 - a)) >> 8) & 0xff00ff)
+			| ((((over & 0x00ff00) * a + (under & 0x00ff00) * (256 - a)) >> 8) & 0x00ff00);
+	};
+	for (const QRect& visible : open) {
+		for (int y = visible.top(); y <= visible.bottom(); y++) {
+			const uint32* coverage =
+				reinterpret_cast<const uint32*>(mask.coverage.constScanLine(y - area.top()))
+				- area.left();
+			uint32* out = reinterpret_cast<uint32*>(bits + y * stride);
+			for (int x = visible.left(); x <= visible.right(); x++) {
+				const uint32 both = coverage[x];
+				if (both == 0)
+					continue;
+				const uint32 ring = (both >> 16) & 0xff, glyphs = (both >> 8) & 0xff;
+				// Most covered pixels are covered whole: those need no blending.
+				if (glyphs == 255)
+					out[x] = solidFill;
+				else if (glyphs != 0)
+					out[x] = blend(solidOutline, solidFill, glyphs + (glyphs >> 7));
+				else if (ring == 255)
+					out[x] = solidOutline;
+				else
+					out[x] = blend(out[x], solidOutline, ring + (ring >> 7));
+			}
+		}
+	}
+}
+
+void BView::DrawStringInOutline(const char* text, BPoint baseline, float width)
+{
+	if (text == nullptr)
+		return;
+	if (!(width > 0)) {
+		DrawString(text, baseline);
+		return;
+	}
+	kit::FontMeasures& font = kit::MeasuresOf(fFont);
+	const kit::TextMeasure measure = font.Measure(text);
+	const double reach = kInkReach + width / 2;
+	QRectF ink =
+		measure.ink.translated(baseline.x, baseline.y).adjusted(-reach, -reach, reach, reach);
+	Drawing drawing(this, fPrintTarget, fBridge);
+	if (kit::DrawingTarget* target = drawing.For(ink)) {
+		const QPointF start(baseline.x, baseline.y);
+		if (fDrawingMode == B_OP_COPY && target->RasterImage() != nullptr) {
+			draw_raster_outlined_text(
+				*target, font, text, measure, start, width, fHighColor, fLowColor);
+		} else {
+			// A printed page: the outline stroked, the text drawn over it.
+			QPainter* painter = target->Painter();
+			const bool alpha = fDrawingMode == B_OP_ALPHA;
+			painter->save();
+			painter->setRenderHint(QPainter::Antialiasing);
+			painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+			painter->strokePath(kit::TextOutline(font, text, start),
+				QPen(kit::ToQColor(fLowColor, alpha), width, Qt::SolidLine, Qt::RoundCap,
+					Qt::RoundJoin));
+			painter->restore();
+			painter->setFont(kit::ToQFont(fFont, painter->device()));
+			painter->setPen(kit::ToQColor(fHighColor, alpha));
+			painter->drawText(start, QString::fromUtf8(text));
+		}
+		drawing.Drew(ink);
+	}
+	fPenLocation = BPoint(baseline.x + measure.advance, baseline.y);
+}
+
 static QRectF inclusive_rect(BRect rect)
 {
 	return QRectF(rect.left, rect.top, rect.Width() + 1, rect.Height() + 1);

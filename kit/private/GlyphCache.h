@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPainterPath>
 #include <QPoint>
 
 #include "FontMeasures.h"
@@ -25,5 +26,15 @@ struct GlyphMask {
 // call.
 const GlyphMask& CachedGlyphMask(
 	const FontMeasures& font, const char* text, const TextMeasure& measure, int stepX, int stepY);
+
+// The outlines of a text's glyphs at the font's size in pixels, the start of its baseline at
+// origin. (A QFont's path would be sized for the screen's resolution, not the kit's.)
+QPainterPath TextOutline(const FontMeasures& font, const char* text, QPointF origin);
+
+// The coverage of the text's outline stroked width pixels wide, with round joins, in the red
+// channel of a Format_ARGB32_Premultiplied image, and that of its glyphs in the green
+// channel, placed as CachedGlyphMask places the glyphs; kept alongside them.
+const GlyphMask& CachedOutlineMask(const FontMeasures& font, const char* text,
+	const TextMeasure& measure, float width, int stepX, int stepY);
 
 } // namespace kit

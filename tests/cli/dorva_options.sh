@@ -36,7 +36,7 @@ expect_usage_error() {
 expect_usage_error "'2100' is not a year from 1900 to 2099" --year 2100
 expect_usage_error "needs a value" photo.jpg --week-start
 expect_usage_error "'friday' is not sunday, monday or saturday" --week-start=friday
-expect_usage_error "'middle' is neither top nor bottom" --band middle
+expect_usage_error "'middle' is not top, bottom or auto" --band middle
 
 "${no_display[@]}" "$dorva" --help >"$scratch/out" 2>"$scratch/err" || fail "--help did not end with 0"
 grep -q -- '--week-start DAY' "$scratch/out" || fail "--help does not list --week-start"

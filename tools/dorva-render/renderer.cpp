@@ -7,6 +7,7 @@
 #include "File.h"
 #include "PrintJob.h"
 #include "calendar_composition.h"
+#include "calm_edge.h"
 #include "font_label.h"
 #include "output_catalogue.h"
 #include "picture_files.h"
@@ -96,6 +97,7 @@ bool calendar_renderer::render(const std::string& picture, const std::string& pa
 		return false;
 	}
 	std::unique_ptr<BBitmap> owned(decoded);
+	place_band_for_picture(decoded, fValue.dates, &fValue.attributes);
 	return format.pdf ? _write_pdf(decoded, path, leaf_of(picture), error)
 					  : _write_image(decoded, path, format.mime, error);
 }
