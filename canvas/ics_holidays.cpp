@@ -16,6 +16,7 @@
 #include "ics_lines.h"
 #include "ics_rules.h"
 #include "ics_zones.h"
+#include "utf8_cut.h"
 
 namespace {
 
@@ -36,9 +37,7 @@ std::string shortened(const std::string& text, size_t length = kMaxQuoted)
 {
 	if (text.size() <= length)
 		return text;
-	while (length > 0 && (static_cast<unsigned char>(text[length]) & 0xc0) == 0x80)
-		length--;
-	return text.substr(0, length) + "...";
+	return text.substr(0, utf8_cut(text, length)) + "...";
 }
 
 // Reads the whole file, of at most limit bytes. Only a regular file is read; opening does

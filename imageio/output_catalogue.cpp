@@ -71,3 +71,24 @@ uint32 catalogue_type_for(const char* mime)
 	}
 	return 0;
 }
+
+const char* output_mime_for_extension(const char* extension)
+{
+	static const struct {
+		const char* extension;
+		const char* mime;
+	} kExtensions[] = {
+		{"png", "image/png"},
+		{"jpg", "image/jpeg"},
+		{"jpeg", "image/jpeg"},
+		{"tif", "image/tiff"},
+		{"tiff", "image/tiff"},
+		{"webp", "image/webp"},
+		{"bmp", "image/bmp"},
+	};
+	for (const auto& known : kExtensions) {
+		if (std::strcmp(known.extension, extension) == 0)
+			return known.mime;
+	}
+	return nullptr;
+}

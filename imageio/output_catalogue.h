@@ -39,6 +39,11 @@ const uint32 kPreferredFormatTga = kit_code("TGA ");
 // but those above, in the roster's order, with TGA formats put in front.
 void fill_output_catalogue();
 
+// The MIME type of the picture format that a file name's extension (without its dot, in
+// lower case) names, for the formats dorva-render writes: "png" is "image/png". Null for an
+// extension of none of them. Whether a translator writes it, the catalogue says.
+const char* output_mime_for_extension(const char* extension);
+
 // The type code of the first record whose MIME type is mime; 0 when no record has it.
 uint32 catalogue_type_for(const char* mime);
 

@@ -4,23 +4,9 @@
 #include <cctype>
 #include <filesystem>
 
+#include "output_catalogue.h"
+
 namespace {
-
-struct extension_format {
-	const char* extension;
-	const char* mime; // null for a PDF
-};
-
-const extension_format kFormats[] = {
-	{"png", "image/png"},
-	{"jpg", "image/jpeg"},
-	{"jpeg", "image/jpeg"},
-	{"tif", "image/tiff"},
-	{"tiff", "image/tiff"},
-	{"webp", "image/webp"},
-	{"bmp", "image/bmp"},
-	{"pdf", nullptr},
-};
 
 // The name's extension, without its dot, in lower case; "" for none.
 std::string extension_of(const std::string& name)
@@ -50,15 +36,16 @@ const char kPatternMark[] = "%n";
 std::optional<output_format> format_for_name(const std::string& name)
 {
 	const std::string extension = extension_of(name);
-	for (const extension_format& format : kFormats) {
-		if (extension == format.extension) {
-			output_format found;
-			found.pdf = format.mime == nullptr;
-			found.mime = format.mime != nullptr ? format.mime : "";
-			return found;
-		}
+	output_format found;
+	if (extension == "pdf") {
+		found.pdf = true;
+		return found;
 	}
-	return std::nullopt;
+	const char* mime = output_mime_for_extension(extension.c_str());
+	if (mime == nullptr)
+		return std::nullopt;
+	found.mime = mime;
+	return found;
 }
 
 bool output_plan::set(const std::string& output, size_t pictureCount, std::string* error)
