@@ -1,10 +1,17 @@
-// Wall-clock timing for the benchmarks: the median of several runs, in milliseconds.
+// Timing for the benchmarks: the median of several figures, and of several runs' wall-clock
+// time in milliseconds.
 #pragma once
 
 #include <algorithm>
 #include <chrono>
 #include <functional>
 #include <vector>
+
+inline double median(std::vector<double> values)
+{
+	std::sort(values.begin(), values.end());
+	return values[values.size() / 2];
+}
 
 inline double median_ms(int runs, const std::function<void()>& work)
 {
@@ -15,6 +22,5 @@ inline double median_ms(int runs, const std::function<void()>& work)
 		auto end = std::chrono::steady_clock::now();
 		times.push_back(std::chrono::duration<double, std::milli>(end - start).count());
 	}
-	std::sort(times.begin(), times.end());
-	return times[times.size() / 2];
+	return median(times);
 }

@@ -32,6 +32,7 @@
 
 #include "Application.h"
 #include "BenchClock.h"
+#include "BenchPictures.h"
 #include "BitmapStream.h"
 #include "File.h"
 #include "KitTesting.h"
@@ -47,21 +48,6 @@
 #include "pic.h"
 
 namespace {
-
-// The picture decoded through the translators, as the canvas gets it when it loads a file.
-BBitmap* decode_file(const char* path)
-{
-	BFile file(path, B_READ_ONLY);
-	BBitmapStream stream;
-	BBitmap* bitmap = nullptr;
-	if (file.InitCheck() != B_OK
-		|| tr->Translate(&file, nullptr, nullptr, &stream, B_TRANSLATOR_BITMAP, 0, nullptr) != B_OK
-		|| stream.DetachBitmap(&bitmap) != B_OK || bitmap == nullptr) {
-		std::fprintf(stderr, "program_bench: cannot decode %s\n", path);
-		std::exit(1);
-	}
-	return bitmap;
-}
 
 entry_ref ref_of(const std::string& path)
 {
@@ -248,12 +234,6 @@ Timing timed(const std::function<void()>& work)
 	double cpu = thread_cpu_ms();
 	double wall = median_ms(1, work);
 	return {wall, thread_cpu_ms() - cpu};
-}
-
-double median(std::vector<double> values)
-{
-	std::sort(values.begin(), values.end());
-	return values[values.size() / 2];
 }
 
 int paste_case(const char* path, int runs)

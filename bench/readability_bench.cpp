@@ -19,6 +19,7 @@
 
 #include "Application.h"
 #include "BenchClock.h"
+#include "BenchPictures.h"
 #include "BitmapStream.h"
 #include "File.h"
 #include "calendar_attributes.h"
@@ -36,26 +37,6 @@ double thread_cpu_ms()
 	timespec now{};
 	clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
 	return double(now.tv_sec) * 1000.0 + double(now.tv_nsec) / 1e6;
-}
-
-double median(std::vector<double> values)
-{
-	std::sort(values.begin(), values.end());
-	return values[values.size() / 2];
-}
-
-BBitmap* decode_file(const char* path)
-{
-	BFile file(path, B_READ_ONLY);
-	BBitmapStream stream;
-	BBitmap* bitmap = nullptr;
-	if (file.InitCheck() != B_OK
-		|| tr->Translate(&file, nullptr, nullptr, &stream, B_TRANSLATOR_BITMAP, 0, nullptr) != B_OK
-		|| stream.DetachBitmap(&bitmap) != B_OK || bitmap == nullptr) {
-		std::fprintf(stderr, "readability_bench: cannot decode %s\n", path);
-		std::exit(1);
-	}
-	return bitmap;
 }
 
 // One date as the band lays it out at the bottom of the picture.

@@ -20,6 +20,18 @@ int count_of(const short* values, int size)
 	return count;
 }
 
+// Whether the rule has none of the BY parts beside BYMONTH and BYMONTHDAY.
+bool no_parts_but_month(const icalrecurrencetype& rule)
+{
+	return count_of(rule.by_day, ICAL_BY_DAY_SIZE) == 0
+		&& count_of(rule.by_year_day, ICAL_BY_YEARDAY_SIZE) == 0
+		&& count_of(rule.by_week_no, ICAL_BY_WEEKNO_SIZE) == 0
+		&& count_of(rule.by_set_pos, ICAL_BY_SETPOS_SIZE) == 0
+		&& count_of(rule.by_hour, ICAL_BY_HOUR_SIZE) == 0
+		&& count_of(rule.by_minute, ICAL_BY_MINUTE_SIZE) == 0
+		&& count_of(rule.by_second, ICAL_BY_SECOND_SIZE) == 0;
+}
+
 // The number written after "NAME=" in the rule (in capitals): -1 when the part is missing,
 // 0 when it is not a number, LONG_MAX when it has more digits than any limit here.
 long number_of(const std::string& rule, const char* name)
@@ -137,14 +149,7 @@ bool is_plain_yearly(const icalrecurrencetype& rule, const icaltimetype& start)
 	const int monthDays = count_of(rule.by_month_day, ICAL_BY_MONTHDAY_SIZE);
 	return rule.freq == ICAL_YEARLY_RECURRENCE && months <= 1 && monthDays <= 1
 		&& (months == 0 || rule.by_month[0] == start.month)
-		&& (monthDays == 0 || rule.by_month_day[0] == start.day)
-		&& count_of(rule.by_day, ICAL_BY_DAY_SIZE) == 0
-		&& count_of(rule.by_year_day, ICAL_BY_YEARDAY_SIZE) == 0
-		&& count_of(rule.by_week_no, ICAL_BY_WEEKNO_SIZE) == 0
-		&& count_of(rule.by_set_pos, ICAL_BY_SETPOS_SIZE) == 0
-		&& count_of(rule.by_hour, ICAL_BY_HOUR_SIZE) == 0
-		&& count_of(rule.by_minute, ICAL_BY_MINUTE_SIZE) == 0
-		&& count_of(rule.by_second, ICAL_BY_SECOND_SIZE) == 0
+		&& (monthDays == 0 || rule.by_month_day[0] == start.day) && no_parts_but_month(rule)
 		&& !(rule.count > 0 && start.month == 2 && start.day == 29);
 }
 
@@ -196,14 +201,7 @@ long sub_daily_step(const icalrecurrencetype& rule)
 		: rule.freq == ICAL_HOURLY_RECURRENCE               ? 3600
 															: 0;
 	const bool plain = count_of(rule.by_month, ICAL_BY_MONTH_SIZE) == 0
-		&& count_of(rule.by_month_day, ICAL_BY_MONTHDAY_SIZE) == 0
-		&& count_of(rule.by_day, ICAL_BY_DAY_SIZE) == 0
-		&& count_of(rule.by_year_day, ICAL_BY_YEARDAY_SIZE) == 0
-		&& count_of(rule.by_week_no, ICAL_BY_WEEKNO_SIZE) == 0
-		&& count_of(rule.by_set_pos, ICAL_BY_SETPOS_SIZE) == 0
-		&& count_of(rule.by_hour, ICAL_BY_HOUR_SIZE) == 0
-		&& count_of(rule.by_minute, ICAL_BY_MINUTE_SIZE) == 0
-		&& count_of(rule.by_second, ICAL_BY_SECOND_SIZE) == 0;
+		&& count_of(rule.by_month_day, ICAL_BY_MONTHDAY_SIZE) == 0 && no_parts_but_month(rule);
 	return plain ? unit * rule.interval : 0;
 }
 
