@@ -37,6 +37,8 @@ packages=(
 	libjpeg62-turbo-dev
 	# libwebp, with which the kit writes WebP files itself
 	libwebp-dev
+	# qpdf, with which the kit adds the print shop's page boxes (trim, bleed) to PDF files
+	libqpdf-dev
 	# Tests, and the formatter that CI checks the code with; zlib makes test pictures
 	googletest
 	zlib1g-dev

@@ -14,6 +14,7 @@
 #include <locale.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <optional>
 
@@ -23,9 +24,12 @@
 #include "File.h"
 #include "Message.h"
 #include "ModalDialogs.h"
+#include "PageBoxes.h"
 #include "PageScale.h"
 #include "Path.h"
+#include "PrintSheet.h"
 #include "QtApplication.h"
+#include "ScratchFile.h"
 #include "TestingHooks.h"
 #include "ViewAccess.h"
 
@@ -43,7 +47,27 @@ struct BPrintJob::Private {
 	print_scale scale = B_PRINT_SCALE_ACTUAL_SIZE;
 	bool jobConfigured = false;
 	bool cancelled = false;
+	// Something was drawn on the page that is open.
 	bool pageDrawn = false;
+	// SpoolPage() ended the page: the next drawing begins another.
+	bool pageEnded = false;
+	// A PDF file for a print shop: the paper is the trim, with bleed and slug around it
+	// (points). Qt writes the document into scratch, and it is rewritten with its page
+	// boxes into the output.
+	std::optional<float> bleed;
+	std::optional<float> slug;
+	std::unique_ptr<kit::ScratchFile> scratch;
+
+	bool HasSheet() const { return bleed || slug; }
+	kit::PrintSheet Sheet() const
+	{
+		return kit::LayOutSheet(printer.pageLayout(), bleed.value_or(0), slug.value_or(0));
+	}
+	// How pages are laid out: the printer's paper and margins, or the whole sheet.
+	QPageLayout Layout() const
+	{
+		return HasSheet() ? kit::SheetPageLayout(Sheet()) : printer.pageLayout();
+	}
 };
 
 print_scale& kit::RunPageScale()
@@ -53,6 +77,10 @@ print_scale& kit::RunPageScale()
 }
 
 namespace {
+
+// The most bleed or slug that settings may ask for: 100 mm, far more than any print shop
+// wants, and little enough to keep every page a sane size.
+constexpr float kMostBleedOrSlug = float(100 * 72 / 25.4);
 
 // The papers that settings may name.
 struct named_paper {
@@ -65,6 +93,7 @@ const named_paper kPapers[] = {
 	{"a5", QPageSize::A5},
 	{"letter", QPageSize::Letter},
 	{"legal", QPageSize::Legal},
+	{"tabloid", QPageSize::Tabloid},
 };
 
 // The paper of the user's locale (LC_ALL, else LC_PAPER, else LANG), as glibc describes it in
@@ -167,10 +196,11 @@ status_t BPrintJob::SetSettings(BMessage* settings)
 		*present = settings->GetInfo(name, &type) == B_OK;
 		return !*present || type == wanted;
 	};
-	bool hasPaper, hasOrientation, hasScale, hasFile;
+	bool hasPaper, hasOrientation, hasScale, hasFile, hasBleed, hasSlug;
 	if (!field("paper", B_STRING_TYPE, &hasPaper)
 		|| !field("orientation", B_INT32_TYPE, &hasOrientation)
-		|| !field("scale", B_INT32_TYPE, &hasScale) || !field("file", B_STRING_TYPE, &hasFile))
+		|| !field("scale", B_INT32_TYPE, &hasScale) || !field("file", B_STRING_TYPE, &hasFile)
+		|| !field("bleed", B_FLOAT_TYPE, &hasBleed) || !field("slug", B_FLOAT_TYPE, &hasSlug))
 		return B_BAD_VALUE;
 
 	std::optional<QPageSize> paper;
@@ -194,6 +224,16 @@ status_t BPrintJob::SetSettings(BMessage* settings)
 		|| (scale != B_PRINT_SCALE_ACTUAL_SIZE && scale != B_PRINT_SCALE_FIT_TO_PAGE)
 		|| (hasFile && *file == '\0'))
 		return B_BAD_VALUE;
+	// Bleed and slug are written as page boxes of a PDF file, which a printer has not.
+	float bleed = 0, slug = 0;
+	settings->FindFloat("bleed", &bleed);
+	settings->FindFloat("slug", &slug);
+	auto sane = [](float margin) {
+		return std::isfinite(margin) && margin >= 0 && margin <= kMostBleedOrSlug;
+	};
+	if ((hasBleed || hasSlug)
+		&& ((!hasFile && fPrivate->file.empty()) || !sane(bleed) || !sane(slug)))
+		return B_BAD_VALUE;
 
 	QPrinter& printer = fPrivate->printer;
 	if (hasFile) {
@@ -209,6 +249,10 @@ status_t BPrintJob::SetSettings(BMessage* settings)
 		printer.setPageOrientation(
 			orientation == B_PRINT_LANDSCAPE ? QPageLayout::Landscape : QPageLayout::Portrait);
 	}
+	if (hasBleed)
+		fPrivate->bleed = bleed;
+	if (hasSlug)
+		fPrivate->slug = slug;
 	fPrivate->scale = print_scale(scale);
 	fPrivate->settings = std::move(owned);
 	return B_OK;
@@ -237,16 +281,44 @@ status_t BPrintJob::ConfigJob()
 	return B_OK;
 }
 
+namespace {
+
+// A rectangle of the page, as the kit's rectangles are: right and bottom inclusive.
+BRect page_rect(const QRectF& area)
+{
+	return BRect(
+		float(area.left()), float(area.top()), float(area.right()) - 1, float(area.bottom()) - 1);
+}
+
+// A rectangle of the page in PDF's terms, y up from the page's bottom.
+kit::PdfBox pdf_box(const QRectF& area, int pageHeight)
+{
+	return kit::PdfBox{
+		area.left(), pageHeight - area.bottom(), area.right(), pageHeight - area.top()};
+}
+
+} // namespace
+
 BRect BPrintJob::PrintableRect()
 {
-	QRectF area = fPrivate->printer.pageLayout().paintRect(QPageLayout::Point);
-	return BRect(0, 0, float(area.width()) - 1, float(area.height()) - 1);
+	QRectF area = fPrivate->Layout().paintRect(QPageLayout::Point);
+	return page_rect(QRectF(QPointF(), area.size()));
 }
 
 BRect BPrintJob::PaperRect()
 {
-	QRectF paper = fPrivate->printer.pageLayout().fullRect(QPageLayout::Point);
-	return BRect(0, 0, float(paper.width()) - 1, float(paper.height()) - 1);
+	QRectF paper = fPrivate->Layout().fullRect(QPageLayout::Point);
+	return page_rect(QRectF(QPointF(), paper.size()));
+}
+
+BRect BPrintJob::TrimRect()
+{
+	return fPrivate->HasSheet() ? page_rect(fPrivate->Sheet().trim) : PaperRect();
+}
+
+BRect BPrintJob::BleedRect()
+{
+	return fPrivate->HasSheet() ? page_rect(fPrivate->Sheet().bleed) : TrimRect();
 }
 
 bool BPrintJob::CanContinue() const
@@ -274,6 +346,7 @@ void BPrintJob::_Fail(status_t status)
 	fPrivate->painter.reset();
 	fPrivate->pdf.reset();
 	fPrivate->device.reset();
+	fPrivate->scratch.reset();
 	fPrivate->output.reset();
 }
 
@@ -297,9 +370,17 @@ void BPrintJob::BeginJob()
 			status = folder.CreateFile(path.Leaf(), fPrivate->output.get());
 		if (status != B_OK)
 			return _Fail(status);
-		fPrivate->device = std::make_unique<kit::DestinationDevice>(fPrivate->output.get());
+		BPositionIO* destination = fPrivate->output.get();
+		if (fPrivate->HasSheet()) {
+			// Qt's document waits beside the file, on the same disk, for its page boxes.
+			fPrivate->scratch = std::make_unique<kit::ScratchFile>(parent.Path());
+			if (fPrivate->scratch->InitCheck() != B_OK)
+				return _Fail(fPrivate->scratch->InitCheck());
+			destination = fPrivate->scratch.get();
+		}
+		fPrivate->device = std::make_unique<kit::DestinationDevice>(destination);
 		fPrivate->pdf = std::make_unique<QPdfWriter>(fPrivate->device.get());
-		fPrivate->pdf->setPageLayout(fPrivate->printer.pageLayout());
+		fPrivate->pdf->setPageLayout(fPrivate->Layout());
 		fPrivate->pdf->setResolution(fPrivate->printer.resolution());
 		fPrivate->pdf->setCreator(fPrivate->printer.creator());
 		fPrivate->pdf->setTitle(fPrivate->printer.docName());
@@ -314,6 +395,14 @@ void BPrintJob::DrawView(BView* view, BRect rect, BPoint where)
 {
 	if (view == nullptr || !fPrivate->painter || !rect.IsValid())
 		return;
+	if (fPrivate->pageEnded) {
+		QPagedPaintDevice* device = fPrivate->pdf
+			? static_cast<QPagedPaintDevice*>(fPrivate->pdf.get())
+			: &fPrivate->printer;
+		if (!device->newPage())
+			return _Fail(B_ERROR);
+		fPrivate->pageEnded = false;
+	}
 	QPainter* painter = fPrivate->painter.get();
 	painter->save();
 	// The painter starts at the printable area's top-left, in device dots; the page is laid
@@ -322,7 +411,7 @@ void BPrintJob::DrawView(BView* view, BRect rect, BPoint where)
 	painter->scale(dotsPerPoint, dotsPerPoint);
 	if (fPrivate->scale == B_PRINT_SCALE_FIT_TO_PAGE) {
 		// The whole rectangle, as large as the printable area allows.
-		QRectF page = fPrivate->printer.pageLayout().paintRect(QPageLayout::Point);
+		QRectF page = fPrivate->Layout().paintRect(QPageLayout::Point);
 		double width = rect.Width() + 1;
 		double height = rect.Height() + 1;
 		double fit = std::min(page.width() / width, page.height() / height);
@@ -346,7 +435,11 @@ void BPrintJob::DrawView(BView* view, BRect rect, BPoint where)
 
 void BPrintJob::SpoolPage()
 {
-	// Each job holds one page; the page is complete once drawn.
+	// A page with nothing drawn on it is not ended: the job holds no blank pages.
+	if (!fPrivate->painter || !fPrivate->pageDrawn)
+		return;
+	fPrivate->pageDrawn = false;
+	fPrivate->pageEnded = true;
 }
 
 void BPrintJob::CommitJob()
@@ -360,11 +453,18 @@ void BPrintJob::CommitJob()
 		// The file is put in place only when every byte of it was written and synced.
 		fPrivate->pdf.reset();
 		status_t status = fPrivate->device->Failure();
+		if (status == B_OK && fPrivate->scratch) {
+			kit::PrintSheet sheet = fPrivate->Sheet();
+			status = kit::WritePageBoxes(fPrivate->scratch->Descriptor(), fPrivate->output.get(),
+				pdf_box(sheet.trim, sheet.page.height()),
+				pdf_box(sheet.bleed, sheet.page.height()));
+		}
 		if (status == B_OK)
 			status = fPrivate->output->Commit();
 		if (status != B_OK)
 			return _Fail(status);
 		fPrivate->device.reset();
+		fPrivate->scratch.reset();
 		fPrivate->output.reset();
 	}
 }

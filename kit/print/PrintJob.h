@@ -3,6 +3,10 @@
 // Page coordinates are points (1/72 inch). A step whose setup was cancelled, or that comes
 // out of order, does nothing and says so.
 //
+// Pages: what DrawView draws goes on the open page, the first one from BeginJob() on;
+// SpoolPage() ends it, and the next DrawView() begins another. CommitJob() sends the pages
+// that hold drawing, the last one whether spooled or not.
+//
 // The page setup carries a scale. At B_PRINT_SCALE_ACTUAL_SIZE (the default) a view's pixel
 // is one point on paper. At B_PRINT_SCALE_FIT_TO_PAGE, DrawView draws the rectangle it is
 // given scaled to the largest size that fits the printable rectangle, keeping its
@@ -39,7 +43,7 @@ public:
 
 	// Sets the job up without its dialogs (the message is the job's from then on, and is
 	// deleted with it). Fields, each optional:
-	//   "paper"        string: "a3", "a4", "a5", "letter" or "legal";
+	//   "paper"        string: "a3", "a4", "a5", "letter", "legal" or "tabloid" (11 x 17 in);
 	//   "orientation"  int32: B_PRINT_PORTRAIT or B_PRINT_LANDSCAPE;
 	//   "scale"        int32: a print_scale, for this job only;
 	//   "file"         string: the path of a PDF file that the job prints into; the job is
@@ -48,17 +52,37 @@ public:
 	//                  written as BFile's safe writes are (File.h): it replaces the old one
 	//                  only at CommitJob(), once all of it is on the disk, and Status()
 	//                  tells why it was not.
-	// B_BAD_VALUE, and nothing set, for a field of another type or an unknown value.
+	//   "bleed"        float: for a print shop, points (0 to 100 mm) by which what runs off
+	//                  the paper's edge is printed past it;
+	//   "slug"         float: points (0 to 100 mm) of room around the bleed, for crop marks.
+	//                  With either of these two, for a job with a "file" only, the page is
+	//                  the paper (the trim) grown by the bleed and then the slug on every
+	//                  side, with no margins; its size is rounded up to whole points, the
+	//                  trim centred. Each page of the PDF names its TrimBox and BleedBox.
+	// B_BAD_VALUE, and nothing set, for a field of another type or an unknown value, and
+	// for a bleed or slug that is negative, not a number, larger than 100 mm or without a
+	// file.
+	//
+	// Settings add to those given before: a field that a message leaves out keeps its value.
 	status_t SetSettings(BMessage* settings);
 
-	// The printable area of the page, its top-left at (0, 0).
+	// The printable area of the page, its top-left at (0, 0); for a job with bleed or slug,
+	// the whole page, as PaperRect().
 	BRect PrintableRect();
 	BRect PaperRect();
+	// Where the printed sheet is cut, and how far past that what runs off the edge goes, in
+	// the page's coordinates (points, (0, 0) its top-left, y down). Like every rectangle of
+	// the kit, right and bottom are inclusive: a box covers Width() + 1 by Height() + 1
+	// points. Without bleed and slug, both are PaperRect().
+	BRect TrimRect();
+	BRect BleedRect();
 
 	void BeginJob();
 	// Draws the rect part of the view (in the view's coordinates) with its top-left at
-	// where on the page; rect fitted to the page instead at B_PRINT_SCALE_FIT_TO_PAGE.
+	// where on the page (from the printable area's top-left; the page's own with bleed or
+	// slug); rect fitted to the printable area instead at B_PRINT_SCALE_FIT_TO_PAGE.
 	void DrawView(BView* view, BRect rect, BPoint where);
+	// Ends the page, if anything was drawn on it: a job holds no blank page.
 	void SpoolPage();
 	void CommitJob();
 	void CancelJob();
