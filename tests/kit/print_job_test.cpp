@@ -275,7 +275,7 @@ TEST_F(PrintJobFile, ThreePagesOfASheetWithBleedAndSlugCarryTheirBoxes)
 }
 
 // Without bleed or slug the job is what it always was: the paper with its margins, no page
-// boxes; a page spooled twice is one page.
+// boxes; a page spooled twice is one page, and nothing drawn is no page.
 TEST_F(PrintJobFile, PagesWithoutBleedOrSlugHaveNoPageBoxes)
 {
 	if (!have_poppler())
@@ -288,6 +288,8 @@ TEST_F(PrintJobFile, PagesWithoutBleedOrSlugHaveNoPageBoxes)
 	EXPECT_EQ(job.BleedRect(), job.PaperRect());
 	EXPECT_LT(job.PrintableRect().Width(), job.PaperRect().Width());
 	job.BeginJob();
+	// Spooling a page with nothing on it adds no page.
+	job.SpoolPage();
 	for (int page = 1; page <= 2; page++) {
 		PageView view(BRect(0, 0, 99, 99), make_color(255, 0, 0), "Page " + std::to_string(page));
 		job.DrawView(&view, view.Bounds(), BPoint(0, 0));
@@ -299,6 +301,8 @@ TEST_F(PrintJobFile, PagesWithoutBleedOrSlugHaveNoPageBoxes)
 	std::string info = output_of("pdfinfo -box -f 1 -l 2 '" + pdf + "'");
 	EXPECT_EQ(page_count(info), 2) << info;
 	expect_box(box_of(info, 2, "MediaBox"), {0, 0, 595, 842});
+	EXPECT_EQ(text_of(pdf, 1), "Page 1");
+	EXPECT_EQ(text_of(pdf, 2), "Page 2");
 	std::string bytes = ReadWholeFile(pdf);
 	EXPECT_EQ(bytes.find("/TrimBox"), std::string::npos);
 	EXPECT_EQ(bytes.find("/BleedBox"), std::string::npos);
