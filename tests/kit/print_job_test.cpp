@@ -408,7 +408,8 @@ TEST_F(PrintJobFile, AFullDiskWhileTheBoxesAreWrittenLeavesTheOldFile)
 }
 
 // Bleed and slug from nothing to 100 mm, of a job with a file; anything else sets nothing.
-TEST_F(PrintJobFile, BleedAndSlugAreRefusedBeyondTheirLimits)
+// Tabloid paper is 11 x 17 inches.
+TEST_F(PrintJobFile, SettingsTakeBleedAndSlugUpTo100MillimetresAndTabloidPaper)
 {
 	std::string pdf = fFolder.Child("limits.pdf");
 	const float most = 100 * kMillimetre;
@@ -432,6 +433,16 @@ TEST_F(PrintJobFile, BleedAndSlugAreRefusedBeyondTheirLimits)
 	// Nothing of a refused message was taken, its landscape paper included.
 	EXPECT_EQ(job.TrimRect(), trim);
 	EXPECT_EQ(job.BleedRect(), bleed);
+
+	// Tabloid, 11 x 17 inches, is whole points: with no bleed and no slug, the page is the
+	// trim, not a point more.
+	auto* tabloid = pdf_settings(pdf, B_PRINT_PORTRAIT, 0, 0);
+	tabloid->RemoveName("paper");
+	tabloid->AddString("paper", "tabloid");
+	ASSERT_EQ(job.SetSettings(tabloid), B_OK);
+	expect_rect(job.PaperRect(), 0, 0, 791, 1223);
+	EXPECT_EQ(job.TrimRect(), job.PaperRect());
+	EXPECT_EQ(job.BleedRect(), job.PaperRect());
 
 	// A bleed is for a PDF file: a job that prints to a printer has none.
 	BPrintJob printer("printer");
