@@ -8,6 +8,7 @@
 #include <QByteArray>
 
 #include "DataIO.h"
+#include "DecodeRequest.h"
 
 namespace kit {
 
@@ -15,7 +16,9 @@ namespace kit {
 // a B_RGB32 bitmap (see PictureTarget); the first frame of an animation. B_NO_MEMORY for a
 // picture beyond the bitmap limits (a vector picture is drawn scaled down to them
 // instead), B_NO_TRANSLATOR when the plug-in does not read the data, B_ILLEGAL_DATA when it
-// cannot decode it, B_IO_ERROR when the source fails.
-status_t DecodeWithPlugin(BPositionIO* source, const QByteArray& format, BPositionIO* destination);
+// cannot decode it, B_IO_ERROR when the source fails. The picture is always decoded whole;
+// of the request only the header alone is heeded, and the report says what was found.
+status_t DecodeWithPlugin(BPositionIO* source, const QByteArray& format, BPositionIO* destination,
+	const DecodeRequest& request, DecodeReport* report);
 
 } // namespace kit

@@ -33,7 +33,7 @@ public:
 		uint32 outType, BPositionIO* destination) override;
 
 private:
-	status_t _Decode(BPositionIO* source, BPositionIO* destination);
+	status_t _Decode(BPositionIO* source, BPositionIO* destination, BMessage* ioExtension);
 	status_t _Encode(BPositionIO* source, BPositionIO* destination);
 	static void _FillInfo(const translation_format& format, translator_info* info);
 

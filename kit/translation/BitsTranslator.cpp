@@ -5,6 +5,7 @@
 #include "BitmapLimits.h"
 #include "BitmapStreamFormat.h"
 #include "BitmapStreamIO.h"
+#include "DecodeRequest.h"
 #include "PictureTarget.h"
 #include "PixelConversion.h"
 
@@ -70,8 +71,8 @@ status_t BitsTranslator::Identify(BPositionIO* source, const translation_format*
 	return B_OK;
 }
 
-status_t BitsTranslator::Translate(BPositionIO* source, const translator_info*, BMessage*,
-	uint32 outType, BPositionIO* destination)
+status_t BitsTranslator::Translate(BPositionIO* source, const translator_info*,
+	BMessage* ioExtension, uint32 outType, BPositionIO* destination)
 {
 	if (source == nullptr || destination == nullptr)
 		return B_BAD_VALUE;
@@ -89,6 +90,15 @@ status_t BitsTranslator::Translate(BPositionIO* source, const translator_info*, 
 	status = CheckRowsArrived(source, header);
 	if (status == B_OK)
 		status = CheckPictureSize(HeaderWidth(header), HeaderHeight(header), header.dataSize);
+	DecodeReport report;
+	report.width = HeaderWidth(header);
+	report.height = HeaderHeight(header);
+	if (status == B_OK && ReadDecodeRequest(ioExtension).headerOnly) {
+		status = WriteRGB32Header(destination, report.width, report.height);
+		if (status == B_OK)
+			WriteDecodeReport(report, ioExtension);
+		return status;
+	}
 	PictureTarget target(destination);
 	if (status == B_OK)
 		status = target.Start(HeaderWidth(header), HeaderHeight(header), kOrientationNormal);
@@ -96,7 +106,10 @@ status_t BitsTranslator::Translate(BPositionIO* source, const translator_info*, 
 		status = ReadRowsAsBGRA(source, header, [&](int32 y) { return target.Row(y); });
 	if (status != B_OK)
 		return status == B_NO_MEMORY || status == B_IO_ERROR ? status : B_ILLEGAL_DATA;
-	return target.Finish();
+	status = target.Finish();
+	if (status == B_OK)
+		WriteDecodeReport(report, ioExtension);
+	return status;
 }
 
 } // namespace kit

@@ -14,6 +14,8 @@
 #include <jerror.h>
 
 #include "BitmapLimits.h"
+#include "BitmapStreamIO.h"
+#include "DecodeRequest.h"
 #include "ExifOrientation.h"
 #include "PictureTarget.h"
 #include "PixelConversion.h"
@@ -144,6 +146,26 @@ bool read_header(Decoder* decoder)
 	return true;
 }
 
+// Sets the smallest of libjpeg's scales M/8 at which the stored picture is still at least
+// leastWidth x leastHeight; the whole picture when no smaller one is. false when libjpeg
+// gave up.
+bool choose_scale(Decoder* decoder, int32 leastWidth, int32 leastHeight)
+{
+	if (setjmp(decoder->jump) != 0)
+		return false;
+	jpeg_decompress_struct* info = &decoder->info;
+	const unsigned kEighths = 8;
+	for (unsigned eighths = 1; eighths <= kEighths; eighths++) {
+		info->scale_num = eighths;
+		info->scale_denom = kEighths;
+		jpeg_calc_output_dimensions(info);
+		if (info->output_width >= JDIMENSION(leastWidth)
+			&& info->output_height >= JDIMENSION(leastHeight))
+			break;
+	}
+	return true;
+}
+
 // Decodes every row into the target, turning them through band when they do not go
 // straight into the bitmap. false when libjpeg gave up.
 bool read_rows(Decoder* decoder, PictureTarget* target, uint8* band)
@@ -172,7 +194,8 @@ bool read_rows(Decoder* decoder, PictureTarget* target, uint8* band)
 
 } // namespace
 
-status_t DecodeJpeg(BPositionIO* source, BPositionIO* destination, bool* handled)
+status_t DecodeJpeg(BPositionIO* source, BPositionIO* destination, const DecodeRequest& request,
+	DecodeReport* report, bool* handled)
 {
 	*handled = false;
 	off_t start = source->Position();
@@ -204,14 +227,34 @@ status_t DecodeJpeg(BPositionIO* source, BPositionIO* destination, bool* handled
 		return status == B_BAD_VALUE ? B_ILLEGAL_DATA : status;
 	info->mem->max_memory_to_use = long(width * height * kDecodedPixelBytes + kDecoderSlackBytes);
 
+	const ExifFacts facts = FindExifFacts(source);
+	const bool turned =
+		facts.orientation >= kOrientationTransposed && facts.orientation <= kOrientationRotated270;
+	int32 storedWidth = int32(width);
+	int32 storedHeight = int32(height);
+	if (request.reduce) {
+		// The least size is upright; the scale applies to the picture as stored.
+		int32 leastStoredWidth = turned ? request.leastHeight : request.leastWidth;
+		int32 leastStoredHeight = turned ? request.leastWidth : request.leastHeight;
+		if (!choose_scale(decoder.get(), leastStoredWidth, leastStoredHeight))
+			return B_ILLEGAL_DATA;
+		storedWidth = int32(info->output_width);
+		storedHeight = int32(info->output_height);
+	}
+	report->width = turned ? storedHeight : storedWidth;
+	report->height = turned ? storedWidth : storedHeight;
+	report->dateTaken = DateNumber(facts.year, facts.month, facts.day);
+	if (request.headerOnly)
+		return WriteRGB32Header(destination, report->width, report->height);
+
 	PictureTarget target(destination);
-	status = target.Start(int32(width), int32(height), FindOrientation(source));
+	status = target.Start(storedWidth, storedHeight, facts.orientation);
 	if (status != B_OK)
 		return status;
 	std::vector<uint8> band;
 	if (!target.InPlace()) {
 		try {
-			band.resize(size_t(kBandRows) * size_t(width) * kBGRABytes);
+			band.resize(size_t(kBandRows) * size_t(storedWidth) * kBGRABytes);
 		} catch (const std::bad_alloc&) {
 			return B_NO_MEMORY;
 		}

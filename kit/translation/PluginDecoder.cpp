@@ -10,6 +10,7 @@
 #include <QImageReader>
 
 #include "BitmapLimits.h"
+#include "BitmapStreamIO.h"
 #include "ExifOrientation.h"
 #include "PictureTarget.h"
 #include "PixelConversion.h"
@@ -135,16 +136,33 @@ void place_image(QImage* image, PictureTarget* target)
 // whole process; each decoding sets it for its own file while it holds this lock.
 std::mutex gAllocationLimitLock;
 
+// The report of a picture stored as width x height and shown as the EXIF facts say, and
+// for a request of the header alone, that header in the destination.
+status_t report_size(int32 width, int32 height, const ExifFacts& facts,
+	const DecodeRequest& request, DecodeReport* report, BPositionIO* destination)
+{
+	const bool turned =
+		facts.orientation >= kOrientationTransposed && facts.orientation <= kOrientationRotated270;
+	report->width = turned ? height : width;
+	report->height = turned ? width : height;
+	report->dateTaken = DateNumber(facts.year, facts.month, facts.day);
+	if (!request.headerOnly)
+		return B_OK;
+	return WriteRGB32Header(destination, report->width, report->height);
+}
+
 } // namespace
 
-status_t DecodeWithPlugin(BPositionIO* source, const QByteArray& format, BPositionIO* destination)
+status_t DecodeWithPlugin(BPositionIO* source, const QByteArray& format, BPositionIO* destination,
+	const DecodeRequest& request, DecodeReport* report)
 {
 	off_t start = source->Position();
 	if (start < 0)
 		return B_IO_ERROR;
 	off_t size = 0;
 	int64 fileBytes = source->GetSize(&size) == B_OK && size >= start ? int64(size - start) : -1;
-	const uint16 orientation = FindOrientation(source);
+	const ExifFacts facts = FindExifFacts(source);
+	const uint16 orientation = facts.orientation;
 	const bool vector = is_vector_format(format);
 
 	SourceDevice device(source, start, std::max<int64>(fileBytes, 0));
@@ -169,6 +187,9 @@ status_t DecodeWithPlugin(BPositionIO* source, const QByteArray& format, BPositi
 			if (status != B_OK)
 				return status == B_BAD_VALUE ? B_ILLEGAL_DATA : status;
 		}
+		if (request.headerOnly)
+			return report_size(
+				claimed.width(), claimed.height(), facts, request, report, destination);
 	}
 
 	// Straight into the bitmap when the plug-in decodes into an image of the right size and
@@ -199,8 +220,10 @@ status_t DecodeWithPlugin(BPositionIO* source, const QByteArray& format, BPositi
 	if (!read || image.isNull())
 		return status_for(reader.error());
 	if (lent != nullptr && image.constBits() == lent && image.size() == claimed
-		&& image.format() == layout)
+		&& image.format() == layout) {
+		report_size(image.width(), image.height(), facts, request, report, destination);
 		return target.Finish();
+	}
 
 	// The plug-in made an image of its own: one more check of its size, then a copy.
 	if (lent != nullptr && image.constBits() == lent)
@@ -208,6 +231,12 @@ status_t DecodeWithPlugin(BPositionIO* source, const QByteArray& format, BPositi
 	if (image.width() > kMaxBitmapSide || image.height() > kMaxBitmapSide
 		|| int64(image.width()) * image.height() > allowedPixels)
 		return B_NO_MEMORY;
+	// Only a plug-in that could not tell the size beforehand brings a request of the header
+	// alone this far: it gets the header of what was decoded.
+	status_t reported =
+		report_size(image.width(), image.height(), facts, request, report, destination);
+	if (request.headerOnly)
+		return reported;
 	status_t status = target.Start(image.width(), image.height(), orientation);
 	if (status != B_OK)
 		return status;

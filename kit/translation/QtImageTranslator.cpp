@@ -10,6 +10,7 @@
 #include "BitmapStreamFormat.h"
 #include "BitmapStreamIO.h"
 #include "BitsTranslator.h"
+#include "DecodeRequest.h"
 #include "ImageCodec.h"
 #include "JpegDecoder.h"
 #include "PixelConversion.h"
@@ -162,8 +163,8 @@ status_t QtImageTranslator::Identify(BPositionIO* source, const translation_form
 	return B_OK;
 }
 
-status_t QtImageTranslator::Translate(BPositionIO* source, const translator_info*, BMessage*,
-	uint32 outType, BPositionIO* destination)
+status_t QtImageTranslator::Translate(BPositionIO* source, const translator_info*,
+	BMessage* ioExtension, uint32 outType, BPositionIO* destination)
 {
 	if (source == nullptr || destination == nullptr)
 		return B_BAD_VALUE;
@@ -178,20 +179,25 @@ status_t QtImageTranslator::Translate(BPositionIO* source, const translator_info
 	}
 	if (outType != 0 && outType != B_TRANSLATOR_BITMAP)
 		return B_NO_TRANSLATOR;
-	return _Decode(source, destination);
+	return _Decode(source, destination, ioExtension);
 }
 
-status_t QtImageTranslator::_Decode(BPositionIO* source, BPositionIO* destination)
+status_t QtImageTranslator::_Decode(
+	BPositionIO* source, BPositionIO* destination, BMessage* ioExtension)
 {
+	const DecodeRequest request = ReadDecodeRequest(ioExtension);
+	DecodeReport report;
+	status_t status = B_NO_TRANSLATOR;
+	bool handled = false;
 	// JPEG photos are what the program opens most, and the largest: the kit reads them
 	// itself, straight into the bitmap.
-	if (fFormat == kJpegFormat) {
-		bool handled = false;
-		status_t status = DecodeJpeg(source, destination, &handled);
-		if (handled)
-			return status;
-	}
-	return DecodeWithPlugin(source, fFormat, destination);
+	if (fFormat == kJpegFormat)
+		status = DecodeJpeg(source, destination, request, &report, &handled);
+	if (!handled)
+		status = DecodeWithPlugin(source, fFormat, destination, request, &report);
+	if (status == B_OK)
+		WriteDecodeReport(report, ioExtension);
+	return status;
 }
 
 status_t QtImageTranslator::_Encode(BPositionIO* source, BPositionIO* destination)

@@ -47,3 +47,25 @@ struct TranslatorBitmap {
 };
 
 const size_t B_TRANSLATOR_BITMAP_HEADER_SIZE = 32;
+
+// Fields of the ioExtension message that the image translators read when they decode into
+// B_TRANSLATOR_BITMAP, and those they add to it.
+//
+// Read:
+// B_TRANSLATOR_EXT_HEADER_ONLY (bool): only the picture's size and facts are wanted; the
+//   destination gets the bitmap stream header alone, and no pixel is decoded (a format
+//   whose plug-in cannot tell its size beforehand is decoded to find it, then dropped).
+// B_TRANSLATOR_EXT_BITMAP_LEAST_WIDTH, B_TRANSLATOR_EXT_BITMAP_LEAST_HEIGHT (int32): the
+//   picture may be decoded smaller, where the format does it cheaply (JPEG: by M/8, M from
+//   1 to 8), as long as the bitmap is at least this wide and this tall as it is shown
+//   (upright); never larger than the picture. Either may be given alone; 0 bounds nothing.
+//
+// Added, replacing any earlier value, when the translation succeeds:
+// B_TRANSLATOR_EXT_BITMAP_RECT (BRect): the bounds of the bitmap, (0, 0) at its top left.
+// B_TRANSLATOR_EXT_DATE_TAKEN (int32): the day the picture was taken, as the file's EXIF
+//   names it, written as the number YYYYMMDD (20070315); absent when it names none.
+#define B_TRANSLATOR_EXT_HEADER_ONLY "/headerOnly"
+#define B_TRANSLATOR_EXT_BITMAP_LEAST_WIDTH "bits/leastWidth"
+#define B_TRANSLATOR_EXT_BITMAP_LEAST_HEIGHT "bits/leastHeight"
+#define B_TRANSLATOR_EXT_BITMAP_RECT "bits/Rect"
+#define B_TRANSLATOR_EXT_DATE_TAKEN "/dateTaken"

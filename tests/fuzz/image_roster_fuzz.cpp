@@ -6,6 +6,7 @@
 #include "BitmapStream.h"
 #include "File.h"
 #include "FuzzSupport.h"
+#include "Message.h"
 #include "TranslatorRoster.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
@@ -32,6 +33,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
 	BFile file(path.c_str(), B_READ_ONLY);
 	fuzz::Require(file.InitCheck() == B_OK, "the scratch file opens");
+	// First what the file tells of itself without its pixels, as a calendar's pages ask
+	// before decoding; the EXIF date must be a real day.
+	BMessage facts;
+	facts.AddBool(B_TRANSLATOR_EXT_HEADER_ONLY, true);
+	BMallocIO header;
+	if (BTranslatorRoster::Default()->Translate(
+			&file, nullptr, &facts, &header, B_TRANSLATOR_BITMAP, 0, nullptr)
+		== B_OK) {
+		BRect bounds;
+		fuzz::Require(
+			facts.FindRect(B_TRANSLATOR_EXT_BITMAP_RECT, &bounds) == B_OK && bounds.IsValid(),
+			"the facts name the picture's bounds");
+		int32 date = 0;
+		if (facts.FindInt32(B_TRANSLATOR_EXT_DATE_TAKEN, &date) == B_OK) {
+			int32 month = date / 100 % 100, day = date % 100;
+			fuzz::Require(date / 10000 >= 1 && month >= 1 && month <= 12 && day >= 1 && day <= 31,
+				"the day taken is a date");
+		}
+	}
+	file.Seek(0, SEEK_SET);
+
 	BBitmapStream stream;
 	status_t status = BTranslatorRoster::Default()->Translate(
 		&file, nullptr, nullptr, &stream, B_TRANSLATOR_BITMAP, 0, nullptr);

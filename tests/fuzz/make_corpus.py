@@ -68,6 +68,34 @@ def exif_tiff(orientation=6, big_endian=True):
     return tiff
 
 
+def exif_dated_tiff():
+    """EXIF as cameras write it: the first directory with an orientation, the time of the
+    last change and a pointer to the EXIF directory, which holds the times the picture was
+    taken and stored; the texts follow the directories."""
+    order = "<"
+    first_at, first_entries, exif_entries = 8, 3, 2
+    exif_at = first_at + 2 + 12 * first_entries + 4
+    texts_at = exif_at + 2 + 12 * exif_entries + 4
+    texts = [b"2026:01:02 03:04:05\0", b"2024:02:29 10:11:12\0", b"2024:02:29 10:11:13\0"]
+    offsets = [texts_at + sum(len(t) for t in texts[:i]) for i in range(len(texts))]
+    tiff = b"II*\0" + struct.pack(order + "I", first_at)
+    tiff += struct.pack(order + "H", first_entries)
+    tiff += struct.pack(order + "HHIHH", 0x0112, 3, 1, 6, 0)
+    tiff += struct.pack(order + "HHII", 0x0132, 2, len(texts[0]), offsets[0])
+    tiff += struct.pack(order + "HHII", 0x8769, 4, 1, exif_at) + struct.pack(order + "I", 0)
+    tiff += struct.pack(order + "H", exif_entries)
+    tiff += struct.pack(order + "HHII", 0x9003, 2, len(texts[1]), offsets[1])
+    tiff += struct.pack(order + "HHII", 0x9004, 2, len(texts[2]), offsets[2])
+    tiff += struct.pack(order + "I", 0)
+    return tiff + b"".join(texts)
+
+
+def jpeg_with_exif_date(jpeg):
+    """The JPEG with an APP1 segment holding dated EXIF after SOI."""
+    exif = b"Exif\0\0" + exif_dated_tiff()
+    return jpeg[:2] + b"\xff\xe1" + struct.pack(">H", len(exif) + 2) + exif + jpeg[2:]
+
+
 def png_with_exif_orientation():
     tiff = exif_tiff()
     body = b"eXIf" + tiff
@@ -235,6 +263,7 @@ def pictures():
             print("make_corpus.py: no ImageMagick: %s left out" % name, file=sys.stderr)
     if "baseline.jpg" in made:
         made["exif-rotated.jpg"] = jpeg_with_exif_orientation(made["baseline.jpg"])
+        made["exif-dated.jpg"] = jpeg_with_exif_date(made["baseline.jpg"])
     if "lossless.webp" in made:
         made["exif-rotated.webp"] = webp_with_exif_orientation(made["lossless.webp"])
     return made

@@ -67,14 +67,7 @@ std::vector<uint8> ExifOrientation(uint16 orientation)
 
 std::string JpegWithOrientation(const std::string& jpeg, uint16 orientation)
 {
-	std::vector<uint8> exif = ExifOrientation(orientation);
-	std::string segment = "\xff\xe1";
-	size_t length = 2 + 6 + exif.size();
-	segment += char(length >> 8);
-	segment += char(length & 0xff);
-	segment += std::string("Exif\0\0", 6);
-	segment.append(exif.begin(), exif.end());
-	return jpeg.substr(0, 2) + segment + jpeg.substr(2);
+	return JpegWithExif(jpeg, ExifOrientation(orientation));
 }
 
 std::string PngWithOrientation(const std::string& png, uint16 orientation)
@@ -165,6 +158,17 @@ std::string TiffWithOrientation(const std::string& tiff, uint16 orientation)
 }
 
 } // namespace
+
+std::string JpegWithExif(const std::string& jpeg, const std::vector<uint8>& exif)
+{
+	std::string segment = "\xff\xe1";
+	size_t length = 2 + 6 + exif.size();
+	segment += char(length >> 8);
+	segment += char(length & 0xff);
+	segment += std::string("Exif\0\0", 6);
+	segment.append(exif.begin(), exif.end());
+	return jpeg.substr(0, 2) + segment + jpeg.substr(2);
+}
 
 std::string WithOrientation(const std::string& file, uint16 orientation, int32 width, int32 height)
 {

@@ -34,6 +34,8 @@ std::vector<uint8> BmpClaimingSize(int32 width, int32 height);
 // "Exif" segment, an eXIf chunk, an EXIF chunk (the WebP made an extended one of a picture
 // of width x height), or the orientation tag in a new first directory.
 std::string WithOrientation(const std::string& file, uint16 orientation, int32 width, int32 height);
+// The JPEG with an APP1 "Exif" segment holding exif (a TIFF structure) right after its start.
+std::string JpegWithExif(const std::string& jpeg, const std::vector<uint8>& exif);
 // A PNG of width x height grey pixels (bitDepth 1 or 8), every one black, compressed as
 // well as zlib can: a picture of a single colour, or a decompression bomb.
 std::string BlackGreyPng(uint32 width, uint32 height, int bitDepth);
