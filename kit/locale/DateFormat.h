@@ -16,9 +16,9 @@ enum BDateFormatStyle {
 class BDateFormat {
 public:
 	// language: "de", "de_AT", "pt-BR", "ja" (a codeset or modifier, as in "de_DE.UTF-8",
-	// is passed over). Null or "": the environment's time locale, the first of LC_ALL,
-	// LC_TIME and LANG that is set and not empty; "C", "POSIX", none at all, or one the
-	// locale data lacks give English.
+	// is passed over); "C" and "POSIX" give English. Null or "": the environment's time
+	// locale, the first of LC_ALL, LC_TIME and LANG that is set and not empty; "C",
+	// "POSIX", none at all, or one that the locale data lacks give English.
 	explicit BDateFormat(const char* language = nullptr);
 	~BDateFormat();
 	BDateFormat(const BDateFormat&) = delete;

@@ -26,16 +26,10 @@ TEST(IsoWeek, AtTheEdgesOfTheYears)
 		{2027, 1, 1, 53, 2026},   // and lends them its first three days
 		{2027, 1, 3, 53, 2026},
 		{2027, 1, 4, 1, 2027},
-		{2021, 1, 3, 53, 2020},
-		{2021, 1, 4, 1, 2021},
-		{2016, 1, 1, 53, 2015},
 		{2000, 1, 2, 52, 1999}, // 1 January in week 52 of the year before
 		{2024, 12, 29, 52, 2024},
 		{2024, 12, 30, 1, 2025}, // 30 and 31 December in week 1 of the next year
-		{2024, 12, 31, 1, 2025},
-		{2019, 12, 30, 1, 2020},
-		{2008, 12, 29, 1, 2009},
-		{2010, 1, 3, 53, 2009},
+		{2008, 12, 29, 1, 2009}, // 29 December too
 		{2026, 6, 15, 25, 2026},
 	};
 	for (const week_of& w : kWeeks) {
