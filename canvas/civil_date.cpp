@@ -70,3 +70,17 @@ void date_of_day_number(long number, int* year, int* month, int* day)
 	*month = int(shiftedMonth < 10 ? shiftedMonth + 3 : shiftedMonth - 9);
 	*year = int(yearOfEra + era * 400 + (*month <= 2 ? 1 : 0));
 }
+
+int iso_week(int year, int month, int day, int* weekYear)
+{
+	// A week belongs to the year that holds its Thursday, and is counted by that day.
+	const long number = day_number(year, month, day);
+	const int weekday = weekday_of(year, month, day);
+	const int daysFromMonday = (weekday + 6) % 7;
+	const long thursday = number - daysFromMonday + 3;
+	int thursdayYear, thursdayMonth, thursdayDay;
+	date_of_day_number(thursday, &thursdayYear, &thursdayMonth, &thursdayDay);
+	if (weekYear != nullptr)
+		*weekYear = thursdayYear;
+	return (day_of_year(thursdayYear, thursdayMonth, thursdayDay) - 1) / 7 + 1;
+}

@@ -25,3 +25,9 @@ int nth_weekday(int year, int month, int weekday, int n);
 
 // The date of a day counted from 1 January 1970, the inverse of day_number.
 void date_of_day_number(long number, int* year, int* month, int* day);
+
+// The ISO 8601 week of a valid date, 1 to 53: weeks begin on Monday, and week 1 is the one
+// that holds the year's first Thursday. The first days of January may thus lie in the last
+// week of the year before, and the last days of December in week 1 of the next; weekYear,
+// when given, receives the year the week belongs to.
+int iso_week(int year, int month, int day, int* weekYear = nullptr);

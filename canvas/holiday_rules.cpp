@@ -319,6 +319,8 @@ public:
 			substitute(in);
 		else if (keyword == "bridge")
 			bridge(in);
+		else if (keyword == "name")
+			name(in);
 		else if (fSeenOn
 			&& (keyword == "country" || keyword == "source" || keyword == "zone"
 				|| keyword == "years" || keyword == "region"))
@@ -492,17 +494,38 @@ private:
 				throw fault{"'" + q + "' is not a qualifier (from to in except if observe move)"};
 			}
 		}
-		in.word(":");
-		rule.local_name = in.text("the local name");
-		rule.english_name = in.text("the English name");
+		read_names(in, &rule.local_name, &rule.english_name, &rule.translations);
+		fRules->rules.push_back(rule);
+	}
+
+	// name substitute|bridge : "Local name" "English name" [ll:"name"]...
+	void name(reader& in)
+	{
+		const std::string what = in.word("'substitute' or 'bridge'");
+		if (what != "substitute" && what != "bridge")
+			throw fault{"'" + what + "' is not a kind of day to name (substitute bridge)"};
+		day_name& named = what == "substitute" ? fRules->substitute_name : fRules->bridge_name;
+		if (!named.empty())
+			throw fault{"the " + what + " days are named twice"};
+		read_names(in, &named.local_name, &named.english_name, &named.translations);
+	}
+
+	// The names that end a line: ':', the local name, the English name, and translations
+	// ll:"name".
+	static void read_names(reader& in, std::string* local, std::string* english,
+		std::vector<std::pair<std::string, std::string>>* translations)
+	{
+		if (in.word("':'") != ":")
+			throw fault{"expected ':' before the names"};
+		*local = in.text("the local name");
+		*english = in.text("the English name");
 		while (!in.at_end()) {
 			const token& t = in.any();
 			if (!t.has_quote || t.word.size() != 3 || t.word[2] != ':' || t.word[0] < 'a'
 				|| t.word[0] > 'z' || t.word[1] < 'a' || t.word[1] > 'z' || t.quoted.empty())
 				throw fault{"expected a translation ll:\"name\""};
-			rule.translations.push_back({t.word.substr(0, 2), t.quoted});
+			translations->push_back({t.word.substr(0, 2), t.quoted});
 		}
-		fRules->rules.push_back(rule);
 	}
 
 	holiday_rules* fRules;

@@ -72,6 +72,14 @@ struct bridge_default {
 	day_range range;
 };
 
+// The name a file gives all its substitute days, or all its bridge days; empty when it
+// gives none.
+struct day_name {
+	std::string local_name, english_name;
+	std::vector<std::pair<std::string, std::string>> translations; // language, name
+	bool empty() const { return local_name.empty(); }
+};
+
 struct holiday_region {
 	std::string code, local_name, english_name;
 };
@@ -86,6 +94,7 @@ struct holiday_rules {
 	std::vector<holiday_rule> rules;
 	std::vector<substitute_default> substitutes;
 	std::vector<bridge_default> bridges;
+	day_name substitute_name, bridge_name;
 };
 
 // Reads a rule file's text; file_name is only for the message. On any fault the result is

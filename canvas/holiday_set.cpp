@@ -7,6 +7,13 @@
 #include "holiday_engine.h"
 #include "ics_holidays.h"
 
+bool names_a_rule_set(const std::string& source)
+{
+	std::error_code ignored;
+	return source.find_first_of("./") == std::string::npos
+		&& !std::filesystem::exists(source, ignored);
+}
+
 holiday_set::holiday_set(int year) : fYear(year)
 {
 }
@@ -17,9 +24,7 @@ bool holiday_set::add(const std::string& source, std::string* error)
 		return true;
 
 	// A bare word that names no file is a set's name, or a mistyped one.
-	std::error_code ignored;
-	if (source.find_first_of("./") == std::string::npos
-		&& !std::filesystem::exists(source, ignored)) {
+	if (names_a_rule_set(source)) {
 		holiday_rules rules;
 		std::string region;
 		if (!load_holiday_set(source, &rules, &region, error)) {

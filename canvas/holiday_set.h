@@ -12,6 +12,10 @@
 // One bit per day of a year: bit 0 for 1 January, bit 365 only in a leap year.
 typedef std::bitset<366> year_days;
 
+// Whether holiday_set::add takes the source for a set's name rather than for a file's
+// path: a word without '.' or '/' that names no file.
+bool names_a_rule_set(const std::string& source);
+
 class holiday_set {
 public:
 	// An empty set for the year: no holidays until sources are added.

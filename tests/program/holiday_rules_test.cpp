@@ -102,3 +102,32 @@ TEST(HolidayRules, RefusesAFileOfTooManyHolidays)
 	EXPECT_FALSE(parse_holiday_rules(file, "xx.rules", &rules, &error));
 	EXPECT_EQ(error, "xx.rules:1008: more than 1000 holiday lines");
 }
+
+// Substitute and bridge days may each be named once, as holidays are.
+TEST(HolidayRules, NamesOfSubstituteAndBridgeDays)
+{
+	holiday_rules rules;
+	std::string error;
+	const std::string named = std::string(kGood)
+		+ "name substitute : \"Ersatz\" \"Substitute\" fr:\"Remplacement\"\n"
+		  "name bridge : \"Brücke\" \"Bridge\"\n";
+	ASSERT_TRUE(parse_holiday_rules(named, "xx.rules", &rules, &error)) << error;
+	EXPECT_EQ(rules.substitute_name.local_name, "Ersatz");
+	EXPECT_EQ(rules.substitute_name.english_name, "Substitute");
+	ASSERT_EQ(rules.substitute_name.translations.size(), 1u);
+	EXPECT_EQ(rules.substitute_name.translations[0].second, "Remplacement");
+	EXPECT_EQ(rules.bridge_name.english_name, "Bridge");
+	EXPECT_TRUE(rules.bridge_name.translations.empty());
+
+	EXPECT_EQ(fault_with(9, "name substitute : \"a\" \"b\" fr:\"c\""), "");
+	EXPECT_EQ(fault_with(9, "name moved : \"a\" \"b\""),
+		"xx.rules:9: 'moved' is not a kind of day to name (substitute bridge)");
+	EXPECT_EQ(fault_with(9, "name bridge \"a\" \"b\""), "xx.rules:9: expected ':'");
+	EXPECT_EQ(
+		fault_with(9, "name bridge : \"a\""), "xx.rules:9: expected the English name in quotes");
+	EXPECT_EQ(fault_with(9, "name bridge : \"a\" \"b\" x"),
+		"xx.rules:9: expected a translation ll:\"name\"");
+	ASSERT_FALSE(
+		parse_holiday_rules(named + "name bridge : \"c\" \"d\"\n", "xx.rules", &rules, &error));
+	EXPECT_EQ(error, "xx.rules:12: the bridge days are named twice");
+}
