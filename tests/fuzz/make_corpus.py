@@ -541,6 +541,8 @@ region A "A" "A"
 region B1 "B" "B"
 substitute sun>mon clash>next from 2021-05-03 to 2029
 bridge except sun,sat from 2022
+name substitute : "p" "p" fr:"q"
+name bridge : "r" "r"
 on 01-01 observe sat>fri sun>mon : "a" "a"
 on 2025-11-11 : "once" "once" fr:"une fois"
 on 3 mon 01 in A : "b" "b"
