@@ -57,6 +57,8 @@ struct BPrintJob::Private {
 	std::optional<float> bleed;
 	std::optional<float> slug;
 	std::unique_ptr<kit::ScratchFile> scratch;
+	// The sheet that the job's pages were begun on.
+	kit::PrintSheet begunSheet;
 
 	bool HasSheet() const { return bleed || slug; }
 	kit::PrintSheet Sheet() const
@@ -377,6 +379,7 @@ void BPrintJob::BeginJob()
 			if (fPrivate->scratch->InitCheck() != B_OK)
 				return _Fail(fPrivate->scratch->InitCheck());
 			destination = fPrivate->scratch.get();
+			fPrivate->begunSheet = fPrivate->Sheet();
 		}
 		fPrivate->device = std::make_unique<kit::DestinationDevice>(destination);
 		fPrivate->pdf = std::make_unique<QPdfWriter>(fPrivate->device.get());
@@ -454,7 +457,7 @@ void BPrintJob::CommitJob()
 		fPrivate->pdf.reset();
 		status_t status = fPrivate->device->Failure();
 		if (status == B_OK && fPrivate->scratch) {
-			kit::PrintSheet sheet = fPrivate->Sheet();
+			const kit::PrintSheet& sheet = fPrivate->begunSheet;
 			status = kit::WritePageBoxes(fPrivate->scratch->Descriptor(), fPrivate->output.get(),
 				pdf_box(sheet.trim, sheet.page.height()),
 				pdf_box(sheet.bleed, sheet.page.height()));

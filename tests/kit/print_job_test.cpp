@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <limits>
 #include <memory>
@@ -363,41 +364,28 @@ TEST_F(PrintJobFile, AFullDiskWhileTheBoxesAreWrittenLeavesTheOldFile)
 {
 	const std::string old = "the old calendar";
 	auto photo = MakePatternBitmap(400, 400);
-	auto print = [&](const SmallDisk& disk, std::optional<float> bleed) {
+	auto print = [&](const std::string& file, std::optional<float> bleed) {
 		BPrintJob job("full");
-		EXPECT_EQ(job.SetSettings(pdf_settings(disk.Child("out.pdf"), B_PRINT_PORTRAIT, bleed, {})),
-			B_OK);
+		EXPECT_EQ(job.SetSettings(pdf_settings(file, B_PRINT_PORTRAIT, bleed, {})), B_OK);
 		return print_pages(&job, 1, [&](PageView* view) {
 			view->ShowBitmap(photo.get(), photo->Bounds(), BRect(0, 0, 399, 399));
 		});
 	};
-	SmallDisk roomy(512 * 1024);
-	if (!roomy.Mounted())
-		GTEST_SKIP() << roomy.Why();
-	ASSERT_EQ(print(roomy, 3 * kMillimetre), B_OK);
-	off_t size = off_t(ReadWholeFile(roomy.Child("out.pdf")).size());
-	ASSERT_GT(size, 100 * 1024);
+	ASSERT_EQ(print(fFolder.Child("sized.pdf"), 3 * kMillimetre), B_OK);
+	const size_t size = ReadWholeFile(fFolder.Child("sized.pdf")).size();
+	ASSERT_GT(size, 100 * 1024u);
 
 	// Room for the old file and one and a half documents.
-	SmallDisk disk(size_t(size) * 3 / 2 + 16 * 1024);
-	ASSERT_TRUE(disk.Mounted());
-	std::string target = disk.Child("out.pdf");
-	{
-		FILE* file = std::fopen(target.c_str(), "wb");
-		ASSERT_NE(file, nullptr);
-		std::fwrite(old.data(), 1, old.size(), file);
-		std::fclose(file);
-	}
+	SmallDisk disk(size * 3 / 2 + 16 * 1024);
+	if (!disk.Mounted())
+		GTEST_SKIP() << disk.Why();
+	const std::string target = disk.Child("out.pdf");
 	// Without page boxes the document is written once, and fits.
-	ASSERT_EQ(print(disk, {}), B_OK);
+	std::ofstream(target) << old;
+	ASSERT_EQ(print(target, {}), B_OK);
 	ASSERT_GT(ReadWholeFile(target).size(), 100 * 1024u);
-	{
-		FILE* file = std::fopen(target.c_str(), "wb");
-		ASSERT_NE(file, nullptr);
-		std::fwrite(old.data(), 1, old.size(), file);
-		std::fclose(file);
-	}
-	status_t status = print(disk, 3 * kMillimetre);
+	std::ofstream(target) << old;
+	status_t status = print(target, 3 * kMillimetre);
 	EXPECT_EQ(status, B_DEVICE_FULL);
 	EXPECT_STREQ(status_text(status), "No space left on device");
 	EXPECT_EQ(ReadWholeFile(target), old);
