@@ -81,6 +81,7 @@ bool read_calendar_option(
 				options->start = given == "sunday" ? SUNDAY_FIRST
 					: given == "monday"            ? MONDAY_FIRST
 												   : SATURDAY_FIRST;
+				options->start_given = true;
 				return true;
 			}
 			*error = "--week-start: '" + given + "' is not sunday, monday or saturday";

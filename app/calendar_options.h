@@ -23,6 +23,8 @@ struct calendar_options {
 	// The holiday sources in the order given; none given stands for kDefaultHolidays.
 	std::vector<std::string> holidays;
 	week_start start = SUNDAY_FIRST;
+	// Whether --week-start was given (a layout may otherwise follow the locale's week).
+	bool start_given = false;
 	// --holidays list: print the sets and end.
 	bool list_holidays = false;
 	// BAND_AT_TOP or BAND_AT_BOTTOM; 0 leaves the canvas's own default.

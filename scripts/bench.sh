@@ -9,7 +9,7 @@
 #   --rounds N       cases 1 and 5: dorva and its reference take turns, N rounds of --runs
 #                    runs each; the figure is the median of the rounds' medians (default 3)
 #   --export-runs N  runs of the PNG export, which is slow, dorva and Qt in turns (default 3)
-#   --cases LIST     only these cases, e.g. 1,5,6 (default: all nine)
+#   --cases LIST     only these cases, e.g. 1,5,6 (default: all twelve)
 #   --no-build       measure what is already built in the bench build directory
 #
 # It builds a Release tree with the benchmark programs in build-bench (DORVA_BENCH_BUILD
@@ -43,6 +43,10 @@
 #      photographs of the package mate-backgrounds (dark, bright and busy ones), readable
 #      against plain; and the 6000x4000 picture composed as dorva-render does it, readable
 #      against plain, taking turns; and the whole dorva-render run on it (JPEG to JPEG)
+#   12 the wall calendar: dorva-render --layout wall writing the 13-page A4 PDF from 13
+#      photos of 4000x3000 / ImageMagick's convert merely resizing the same 13 photos to
+#      the page (2480x3508 at 300 ppi), taking turns; its peak resident memory against two
+#      photos' pixels plus 100 MB, and the PDF's size (needs convert and /usr/bin/time)
 # Cases 2 to 4 need Xvfb (and build window_timer from Xlib); case 1's reference needs djpeg.
 # A case that cannot run says so and why; the others still run.
 set -uo pipefail
@@ -54,7 +58,7 @@ case $build in /*) ;; *) build=$root/$build ;; esac
 runs=7
 rounds=3
 export_runs=3
-cases=1,2,3,4,5,6,7,8,9,10,11
+cases=1,2,3,4,5,6,7,8,9,10,11,12
 do_build=1
 
 usage() {
@@ -162,6 +166,15 @@ if ! make_jpeg 6000 4000 2007 "$big" || ! make_jpeg 4000 3000 3 "$mid" \
 	|| ! make_jpeg 16 16 5 "$tiny"; then
 	echo "bench.sh: cannot make the test pictures" >&2
 	exit 1
+fi
+# A wall calendar's thirteen camera photos of 12 Mpixel.
+wall_photos=()
+if wanted 12; then
+	for ((i = 0; i < 13; i++)); do
+		name=$(printf 'wall-%02d-4000x3000.jpg' "$i")
+		make_jpeg 4000 3000 $((100 + i)) "$name" || exit 1
+		wall_photos+=("$data/$name")
+	done
 fi
 
 # ---------------------------------------------------------------------------------------
@@ -585,6 +598,58 @@ if wanted 11; then
 		note render_tool_readable_ms "$readable"
 		row "11 dorva-render 24 MP JPEG, readable / plain" "$readable ms" "$plain ms" \
 			"$(ratio "$readable" "$plain")x" "<= 1.10x"
+	fi
+fi
+
+if wanted 12; then
+	if ! command -v convert >/dev/null 2>&1; then
+		skip "12 wall calendar" "ImageMagick's convert is not installed"
+	elif [[ ! -x /usr/bin/time ]]; then
+		skip "12 wall calendar" "/usr/bin/time is not installed"
+	else
+		mkdir -p "$scratch/wall"
+		ok=1
+		for ((r = 1; r <= rounds; r++)); do
+			if ! QT_QPA_PLATFORM=offscreen /usr/bin/time -f '%e %M' -o "$scratch/wall-time.$r" \
+				"$build/dorva-render" --layout wall --year 2027 --page a4 --lang de --week-numbers \
+				--holidays de "${wall_photos[@]}" -o "$scratch/wall/calendar.pdf" \
+				>/dev/null 2>"$scratch/wall-log.$r"; then
+				ok=0
+				tail -n 5 "$scratch/wall-log.$r" >&2
+				break
+			fi
+			start=$EPOCHREALTIME
+			for photo in "${wall_photos[@]}"; do
+				convert "$photo" -resize 2480x3508 "$scratch/wall/resized.jpg"
+			done
+			end=$EPOCHREALTIME
+			awk -v a="$start" -v b="$end" 'BEGIN { printf "%.1f\n", (b - a) * 1000 }' \
+				>>"$scratch/convert-ms"
+		done
+		if [[ $ok == 1 ]]; then
+			wall=$(for ((r = 1; r <= rounds; r++)); do
+				awk '{ printf "%.1f\n", $1 * 1000 }' "$scratch/wall-time.$r"
+			done | median)
+			peak=$(for ((r = 1; r <= rounds; r++)); do
+				awk '{ printf "%.1f\n", $2 / 1024 }' "$scratch/wall-time.$r"
+			done | median)
+			convert_ms=$(median <"$scratch/convert-ms")
+			# Two photos' pixels: 4000 x 3000 at 4 bytes each, twice, plus 100 MB.
+			budget=$(awk 'BEGIN { printf "%.1f", 2 * 4000 * 3000 * 4 / 1048576 + 100 }')
+			size=$(stat -c %s "$scratch/wall/calendar.pdf")
+			note wall_ms "$wall"
+			note wall_convert_ms "$convert_ms"
+			note wall_peak_mb "$peak"
+			note wall_pdf_bytes "$size"
+			row "12 wall calendar 13 x 12 MP / convert resize" "$wall ms" "$convert_ms ms" \
+				"$(ratio "$wall" "$convert_ms")x" "<= 0.50x"
+			row "12 its peak memory / 2 photos + 100 MB" "$peak MB" "$budget MB" \
+				"$(ratio "$peak" "$budget")x" "< 1.00x"
+			row "12 the PDF's size" "$(awk -v b="$size" 'BEGIN { printf "%.1f MB", b / 1048576 }')" \
+				"-" "-" "near 20 MB"
+		else
+			skip "12 wall calendar" "dorva-render --layout wall failed"
+		fi
 	fi
 fi
 

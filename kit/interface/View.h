@@ -96,6 +96,9 @@ public:
 	void GetFont(BFont* font) const { *font = fFont; }
 	void SetFontSize(float size) { fFont.SetSize(size); }
 	void MovePenTo(BPoint point) { fPenLocation = point; }
+	// The width of the lines that StrokeLine, StrokeRect and StrokeEllipse draw (1).
+	void SetPenSize(float size) { fPenSize = size > 0 ? size : 1; }
+	float PenSize() const { return fPenSize; }
 	BPoint PenLocation() const { return fPenLocation; }
 
 	float StringWidth(const char* text) const { return fFont.StringWidth(text); }
@@ -113,6 +116,8 @@ public:
 	void FillRect(BRect rect, const pattern& fill = B_SOLID_HIGH);
 	void StrokeRect(BRect rect, const pattern& fill = B_SOLID_HIGH);
 	void StrokeLine(BPoint start, BPoint end, const pattern& fill = B_SOLID_HIGH);
+	// The ellipse inscribed in rect, its outline centred on the rectangle's edge.
+	void StrokeEllipse(BRect rect, const pattern& fill = B_SOLID_HIGH);
 	// Draws the part source of the bitmap into destination (scaled if their sizes differ).
 	void DrawBitmap(const BBitmap* bitmap, BRect source, BRect destination);
 	void DrawBitmap(const BBitmap* bitmap, BPoint where);
@@ -161,6 +166,7 @@ private:
 	rgb_color fLowColor;
 	rgb_color fViewColor;
 	drawing_mode fDrawingMode;
+	float fPenSize = 1;
 	BFont fFont;
 	BPoint fPenLocation;
 

@@ -278,19 +278,41 @@ void BView::StrokeRect(BRect rect, const pattern& fill)
 void BView::StrokeLine(BPoint start, BPoint end, const pattern& fill)
 {
 	// A line of one pixel's width through the pixels' centres touches the pixels of its
-	// ends' box and no others.
+	// ends' box and no others; a wider pen reaches half its width further.
+	const float reach = std::ceil(fPenSize / 2);
 	QRectF area = QRectF(QPointF(start.x, start.y), QPointF(end.x, end.y))
 					  .normalized()
-					  .adjusted(-1, -1, 2, 2);
+					  .adjusted(-reach, -reach, reach + 1, reach + 1);
 	Drawing drawing(this, fPrintTarget, fBridge);
 	if (kit::DrawingTarget* target = drawing.For(area)) {
 		rgb_color color = pattern_color(fill, fHighColor, fLowColor);
 		QPainter* painter = target->Painter();
-		painter->setPen(QPen(kit::ToQColor(color, fDrawingMode == B_OP_ALPHA), 1));
+		painter->setPen(QPen(kit::ToQColor(color, fDrawingMode == B_OP_ALPHA), fPenSize));
 		painter->drawLine(QPointF(start.x + 0.5, start.y + 0.5), QPointF(end.x + 0.5, end.y + 0.5));
 		drawing.Drew(area);
 	}
 	fPenLocation = end;
+}
+
+void BView::StrokeEllipse(BRect rect, const pattern& fill)
+{
+	if (!rect.IsValid())
+		return;
+	const float reach = std::ceil(fPenSize / 2) + 1;
+	QRectF shape(rect.left, rect.top, rect.Width(), rect.Height());
+	QRectF area = shape.adjusted(-reach, -reach, reach, reach);
+	Drawing drawing(this, fPrintTarget, fBridge);
+	if (kit::DrawingTarget* target = drawing.For(area)) {
+		rgb_color color = pattern_color(fill, fHighColor, fLowColor);
+		QPainter* painter = target->Painter();
+		painter->save();
+		painter->setRenderHint(QPainter::Antialiasing, true);
+		painter->setBrush(Qt::NoBrush);
+		painter->setPen(QPen(kit::ToQColor(color, fDrawingMode == B_OP_ALPHA), fPenSize));
+		painter->drawEllipse(shape);
+		painter->restore();
+		drawing.Drew(area);
+	}
 }
 
 void BView::DrawBitmap(const BBitmap* bitmap, BRect source, BRect destination)

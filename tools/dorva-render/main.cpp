@@ -20,6 +20,7 @@
 #include "render_options.h"
 #include "renderer.h"
 #include "tr.h"
+#include "wall_renderer.h"
 
 namespace {
 
@@ -81,7 +82,7 @@ int main(int argc, char** argv)
 	}
 	output_plan plan;
 	std::string error;
-	if (!plan.set(options.output, options.pictures.size(), &error))
+	if (!options.wall && !plan.set(options.output, options.pictures.size(), &error))
 		return usage_error(error);
 
 	// No display is needed, nor looked for.
@@ -104,6 +105,8 @@ int main(int argc, char** argv)
 		std::fprintf(stderr, "dorva-render: %s\n", printable_name(line).c_str());
 	if (!calendarSet)
 		return kBadUsage;
+	if (options.wall)
+		return render_wall_calendar(options, calendar_of_options(options, dates));
 
 	// No result is ever written over a picture of this run, by whatever name it is reached.
 	std::set<file_identity> inputs;

@@ -65,6 +65,15 @@ void progress_report::failed(const std::string& picture, const std::string& why)
 	}
 }
 
+void progress_report::note(const std::string& line)
+{
+	if (fTerminal)
+		_clear_bar();
+	std::fprintf(stderr, "dorva-render: %s\n", printable_name(line).c_str());
+	if (fTerminal)
+		_draw_bar(fDone, fCurrent);
+}
+
 void progress_report::finish()
 {
 	if (fTerminal && fTotal > 0)

@@ -12,6 +12,8 @@ public:
 	void starting(size_t index, const std::string& picture);
 	void written(const std::string& picture, const std::string& output);
 	void failed(const std::string& picture, const std::string& why);
+	// A line of its own that is no picture's result (a warning).
+	void note(const std::string& line);
 	// After the last picture: the bar's line is ended.
 	void finish();
 

@@ -49,12 +49,11 @@ std::string reason(status_t status)
 
 } // namespace
 
-calendar_renderer::calendar_renderer(const render_options& options, const calendar_settings& dates)
-	: fPage(options.page)
+calendar_value calendar_of_options(const render_options& options, const calendar_settings& dates)
 {
-	fill_output_catalogue();
-	fValue.dates = dates;
-	calendar_attributes& attributes = fValue.attributes;
+	calendar_value value;
+	value.dates = dates;
+	calendar_attributes& attributes = value.attributes;
 	struct {
 		const std::optional<uint32>& given;
 		uint32& field;
@@ -76,6 +75,13 @@ calendar_renderer::calendar_renderer(const render_options& options, const calend
 	if (!options.day_font.empty())
 		split_font_label(options.day_font.c_str(), &attributes.day_family, &attributes.day_style);
 	apply_band_option(options.calendar, &attributes);
+	return value;
+}
+
+calendar_renderer::calendar_renderer(const render_options& options, const calendar_settings& dates)
+	: fValue(calendar_of_options(options, dates)), fPage(options.page)
+{
+	fill_output_catalogue();
 }
 
 calendar_renderer::~calendar_renderer()

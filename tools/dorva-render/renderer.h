@@ -11,6 +11,10 @@
 
 class BBitmap;
 
+// The calendar of the options: the default attributes with the options' colours, fonts and
+// band over them, and the dates given.
+calendar_value calendar_of_options(const render_options& options, const calendar_settings& dates);
+
 class calendar_renderer {
 public:
 	// The calendar of the options: the default attributes with the options' colours, fonts
