@@ -101,10 +101,11 @@ wall_month_layout lay_out_month(const wall_sheet& sheet, int rows, bool weekNumb
 	layout.column_width = layout.grid.Width() / 7;
 	layout.row_height = layout.grid.Height() / std::max(layout.rows, kUsualRows);
 	layout.day_size = std::min(layout.row_height * 0.42f, layout.column_width * 0.3f);
-	layout.weekday_size = std::min(layout.weekdays.Height() * 0.55f, layout.day_size * 0.6f);
+	layout.weekday_size = std::min(layout.weekdays.Height() * 0.6f, layout.day_size * 0.65f);
 
-	// Notes in lines of a size near the weekday names'.
-	layout.note_size = std::max(5.0f, std::min(layout.weekday_size, layout.notes.Height() / 4.2f));
+	// Notes in four lines or more, at the weekday names' size at most.
+	layout.note_size =
+		std::max(5.0f, std::min(layout.day_size * 0.65f, layout.notes.Height() / (4 * 1.35f)));
 	layout.note_lines = std::max(1, int(layout.notes.Height() / (layout.note_size * 1.35f)));
 	return layout;
 }

@@ -330,23 +330,34 @@ void draw_wall_cover(BView* view, float scale, const wall_cover_layout& layout,
 
 	// The year in the readable style: a fill light or dark by the photo under it, in a halo
 	// that stands out from the fill.
-	pen.set_font(style.title_family, style.title_style, layout.year_size);
+	// As large as the layout says, or as fits across the safe area ("2026–2027").
+	float size = layout.year_size;
+	pen.set_font(style.title_family, style.title_style, size);
+	const float room = layout.frame.safe.Width() * 0.9f;
+	if (pen.width(yearText) > room) {
+		size *= room / pen.width(yearText);
+		pen.set_font(style.title_family, style.title_style, size);
+	}
 	const BPoint baseline(layout.year_origin.x - pen.width(yearText), layout.year_origin.y);
-	BRect ink = pen.ink(yearText).OffsetByCopy(baseline.x, baseline.y);
+	const BRect ink = pen.ink(yearText).OffsetByCopy(baseline.x, baseline.y);
+	// The ground under the year: the photo where it lies under most of it, else paper.
 	double ground = kPaperLuminance;
-	if (photo.bitmap != nullptr && photo.place.Width() > 0 && photo.place.Height() > 0) {
+	const BRect overPhoto = ink & photo.place;
+	if (photo.bitmap != nullptr && overPhoto.IsValid()
+		&& overPhoto.Width() * overPhoto.Height() > ink.Width() * ink.Height() / 2) {
 		const float toPixelsX = (photo.bitmap->Bounds().Width() + 1) / photo.place.Width();
 		const float toPixelsY = (photo.bitmap->Bounds().Height() + 1) / photo.place.Height();
-		BRect under((ink.left - photo.place.left) * toPixelsX,
-			(ink.top - photo.place.top) * toPixelsY, (ink.right - photo.place.left) * toPixelsX,
-			(ink.bottom - photo.place.top) * toPixelsY);
+		BRect under((overPhoto.left - photo.place.left) * toPixelsX,
+			(overPhoto.top - photo.place.top) * toPixelsY,
+			(overPhoto.right - photo.place.left) * toPixelsX,
+			(overPhoto.bottom - photo.place.top) * toPixelsY);
 		ground = ground_luminance(photo.bitmap, under, 0);
 	}
 	const number_colors colors = readable_colors(0xffffff, ground);
 	view->SetHighColor(color_of(colors.fill));
 	view->SetLowColor(color_of(colors.halo));
-	view->DrawStringInOutline(yearText.c_str(), BPoint(baseline.x * scale, baseline.y * scale),
-		halo_width(layout.year_size * scale));
+	view->DrawStringInOutline(
+		yearText.c_str(), BPoint(baseline.x * scale, baseline.y * scale), halo_width(size * scale));
 }
 
 void draw_wall_month(BView* view, float scale, const wall_month_layout& layout,

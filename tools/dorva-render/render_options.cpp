@@ -64,7 +64,7 @@ const char kUsage[] =
 	"                        pictures in name order), as one PDF or one image a page\n"
 	"                        (OUTPUT holding %%n, the page's number, or a directory)\n"
 	"\n"
-	"The wall calendar's options (default paper a4, portrait):\n"
+	"The wall calendar's options (on the locale's paper, portrait, without them):\n"
 	"  --lang LANGUAGE       the names of months, weekdays and holidays (de, fr, ja, pt_BR;\n"
 	"                        default the locale's); weeks start as the language's do\n"
 	"                        unless --week-start says otherwise\n"

@@ -140,6 +140,26 @@ bool prepare_photo(const std::string& path, BRect frame, bool fit, float resolut
 	return true;
 }
 
+// The name of the locale's paper (LC_PAPER), as a print job finds it; A4 for one that has
+// no name here.
+std::string locale_paper()
+{
+	auto* settings = new BMessage;
+	// The file is only a name: the job writes nothing before BeginJob().
+	settings->AddString("file", "paper.pdf");
+	settings->AddFloat("bleed", 0);
+	BPrintJob probe("paper");
+	if (probe.SetSettings(settings) == B_OK) {
+		const BRect trim = probe.TrimRect();
+		for (const paper_size& paper : kPapers) {
+			if (std::fabs(trim.Width() + 1 - paper.width) < 1
+				&& std::fabs(trim.Height() + 1 - paper.height) < 1)
+				return paper.name;
+		}
+	}
+	return "a4";
+}
+
 // A view that draws one page by the function it is given.
 class page_view : public BView {
 public:
@@ -212,6 +232,7 @@ private:
 	std::unique_ptr<progress_report> fProgress;
 	std::set<file_identity> fInputs;
 	bool fPdf = true;
+	std::string fPaper;
 
 	// Whether the output path is one of the run's inputs, by whatever name.
 	bool _is_input(const std::string& path) const
@@ -265,6 +286,7 @@ int wall_calendar::run()
 	}
 	fProgress = std::make_unique<progress_report>(kPages);
 	fPdf = format->pdf;
+	fPaper = fOptions.page.empty() ? locale_paper() : fOptions.page;
 	const int status =
 		format->pdf ? _write_pdf(fOptions.output) : _write_images(*format, directory);
 	fProgress->finish();
@@ -341,10 +363,9 @@ wall_style wall_calendar::_style() const
 
 wall_sheet wall_calendar::_sheet() const
 {
-	const std::string name = fOptions.page.empty() ? "a4" : fOptions.page;
 	wall_sheet sheet;
 	for (const paper_size& paper : kPapers) {
-		if (name == paper.name) {
+		if (fPaper == paper.name) {
 			sheet.width = paper.width;
 			sheet.height = paper.height;
 		}
@@ -450,7 +471,7 @@ int wall_calendar::_write_pdf(const std::string& path)
 	// The job writes the document beside its final name and puts it in place only when all
 	// of it is on the disk.
 	settings->AddString("file", path.c_str());
-	settings->AddString("paper", fOptions.page.empty() ? "a4" : fOptions.page.c_str());
+	settings->AddString("paper", fPaper.c_str());
 	settings->AddInt32("orientation", fChoices.landscape ? B_PRINT_LANDSCAPE : B_PRINT_PORTRAIT);
 	settings->AddInt32("scale", B_PRINT_SCALE_ACTUAL_SIZE);
 	settings->AddFloat("bleed", sheet.bleed);
