@@ -1,6 +1,7 @@
 // What a page of a printed calendar costs before its photo is encoded: a camera's JPEG
 // decoded whole or no larger than the page needs (libjpeg's DCT scaling), and the part of
-// it that fills the page resampled to the page's pixels. The cases take turns, so that a
+// it that fills the page resampled to the page's pixels; and the facts that a page reads
+// before it decodes anything (size, the day taken). The cases take turns, so that a
 // busy machine weighs on all of them alike; each figure is the median of its runs.
 //   picture_scaling_bench PHOTO.jpg [RUNS] [PAGE_WIDTH PAGE_HEIGHT]
 // prints "key value" lines: the milliseconds of each case and the ratios between them.
@@ -103,6 +104,14 @@ int main(int argc, char** argv)
 		times[key].push_back(median_ms(1, work));
 	};
 	for (int run = 0; run < runs; run++) {
+		time("facts_ms", [&] {
+			BFile file(path, B_READ_ONLY);
+			picture_facts facts;
+			if (read_picture_facts(&file, &facts) != B_OK) {
+				std::fprintf(stderr, "no facts of %s\n", path);
+				std::exit(1);
+			}
+		});
 		time("decode_whole_ms", [&] { read_whole(path); });
 		time("decode_least_ms", [&] { read_least(path, leastWidth, leastHeight); });
 		time("resample_whole_ms", [&] { resample(*whole, pageWidth, pageHeight); });

@@ -9,7 +9,7 @@
 #   --rounds N       cases 1 and 5: dorva and its reference take turns, N rounds of --runs
 #                    runs each; the figure is the median of the rounds' medians (default 3)
 #   --export-runs N  runs of the PNG export, which is slow, dorva and Qt in turns (default 3)
-#   --cases LIST     only these cases, e.g. 1,5,6 (default: all twelve)
+#   --cases LIST     only these cases, e.g. 1,5,6 (default: all of them)
 #   --no-build       measure what is already built in the bench build directory
 #
 # It builds a Release tree with the benchmark programs in build-bench (DORVA_BENCH_BUILD
@@ -47,6 +47,10 @@
 #      photos of 4000x3000 / ImageMagick's convert merely resizing the same 13 photos to
 #      the page (2480x3508 at 300 ppi), taking turns; its peak resident memory against two
 #      photos' pixels plus 100 MB, and the PDF's size (needs convert and /usr/bin/time)
+#   13 a calendar page's photo: the 4000x3000 JPEG decoded no larger than a 2300x1700 page
+#      needs (DCT scaling by 5/8) / decoded whole; the page's part of it resampled from
+#      that / from the whole; both together (absolute figures besides: the facts read
+#      before decoding, and the resample beside the reduced decoding)
 # Cases 2 to 4 need Xvfb (and build window_timer from Xlib); case 1's reference needs djpeg.
 # A case that cannot run says so and why; the others still run.
 set -uo pipefail
@@ -58,7 +62,7 @@ case $build in /*) ;; *) build=$root/$build ;; esac
 runs=7
 rounds=3
 export_runs=3
-cases=1,2,3,4,5,6,7,8,9,10,11,12
+cases=1,2,3,4,5,6,7,8,9,10,11,12,13
 do_build=1
 
 usage() {
@@ -650,6 +654,36 @@ if wanted 12; then
 		else
 			skip "12 wall calendar" "dorva-render --layout wall failed"
 		fi
+	fi
+fi
+
+# Case 13: a calendar page's photo.
+if wanted 13; then
+	log=$scratch/scaling.txt
+	if [[ ! -x $bin/picture_scaling_bench ]]; then
+		skip "13 page photo" "picture_scaling_bench was not built"
+	elif QT_QPA_PLATFORM=offscreen run_logged "$log" "$bin/picture_scaling_bench" "$data/$mid" \
+		"$runs" 2300 1700; then
+		for key in facts_ms decode_whole_ms decode_least_ms resample_whole_ms resample_least_ms \
+			page_whole_ms page_least_ms; do
+			note "$key" "$(value "$key" "$log")"
+		done
+		least=$(value decode_least_ms "$log")
+		whole=$(value decode_whole_ms "$log")
+		row "13 decode 4000x3000 at 5/8 / whole" "$least ms" "$whole ms" \
+			"$(ratio "$least" "$whole")x" "(for information)"
+		least=$(value resample_least_ms "$log")
+		whole=$(value resample_whole_ms "$log")
+		row "13 resample to 2300x1700, from 5/8 / whole" "$least ms" "$whole ms" \
+			"$(ratio "$least" "$whole")x" "(for information)"
+		least=$(value page_least_ms "$log")
+		whole=$(value page_whole_ms "$log")
+		row "13 decode and resample, 5/8 / whole" "$least ms" "$whole ms" \
+			"$(ratio "$least" "$whole")x" "(for information: 2/5 of the pixels held)"
+		row "13 facts without decoding (absolute)" "$(value facts_ms "$log") ms" "-" "-" \
+			"<= 5 ms"
+	else
+		skip "13 page photo" "picture_scaling_bench failed"
 	fi
 fi
 
