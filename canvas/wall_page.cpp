@@ -250,7 +250,10 @@ void draw_grid(page_pen& pen, const wall_month_layout& layout, const wall_month&
 				BRect ink = pen.ink(number);
 				const float cx = baseline.x + (ink.left + ink.right) / 2;
 				const float cy = baseline.y + (ink.top + ink.bottom) / 2;
-				const float radius = std::max(ink.Width(), ink.Height()) * 0.85f;
+				// Round the number's ink with a little air, inside the cell.
+				const float radius =
+					std::min(std::hypot(ink.Width() / 2, ink.Height() / 2) + layout.day_size * 0.2f,
+						std::min(cx - cell.left, cy - cell.top) - 0.5f);
 				pen.view()->SetHighColor(color_of(on_paper(style.event)));
 				pen.view()->SetPenSize(std::max(0.8f, layout.day_size * 0.07f) * pen.scale());
 				pen.view()->StrokeEllipse(

@@ -11,11 +11,13 @@
 #include <set>
 #include <sstream>
 
+#include "ExifBuilder.h"
 #include "ImageFixtures.h"
 #include "TempDirectory.h"
 #include "TranslatorRoster.h"
 #include "civil_date.h"
 #include "tr.h"
+#include "wall_layout.h"
 
 namespace {
 
@@ -274,4 +276,61 @@ TEST_F(WallCalendar, AsImagesEachPageIsAFileAndNoInputIsWrittenOver)
 	// Without --layout wall, its options are refused.
 	EXPECT_EQ(render({"--dpi", "36", photo, "-o", folder.Child("x.png")}, &errors), 2);
 	EXPECT_NE(errors.find("--dpi: only with --layout wall"), std::string::npos) << errors;
+}
+
+TEST_F(WallCalendar, ThePhotosDayIsCircledOnItsMonthsPageAndNowhereElse)
+{
+	// A photo taken on 29 February 2024, as its EXIF says.
+	BBitmap picture(BRect(0, 0, 159, 119), B_RGB32);
+	std::memset(picture.Bits(), 0x80, size_t(picture.BitsLength()));
+	BMallocIO jpeg;
+	ASSERT_EQ(EncodeBitmap(tr, picture, kit_code("JPEG"), &jpeg), B_OK);
+	ExifBuilder exif;
+	exif.Text(true, kDateTimeOriginal, "2024:02:29 10:11:12");
+	const std::string photo = folder.WriteFile("leap.jpg",
+		JpegWithExif(std::string(static_cast<const char*>(jpeg.Buffer()), jpeg.BufferLength()),
+			exif.Bytes()));
+
+	const std::vector<std::string> common = {"--layout", "wall", "--year", "2024", "--page", "a4",
+		"--week-start", "sunday", "--holidays", "none", "--dpi", "72", photo, "-o"};
+	for (const char* name : {"plain", "marked"}) {
+		std::vector<std::string> command = common;
+		if (std::string(name) == "marked")
+			command.insert(command.begin(), "--mark-photo-date");
+		command.push_back(folder.Child(std::string(name) + "-%n.png"));
+		ASSERT_EQ(render(command), 0) << name;
+	}
+	// At 72 dpi a pixel is a point. February 2024 begins on a Thursday: the 29th is in the
+	// fifth row's fifth column.
+	const wall_month_layout layout =
+		lay_out_month({210 * kPointsPerMillimetre, 297 * kPointsPerMillimetre}, 5, false);
+	// The circle keeps inside the cell, but for its edge's antialiasing.
+	BRect cell = layout.cell(4, 4);
+	cell.InsetBy(-1, -1);
+	for (int page = 1; page <= 13; page++) {
+		SCOPED_TRACE(page);
+		char suffix[16];
+		std::snprintf(suffix, sizeof(suffix), "-%02d.png", page);
+		const std::string plainBytes = ReadWholeFile(folder.Child(std::string("plain") + suffix));
+		const std::string markedBytes = ReadWholeFile(folder.Child(std::string("marked") + suffix));
+		status_t status;
+		auto plain = DecodeBytes(tr, plainBytes.data(), plainBytes.size(), &status);
+		auto marked = DecodeBytes(tr, markedBytes.data(), markedBytes.size(), &status);
+		ASSERT_TRUE(plain && marked);
+		int changed = 0, outside = 0;
+		for (int32 y = 0; y < plain->PixelHeight(); y++) {
+			for (int32 x = 0; x < plain->PixelWidth(); x++) {
+				if (std::memcmp(PixelAt(*plain, x, y), PixelAt(*marked, x, y), 3) == 0)
+					continue;
+				changed++;
+				outside +=
+					!(x >= cell.left && x <= cell.right && y >= cell.top && y <= cell.bottom);
+			}
+		}
+		EXPECT_EQ(outside, 0);
+		if (page == 3)
+			EXPECT_GT(changed, 20);
+		else
+			EXPECT_EQ(changed, 0);
+	}
 }
