@@ -22,6 +22,7 @@
 #include "ImageFixtures.h"
 #include "Message.h"
 #include "PrintJob.h"
+#include "ShellCommands.h"
 #include "SmallDisk.h"
 #include "TempDirectory.h"
 #include "View.h"
@@ -33,21 +34,9 @@ const float kMillimetre = 72 / 25.4f;
 // What a shell command prints; "" when it fails.
 std::string output_of(const std::string& command)
 {
-	std::string output;
-	FILE* pipe = ::popen(command.c_str(), "r");
-	if (pipe == nullptr)
-		return output;
-	char buffer[4096];
-	size_t read;
-	while ((read = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-		output.append(buffer, read);
-	return ::pclose(pipe) == 0 ? output : std::string();
-}
-
-bool have_poppler()
-{
-	return std::system("command -v pdfinfo pdfimages pdffonts pdftotext pdftoppm >/dev/null 2>&1")
-		== 0;
+	int status;
+	std::string output = OutputOf(command, &status);
+	return status == 0 ? output : std::string();
 }
 
 // A view that fills its bounds with a colour and writes a line of text in black.
@@ -220,7 +209,7 @@ protected:
 // that size plus 2 x 18.504 points, rounded up to whole points, the trim in its middle.
 TEST_F(PrintJobFile, ThreePagesOfASheetWithBleedAndSlugCarryTheirBoxes)
 {
-	if (!have_poppler())
+	if (!HavePoppler())
 		GTEST_SKIP() << "poppler's tools are not installed";
 	struct sheet {
 		int32 orientation;
@@ -279,7 +268,7 @@ TEST_F(PrintJobFile, ThreePagesOfASheetWithBleedAndSlugCarryTheirBoxes)
 // boxes; a page spooled twice is one page, and nothing drawn is no page.
 TEST_F(PrintJobFile, PagesWithoutBleedOrSlugHaveNoPageBoxes)
 {
-	if (!have_poppler())
+	if (!HavePoppler())
 		GTEST_SKIP() << "poppler's tools are not installed";
 	std::string pdf = fFolder.Child("plain.pdf");
 	BPrintJob job("plain");
@@ -313,7 +302,7 @@ TEST_F(PrintJobFile, PagesWithoutBleedOrSlugHaveNoPageBoxes)
 // own pixels, JPEG-compressed; text goes in as text in an embedded font.
 TEST_F(PrintJobFile, PhotosKeepTheirPixelsAsJpegAndTextStaysText)
 {
-	if (!have_poppler())
+	if (!HavePoppler())
 		GTEST_SKIP() << "poppler's tools are not installed";
 	auto photo = MakeSmoothBitmap(640, 480);
 	std::string pdf = fFolder.Child("photo.pdf");

@@ -8,6 +8,7 @@
 #include "CanvasProbe.h"
 #include "ImageFixtures.h"
 #include "ProgramHarness.h"
+#include "ShellCommands.h"
 #include "TempDirectory.h"
 #include "calendar_attributes.h"
 #include "color_scan.h"
@@ -17,20 +18,12 @@
 
 namespace {
 
-std::string shell_quoted(const std::string& text)
-{
-	std::string quoted = "'";
-	for (char c : text)
-		quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-	return quoted + "'";
-}
-
 // Runs dorva-render with the arguments; its exit status.
 int render(const std::vector<std::string>& arguments)
 {
-	std::string command = shell_quoted(DORVA_RENDER);
+	std::string command = ShellQuoted(DORVA_RENDER);
 	for (const std::string& argument : arguments)
-		command += " " + shell_quoted(argument);
+		command += " " + ShellQuoted(argument);
 	command += " 2>/dev/null";
 	int status = std::system(command.c_str());
 	return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -154,7 +147,7 @@ std::unique_ptr<BBitmap> render_page(const TempDirectory& folder, const std::str
 {
 	std::string prefix = folder.Child("page");
 	std::string command =
-		"pdftoppm -png -r 72 -singlefile " + shell_quoted(pdf) + " " + shell_quoted(prefix);
+		"pdftoppm -png -r 72 -singlefile " + ShellQuoted(pdf) + " " + ShellQuoted(prefix);
 	if (std::system(command.c_str()) != 0)
 		return nullptr;
 	return decode_file(prefix + ".png");

@@ -13,6 +13,7 @@
 
 #include "ExifBuilder.h"
 #include "ImageFixtures.h"
+#include "ShellCommands.h"
 #include "TempDirectory.h"
 #include "TranslatorRoster.h"
 #include "civil_date.h"
@@ -21,44 +22,14 @@
 
 namespace {
 
-std::string quoted(const std::string& text)
-{
-	std::string result = "'";
-	for (char c : text)
-		result += c == '\'' ? std::string("'\\''") : std::string(1, c);
-	return result + "'";
-}
-
-// What a command prints on standard output; its exit status in *status.
-std::string output_of(const std::string& command, int* status = nullptr)
-{
-	std::string text;
-	if (FILE* pipe = popen(command.c_str(), "r")) {
-		char buffer[4096];
-		size_t read;
-		while ((read = std::fread(buffer, 1, sizeof(buffer), pipe)) > 0)
-			text.append(buffer, read);
-		const int result = pclose(pipe);
-		if (status != nullptr)
-			*status = WIFEXITED(result) ? WEXITSTATUS(result) : -1;
-	}
-	return text;
-}
-
-bool have_poppler()
-{
-	return std::system("pdftotext -v >/dev/null 2>&1") == 0
-		&& std::system("pdfimages -v >/dev/null 2>&1") == 0;
-}
-
 // dorva-render's exit status; its standard error in *errors.
 int render(const std::vector<std::string>& arguments, std::string* errors = nullptr)
 {
-	std::string command = "LC_ALL=C.UTF-8 " + quoted(DORVA_RENDER);
+	std::string command = "LC_ALL=C.UTF-8 " + ShellQuoted(DORVA_RENDER);
 	for (const std::string& argument : arguments)
-		command += " " + quoted(argument);
+		command += " " + ShellQuoted(argument);
 	int status = -1;
-	std::string text = output_of(command + " 2>&1 >/dev/null", &status);
+	std::string text = OutputOf(command + " 2>&1 >/dev/null", &status);
 	if (errors != nullptr)
 		*errors = text;
 	return status;
@@ -86,8 +57,8 @@ std::string write_jpeg(const TempDirectory& folder, const std::string& name, int
 
 std::string page_text(const std::string& pdf, int page)
 {
-	return output_of("pdftotext -enc UTF-8 -f " + std::to_string(page) + " -l "
-		+ std::to_string(page) + " " + quoted(pdf) + " -");
+	return OutputOf("pdftotext -enc UTF-8 -f " + std::to_string(page) + " -l "
+		+ std::to_string(page) + " " + ShellQuoted(pdf) + " -");
 }
 
 std::set<std::string> words_of(const std::string& text)
@@ -118,7 +89,7 @@ protected:
 	{
 		if (tr == nullptr)
 			tr = BTranslatorRoster::Default();
-		if (!have_poppler())
+		if (!HavePoppler())
 			GTEST_SKIP() << "poppler-utils (pdftotext, pdfimages) is not installed";
 	}
 	TempDirectory folder;
@@ -149,7 +120,7 @@ TEST_F(WallCalendar, ItsTextNamesMonthsDaysWeeksHolidaysAndEventsInTheLanguageAs
 					  "--events", events, photo, "-o", pdf}),
 			0);
 		EXPECT_TRUE(
-			std::regex_search(output_of("pdfinfo " + quoted(pdf)), std::regex("Pages: +13\n")));
+			std::regex_search(OutputOf("pdfinfo " + ShellQuoted(pdf)), std::regex("Pages: +13\n")));
 		EXPECT_NE(page_text(pdf, 1).find("2026"), std::string::npos);
 		const std::string january = page_text(pdf, 2);
 		EXPECT_NE(january.find(test.january), std::string::npos) << january;
@@ -191,7 +162,7 @@ TEST_F(WallCalendar, ItsPagesCarryTrimAndBleedBoxesAndItsPhotosPrintAt300PpiAtMo
 	// The trim is A4 exactly, 595.28 x 841.89 points; the bleed 3 mm around it, and the
 	// page as much larger again as the marks need (8.5 mm; the page is whole points).
 	const double mm = 72 / 25.4;
-	const std::string boxes = output_of("pdfinfo -box -f 1 -l 13 " + quoted(pdf));
+	const std::string boxes = OutputOf("pdfinfo -box -f 1 -l 13 " + ShellQuoted(pdf));
 	for (int page = 1; page <= 13; page++) {
 		SCOPED_TRACE(page);
 		const auto media = box_of(boxes, page, "MediaBox");
@@ -209,7 +180,7 @@ TEST_F(WallCalendar, ItsPagesCarryTrimAndBleedBoxesAndItsPhotosPrintAt300PpiAtMo
 
 	// Each page's photo is one JPEG: January's downsampled to 300 ppi across the page and
 	// its bleed (216 mm), the cover's kept at its own size, never enlarged.
-	const std::string images = output_of("pdfimages -list " + quoted(pdf));
+	const std::string images = OutputOf("pdfimages -list " + ShellQuoted(pdf));
 	std::regex row(
 		"^ +([0-9]+) +[0-9]+ +image +([0-9]+) +([0-9]+) +rgb +3 +8 +(\\w+) .* ([0-9]+) +([0-9]+) "
 		"+[0-9.]+[KMB]* +[0-9.%]+$");
@@ -238,7 +209,7 @@ TEST_F(WallCalendar, ItsPagesCarryTrimAndBleedBoxesAndItsPhotosPrintAt300PpiAtMo
 	ASSERT_EQ(render({"--layout", "wall", "--page", "letter", "--orientation", "landscape", small,
 				  "-o", plain}),
 		0);
-	const std::string plainBoxes = output_of("pdfinfo -box -f 2 -l 2 " + quoted(plain));
+	const std::string plainBoxes = OutputOf("pdfinfo -box -f 2 -l 2 " + ShellQuoted(plain));
 	const std::array<double, 4> letter = {0, 0, 792, 612};
 	EXPECT_EQ(box_of(plainBoxes, 2, "MediaBox"), letter) << plainBoxes;
 	EXPECT_EQ(box_of(plainBoxes, 2, "TrimBox"), letter) << plainBoxes;

@@ -1,8 +1,6 @@
 // dorva-render: lays dorva's calendar over pictures and writes the results, as images or as
 // PDF pages, without a display. The canvas's own drawing makes them, so each result is what
 // dorva's window shows for that picture with the same options.
-#include <sys/stat.h>
-
 #include <cstdio>
 #include <set>
 #include <string>
@@ -13,6 +11,7 @@
 #include "OffscreenPlatform.h"
 #include "TranslatorRoster.h"
 #include "font_label.h"
+#include "input_files.h"
 #include "output_names.h"
 #include "printable_name.h"
 #include "program_name.h"
@@ -42,18 +41,6 @@ bool font_installed(const std::string& label)
 	split_font_label(label.c_str(), &family, &style);
 	BFont font;
 	return font.SetFamilyAndStyle(family, style[0] != '\0' ? style : nullptr) == B_OK;
-}
-
-// A file's identity, whatever names lead to it.
-using file_identity = std::pair<dev_t, ino_t>;
-
-bool identity_of(const std::string& path, file_identity* identity)
-{
-	struct stat status;
-	if (stat(path.c_str(), &status) != 0)
-		return false;
-	*identity = {status.st_dev, status.st_ino};
-	return true;
 }
 
 } // namespace
@@ -109,12 +96,9 @@ int main(int argc, char** argv)
 		return render_wall_calendar(options, calendar_of_options(options, dates));
 
 	// No result is ever written over a picture of this run, by whatever name it is reached.
-	std::set<file_identity> inputs;
-	for (const std::string& picture : options.pictures) {
-		file_identity identity;
-		if (identity_of(picture, &identity))
-			inputs.insert(identity);
-	}
+	input_files inputs;
+	for (const std::string& picture : options.pictures)
+		inputs.add(picture);
 
 	calendar_renderer renderer(options, dates);
 	progress_report progress(options.pictures.size());
@@ -125,11 +109,10 @@ int main(int argc, char** argv)
 		progress.starting(i, picture);
 		const std::string path = plan.path_for(picture);
 		std::optional<output_format> format = plan.format_for(picture);
-		file_identity existing;
 		std::string why;
 		if (!format)
 			why = "'" + path + "' has no extension of an output format";
-		else if (identity_of(path, &existing) && inputs.count(existing) != 0)
+		else if (inputs.contains(path))
 			why = "the output '" + path + "' is one of the pictures; not written over";
 		else if (!outputs.insert(path).second)
 			why = "the output '" + path + "' was written for an earlier picture; not written over";

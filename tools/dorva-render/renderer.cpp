@@ -49,6 +49,17 @@ std::string reason(status_t status)
 
 } // namespace
 
+void draw_whole(BBitmap* bitmap, BView* view)
+{
+	bitmap->AddChild(view);
+	bitmap->Lock();
+	view->Draw(view->Bounds());
+	view->Sync();
+	bitmap->Unlock();
+	bitmap->RemoveChild(view);
+	delete view;
+}
+
 calendar_value calendar_of_options(const render_options& options, const calendar_settings& dates)
 {
 	calendar_value value;
@@ -123,14 +134,7 @@ bool calendar_renderer::_write_image(
 		*error = "too large to draw: " + reason(composed.InitCheck());
 		return false;
 	}
-	auto* view = new calendar_composition(picture, fValue);
-	composed.AddChild(view);
-	composed.Lock();
-	view->Draw(view->Bounds());
-	view->Sync();
-	composed.Unlock();
-	composed.RemoveChild(view);
-	delete view;
+	draw_whole(&composed, new calendar_composition(picture, fValue));
 
 	BDirectory folder(parent_of(path).c_str());
 	status_t status = folder.InitCheck();

@@ -10,6 +10,11 @@
 #include "render_options.h"
 
 class BBitmap;
+class BView;
+
+// Draws the view, which the call takes and deletes, whole into the bitmap (made to accept
+// views).
+void draw_whole(BBitmap* bitmap, BView* view);
 
 // The calendar of the options: the default attributes with the options' colours, fonts and
 // band over them, and the dates given.

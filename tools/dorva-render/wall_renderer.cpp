@@ -19,12 +19,14 @@
 #include "View.h"
 #include "civil_date.h"
 #include "ics_budget.h"
+#include "input_files.h"
 #include "named_days.h"
 #include "output_catalogue.h"
 #include "output_names.h"
 #include "picture_files.h"
 #include "printable_name.h"
 #include "progress.h"
+#include "renderer.h"
 #include "wall_layout.h"
 #include "wall_page.h"
 
@@ -53,17 +55,6 @@ const paper_size kPapers[] = {
 void complain(const std::string& line)
 {
 	std::fprintf(stderr, "dorva-render: %s\n", printable_name(line).c_str());
-}
-
-using file_identity = std::pair<dev_t, ino_t>;
-
-bool identity_of(const std::string& path, file_identity* identity)
-{
-	struct stat status;
-	if (stat(path.c_str(), &status) != 0)
-		return false;
-	*identity = {status.st_dev, status.st_ino};
-	return true;
 }
 
 // The pictures of a directory given alone: its files that hold a picture, in name order.
@@ -230,16 +221,12 @@ private:
 	std::vector<named_day> fEvents[2];
 	std::vector<std::string> fNotes;
 	std::unique_ptr<progress_report> fProgress;
-	std::set<file_identity> fInputs;
+	input_files fInputs;
 	bool fPdf = true;
 	std::string fPaper;
 
 	// Whether the output path is one of the run's inputs, by whatever name.
-	bool _is_input(const std::string& path) const
-	{
-		file_identity identity;
-		return identity_of(path, &identity) && fInputs.count(identity) != 0;
-	}
+	bool _is_input(const std::string& path) const { return fInputs.contains(path); }
 };
 
 } // namespace
@@ -278,11 +265,8 @@ int wall_calendar::run()
 	const std::vector<std::string>* inputs[] = {
 		&fPictures, &fChoices.events, &fOptions.calendar.holidays};
 	for (const std::vector<std::string>* files : inputs) {
-		for (const std::string& file : *files) {
-			file_identity identity;
-			if (identity_of(file, &identity))
-				fInputs.insert(identity);
-		}
+		for (const std::string& file : *files)
+			fInputs.add(file);
 	}
 	fProgress = std::make_unique<progress_report>(kPages);
 	fPdf = format->pdf;
@@ -552,14 +536,8 @@ int wall_calendar::_write_images(const output_format& format, bool directory)
 				why = "the page is too large to draw at " + std::to_string(fChoices.dpi) + " dpi";
 				done = false;
 			} else {
-				auto* view = new page_view(composed.Bounds(), _drawing(page, photo, scale));
-				composed.AddChild(view);
-				composed.Lock();
-				view->Draw(view->Bounds());
-				view->Sync();
-				composed.Unlock();
-				composed.RemoveChild(view);
-				delete view;
+				draw_whole(
+					&composed, new page_view(composed.Bounds(), _drawing(page, photo, scale)));
 				photo.bitmap.reset();
 				BDirectory folder(std::filesystem::path(path).parent_path().empty()
 						? "."
