@@ -1,7 +1,5 @@
 #include "wall_renderer.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -57,6 +55,12 @@ void complain(const std::string& line)
 	std::fprintf(stderr, "dorva-render: %s\n", printable_name(line).c_str());
 }
 
+std::string reason_of(status_t status)
+{
+	const char* text = status_text(status);
+	return text != nullptr ? text : "error " + std::to_string(status);
+}
+
 // The pictures of a directory given alone: its files that hold a picture, in name order.
 std::vector<std::string> pictures_of(const std::vector<std::string>& arguments)
 {
@@ -92,7 +96,11 @@ bool prepare_photo(const std::string& path, BRect frame, bool fit, float resolut
 	page_photo* photo, std::string* error)
 {
 	BFile file(path.c_str(), B_READ_ONLY);
-	if (file.InitCheck() != B_OK || read_picture_facts(&file, &photo->facts) != B_OK) {
+	if (file.InitCheck() != B_OK) {
+		*error = std::string("cannot be opened: ") + reason_of(file.InitCheck());
+		return false;
+	}
+	if (read_picture_facts(&file, &photo->facts) != B_OK) {
 		*error = "holds no picture that dorva can read";
 		return false;
 	}
@@ -237,6 +245,11 @@ int wall_calendar::run()
 	if (fPictures.empty()) {
 		complain("'" + fOptions.pictures[0] + "' holds no picture");
 		return kBadUsage;
+	}
+	if (fPictures.size() > size_t(kPages)) {
+		complain("a calendar has " + std::to_string(kPages) + " pages: the last "
+			+ std::to_string(fPictures.size() - kPages) + " of the "
+			+ std::to_string(fPictures.size()) + " pictures are left out");
 	}
 	std::string error;
 	if (!_read_names(&error) || !_read_days(&error)) {
@@ -437,12 +450,6 @@ namespace {
 BRect photo_frame(const wall_sheet& sheet, int page, bool weekNumbers)
 {
 	return page == 1 ? lay_out_cover(sheet).photo : lay_out_month(sheet, 5, weekNumbers).photo;
-}
-
-std::string reason_of(status_t status)
-{
-	const char* text = status_text(status);
-	return text != nullptr ? text : "error " + std::to_string(status);
 }
 
 } // namespace
