@@ -25,8 +25,9 @@ std::string leaf_of(const std::string& path)
 	return std::filesystem::path(path).filename().string();
 }
 
-// What a failed file operation says.
-std::string reason(status_t status)
+} // namespace
+
+std::string failure_reason(status_t status)
 {
 	switch (status) {
 		case B_ENTRY_NOT_FOUND:
@@ -46,8 +47,6 @@ std::string reason(status_t status)
 		}
 	}
 }
-
-} // namespace
 
 void draw_whole(BBitmap* bitmap, BView* view)
 {
@@ -105,7 +104,7 @@ bool calendar_renderer::render(const std::string& picture, const std::string& pa
 {
 	BFile file(picture.c_str(), B_READ_ONLY);
 	if (file.InitCheck() != B_OK) {
-		*error = "cannot be opened: " + reason(file.InitCheck());
+		*error = "cannot be opened: " + failure_reason(file.InitCheck());
 		return false;
 	}
 	BBitmap* decoded = nullptr;
@@ -131,7 +130,7 @@ bool calendar_renderer::_write_image(
 	// as the window's canvas draws them.
 	BBitmap composed(picture->Bounds(), B_RGB32, true);
 	if (!composed.IsValid()) {
-		*error = "too large to draw: " + reason(composed.InitCheck());
+		*error = "too large to draw: " + failure_reason(composed.InitCheck());
 		return false;
 	}
 	draw_whole(&composed, new calendar_composition(picture, fValue));
@@ -141,7 +140,7 @@ bool calendar_renderer::_write_image(
 	if (status == B_OK)
 		status = write_picture(&composed, &folder, leaf_of(path).c_str(), type, mime.c_str());
 	if (status != B_OK) {
-		*error = "cannot write " + path + ": " + reason(status);
+		*error = "cannot write " + path + ": " + failure_reason(status);
 		return false;
 	}
 	return true;
@@ -172,7 +171,7 @@ bool calendar_renderer::_write_pdf(
 		status = job.Status();
 	}
 	if (status != B_OK) {
-		*error = "cannot write " + path + ": " + reason(status);
+		*error = "cannot write " + path + ": " + failure_reason(status);
 		return false;
 	}
 	return true;

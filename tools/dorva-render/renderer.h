@@ -12,6 +12,10 @@
 class BBitmap;
 class BView;
 
+// What a failed file operation says, in a few words: the system's own where it gave a
+// reason ("No space left on device").
+std::string failure_reason(status_t status);
+
 // Draws the view, which the call takes and deletes, whole into the bitmap (made to accept
 // views).
 void draw_whole(BBitmap* bitmap, BView* view);

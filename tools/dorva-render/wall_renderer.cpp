@@ -21,12 +21,12 @@
 #include "named_days.h"
 #include "output_catalogue.h"
 #include "output_names.h"
-#include "picture_files.h"
 #include "printable_name.h"
 #include "progress.h"
 #include "renderer.h"
 #include "wall_layout.h"
 #include "wall_page.h"
+#include "wall_photos.h"
 
 namespace {
 
@@ -53,90 +53,6 @@ const paper_size kPapers[] = {
 void complain(const std::string& line)
 {
 	std::fprintf(stderr, "dorva-render: %s\n", printable_name(line).c_str());
-}
-
-std::string reason_of(status_t status)
-{
-	const char* text = status_text(status);
-	return text != nullptr ? text : "error " + std::to_string(status);
-}
-
-// The pictures of a directory given alone: its files that hold a picture, in name order.
-std::vector<std::string> pictures_of(const std::vector<std::string>& arguments)
-{
-	std::error_code failure;
-	if (arguments.size() != 1 || !std::filesystem::is_directory(arguments[0], failure))
-		return arguments;
-	std::vector<std::string> pictures;
-	for (const auto& entry : std::filesystem::directory_iterator(arguments[0], failure)) {
-		if (!entry.is_regular_file(failure))
-			continue;
-		BFile file(entry.path().c_str(), B_READ_ONLY);
-		picture_facts facts;
-		if (file.InitCheck() == B_OK && read_picture_facts(&file, &facts) == B_OK)
-			pictures.push_back(entry.path().string());
-	}
-	std::sort(pictures.begin(), pictures.end());
-	return pictures;
-}
-
-// One page's photo, resampled for where it is printed.
-struct page_photo {
-	std::unique_ptr<BBitmap> bitmap;
-	BRect place;
-	float resolution = 0; // pixels per inch of the picture where it is printed
-	picture_facts facts;
-};
-
-// Reads the picture and makes of it the photo for frame (points): cropped to fill it, or
-// whole inside it; resampled to the resolution (pixels per inch) where it is printed. A
-// photo for a PDF (enlarge false) keeps the picture's own resolution where that is lower;
-// one for an image is made exactly as large as it is drawn.
-bool prepare_photo(const std::string& path, BRect frame, bool fit, float resolution, bool enlarge,
-	page_photo* photo, std::string* error)
-{
-	BFile file(path.c_str(), B_READ_ONLY);
-	if (file.InitCheck() != B_OK) {
-		*error = std::string("cannot be opened: ") + reason_of(file.InitCheck());
-		return false;
-	}
-	if (read_picture_facts(&file, &photo->facts) != B_OK) {
-		*error = "holds no picture that dorva can read";
-		return false;
-	}
-	const float width = float(photo->facts.width), height = float(photo->facts.height);
-	const BRect source = fit ? BRect(0, 0, width, height) : crop_to_fill(width, height, frame);
-	photo->place = fit ? fit_inside(width, height, frame) : frame;
-	if (source.Width() <= 0 || photo->place.Width() <= 0 || photo->place.Height() <= 0) {
-		*error = "is too small to print";
-		return false;
-	}
-	photo->resolution = source.Width() / (photo->place.Width() / 72);
-	const float scale = resolution / photo->resolution;
-	const float shrink = std::min(1.0f, scale);
-	const float outScale = enlarge ? scale : shrink;
-	const int32 outWidth = std::max<int32>(1, std::lround(source.Width() * outScale));
-	const int32 outHeight = std::max<int32>(1, std::lround(source.Height() * outScale));
-
-	BBitmap* decoded = nullptr;
-	file.Seek(0, SEEK_SET);
-	status_t status = read_picture_at_least(
-		&file, int32(std::ceil(width * shrink)), int32(std::ceil(height * shrink)), &decoded);
-	if (status != B_OK) {
-		*error = "holds no picture that dorva can read";
-		return false;
-	}
-	std::unique_ptr<BBitmap> whole(decoded);
-	const float toDecoded = (whole->Bounds().Width() + 1) / width;
-	// The part's edges in the decoded picture, as bounds count them (right and bottom in).
-	const BRect part(source.left * toDecoded, source.top * toDecoded, source.right * toDecoded - 1,
-		source.bottom * toDecoded - 1);
-	photo->bitmap.reset(resample_picture(whole.get(), part, outWidth, outHeight));
-	if (!photo->bitmap) {
-		*error = "too large to hold in memory";
-		return false;
-	}
-	return true;
 }
 
 // The name of the locale's paper (LC_PAPER), as a print job finds it; A4 for one that has
@@ -475,7 +391,7 @@ int wall_calendar::_write_pdf(const std::string& path)
 	BPrintJob job(std::filesystem::path(path).filename().c_str());
 	status_t status = job.SetSettings(settings);
 	if (status != B_OK) {
-		complain("cannot write " + path + ": " + reason_of(status));
+		complain("cannot write " + path + ": " + failure_reason(status));
 		return kSomeFailed;
 	}
 	job.BeginJob();
@@ -502,7 +418,7 @@ int wall_calendar::_write_pdf(const std::string& path)
 	}
 	job.CommitJob();
 	if (job.Status() != B_OK) {
-		complain("cannot write " + path + ": " + reason_of(job.Status()));
+		complain("cannot write " + path + ": " + failure_reason(job.Status()));
 		return kSomeFailed;
 	}
 	return kAllWritten;
@@ -554,7 +470,7 @@ int wall_calendar::_write_images(const output_format& format, bool directory)
 					status = write_picture(&composed, &folder,
 						std::filesystem::path(path).filename().c_str(), type, format.mime.c_str());
 				if (status != B_OK) {
-					why = "cannot write " + path + ": " + reason_of(status);
+					why = "cannot write " + path + ": " + failure_reason(status);
 					done = false;
 				}
 			}
