@@ -39,40 +39,29 @@ const float kLowestGoodResolution = 200;
 // The room for crop marks beyond the bleed.
 const float kCropMarkRoom = 8.5f * kPointsPerMillimetre;
 
-struct paper_size {
-	const char* name;
-	float width, height; // points, portrait
-};
-const paper_size kPapers[] = {
-	{"a4", 210 * kPointsPerMillimetre, 297 * kPointsPerMillimetre},
-	{"a3", 297 * kPointsPerMillimetre, 420 * kPointsPerMillimetre},
-	{"letter", 612, 792},
-	{"tabloid", 792, 1224},
-};
-
 void complain(const std::string& line)
 {
 	std::fprintf(stderr, "dorva-render: %s\n", printable_name(line).c_str());
 }
 
-// The name of the locale's paper (LC_PAPER), as a print job finds it; A4 for one that has
-// no name here.
-std::string locale_paper()
+// The trimmed page's size in points as the print job lays the paper out: the one named,
+// else the locale's (LC_PAPER), turned as asked. False when the job takes no such paper.
+bool trim_of_paper(const std::string& paper, bool landscape, float* width, float* height)
 {
 	auto* settings = new BMessage;
 	// The file is only a name: the job writes nothing before BeginJob().
 	settings->AddString("file", "paper.pdf");
+	if (!paper.empty())
+		settings->AddString("paper", paper.c_str());
+	settings->AddInt32("orientation", landscape ? B_PRINT_LANDSCAPE : B_PRINT_PORTRAIT);
 	settings->AddFloat("bleed", 0);
 	BPrintJob probe("paper");
-	if (probe.SetSettings(settings) == B_OK) {
-		const BRect trim = probe.TrimRect();
-		for (const paper_size& paper : kPapers) {
-			if (std::fabs(trim.Width() + 1 - paper.width) < 1
-				&& std::fabs(trim.Height() + 1 - paper.height) < 1)
-				return paper.name;
-		}
-	}
-	return "a4";
+	if (probe.SetSettings(settings) != B_OK)
+		return false;
+	const BRect trim = probe.TrimRect();
+	*width = trim.Width() + 1;
+	*height = trim.Height() + 1;
+	return true;
 }
 
 // A view that draws one page by the function it is given.
@@ -147,7 +136,8 @@ private:
 	std::unique_ptr<progress_report> fProgress;
 	input_files fInputs;
 	bool fPdf = true;
-	std::string fPaper;
+	// The trimmed page, in points.
+	float fTrimWidth = 0, fTrimHeight = 0;
 
 	// Whether the output path is one of the run's inputs, by whatever name.
 	bool _is_input(const std::string& path) const { return fInputs.contains(path); }
@@ -174,6 +164,10 @@ int wall_calendar::run()
 	}
 	for (const std::string& note : fNotes)
 		complain(note);
+	if (!trim_of_paper(fOptions.page, fChoices.landscape, &fTrimWidth, &fTrimHeight)) {
+		complain("--page: no paper '" + fOptions.page + "'");
+		return kBadUsage;
+	}
 
 	// The output: one PDF, or an image for each page.
 	std::error_code failure;
@@ -199,7 +193,6 @@ int wall_calendar::run()
 	}
 	fProgress = std::make_unique<progress_report>(kPages);
 	fPdf = format->pdf;
-	fPaper = fOptions.page.empty() ? locale_paper() : fOptions.page;
 	const int status =
 		format->pdf ? _write_pdf(fOptions.output) : _write_images(*format, directory);
 	fProgress->finish();
@@ -277,14 +270,8 @@ wall_style wall_calendar::_style() const
 wall_sheet wall_calendar::_sheet() const
 {
 	wall_sheet sheet;
-	for (const paper_size& paper : kPapers) {
-		if (fPaper == paper.name) {
-			sheet.width = paper.width;
-			sheet.height = paper.height;
-		}
-	}
-	if (fChoices.landscape)
-		std::swap(sheet.width, sheet.height);
+	sheet.width = fTrimWidth;
+	sheet.height = fTrimHeight;
 	sheet.bleed = fChoices.bleed_mm * kPointsPerMillimetre;
 	sheet.slug = fChoices.crop_marks ? kCropMarkRoom : 0;
 	sheet.binding = fChoices.binding_mm * kPointsPerMillimetre;
@@ -378,7 +365,8 @@ int wall_calendar::_write_pdf(const std::string& path)
 	// The job writes the document beside its final name and puts it in place only when all
 	// of it is on the disk.
 	settings->AddString("file", path.c_str());
-	settings->AddString("paper", fPaper.c_str());
+	if (!fOptions.page.empty())
+		settings->AddString("paper", fOptions.page.c_str());
 	settings->AddInt32("orientation", fChoices.landscape ? B_PRINT_LANDSCAPE : B_PRINT_PORTRAIT);
 	settings->AddInt32("scale", B_PRINT_SCALE_ACTUAL_SIZE);
 	settings->AddFloat("bleed", sheet.bleed);
